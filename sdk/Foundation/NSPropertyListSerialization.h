@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include <Foundation/Value.h>
+
+enum NSPropertyListFormat : long {
+    NSPropertyListOpenStepFormat = 1,
+    NSPropertyListXMLFormat_v1_0 = 100,
+    NSPropertyListBinaryFormat_v1_0 = 200,
+};
+
+// Property lists to and from bytes and files, XML and binary (read and
+// written with libplist). Paths are device paths, resolved under the device
+// root.
+class NSPropertyListSerialization {
+public:
+    NSPropertyListSerialization() = delete;
+
+    // Parses XML or binary data. nil and a message in `error` when the data is
+    // not a property list; `format` receives the form that was read.
+    static std::optional<Value> propertyListWithData(const NSData& data,
+                                                     NSPropertyListFormat* format = nullptr,
+                                                     std::string* error = nullptr);
+    static NSData dataWithPropertyList(const Value& plist, NSPropertyListFormat format);
+
+    // Reads a property-list file; nil when it is missing, unreadable or malformed.
+    static std::optional<Value> propertyListWithContentsOfFile(const std::string& devicePath,
+                                                               std::string* error = nullptr);
+    // Writes atomically: the data goes to a temporary file beside the target,
+    // which then replaces it, so a reader sees the old file or the new one.
+    static bool writePropertyList(const Value& plist, const std::string& devicePath,
+                                  NSPropertyListFormat format, std::string* error = nullptr);
+};
