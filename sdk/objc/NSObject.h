@@ -27,7 +27,12 @@ public:
     }
     template <class T = NSObject> Weak<T> weakSelf() { return self<T>(); }
 
-    template <class T> bool isKindOfClass() const { return dynamic_cast<const T*>(this) != nullptr; }
+    template <class T> bool isKindOfClass() const {
+        return dynamic_cast<const T*>(this) != nullptr;
+    }
+
+    // The class name as the platform prints it, such as "UILabel".
+    std::string className() const;
 
     // The class record under which this object answers messages sent by name;
     // nullptr for classes that are not exported by name.

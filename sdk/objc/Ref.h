@@ -8,4 +8,6 @@ template <class T> using Ref = std::shared_ptr<T>;
 template <class T> using Weak = std::weak_ptr<T>;
 
 // [T alloc]: makes the storage; the init… member builds the object.
-template <class T> Ref<T> alloc() { return std::make_shared<T>(); }
+template <class T> Ref<T> alloc() {
+    return std::make_shared<T>();
+}

@@ -1,9 +1,21 @@
 #include <objc/runtime.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <cxxabi.h>
 #include <dlfcn.h>
 #include <link.h>
 #include <string>
+#include <typeinfo>
+
+std::string NSObject::className() const {
+    const char* mangled = typeid(*this).name();
+    int status = 0;
+    char* demangled = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
+    std::string name = status == 0 && demangled ? demangled : mangled;
+    std::free(demangled);
+    return name;
+}
 
 Ref<NSObject> Id::object() const {
     if (auto object = std::get_if<Ref<NSObject>>(&_value)) {
@@ -45,7 +57,8 @@ struct Lookup {
 int lookInImage(dl_phdr_info* info, size_t, void* context) {
     auto* lookup = static_cast<Lookup*>(context);
     const char* path = info->dlpi_name;
-    void* handle = (path && *path) ? dlopen(path, RTLD_LAZY | RTLD_NOLOAD) : dlopen(nullptr, RTLD_LAZY);
+    void* handle =
+        (path && *path) ? dlopen(path, RTLD_LAZY | RTLD_NOLOAD) : dlopen(nullptr, RTLD_LAZY);
     if (!handle) {
         return 0;
     }

@@ -12,7 +12,9 @@ public:
 
 namespace {
 
-Id allocGreeter(const Id&, std::span<const Id>) { return alloc<TestGreeter>(); }
+Id allocGreeter(const Id&, std::span<const Id>) {
+    return alloc<TestGreeter>();
+}
 
 Id greetImp(const Id& self, std::span<const Id> arguments) {
     auto greeter = self.object<TestGreeter>();
@@ -28,10 +30,13 @@ constexpr objc_method kGreeterMethods[] = {{"greet:", greetImp}};
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) constinit const objc_class
-    OBJC_CLASS_$_TestGreeter{"TestGreeter", nullptr, kGreeterClassMethods, kGreeterMethods};
+extern "C"
+    __attribute__((visibility("default"))) constinit const objc_class OBJC_CLASS_$_TestGreeter{
+        "TestGreeter", nullptr, kGreeterClassMethods, kGreeterMethods};
 
-const objc_class* TestGreeter::objcClass() const { return &OBJC_CLASS_$_TestGreeter; }
+const objc_class* TestGreeter::objcClass() const {
+    return &OBJC_CLASS_$_TestGreeter;
+}
 
 TEST(Runtime, FindsExportedClassByName) {
     Class cls = objc_getClass("TestGreeter");

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include <Foundation/Value.h>
+
+// What the page asked of the system: screens presented and dismissed,
+// transitions, URLs opened, notifications posted, programs spawned, relaunch
+// requests, and errors the platform would log. Hosts read it back to show a
+// tweak developer what happened.
+struct SDKEvent {
+    std::string kind;
+    Value::Dictionary details;
+};
+
+class SDKEventLog {
+public:
+    SDKEventLog() = delete;
+
+    static void record(std::string kind, Value::Dictionary details = {});
+    // A message the platform would write to the system log.
+    static void logError(const std::string& message);
+    static std::vector<SDKEvent> events();
+    static std::vector<SDKEvent> eventsOfKind(const std::string& kind);
+    static void clear();
+};

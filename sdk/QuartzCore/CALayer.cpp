@@ -1,0 +1,29 @@
+#include <QuartzCore/CALayer.h>
+
+#include <algorithm>
+
+Ref<CALayer> CALayer::layer() {
+    return alloc<CALayer>()->init();
+}
+
+void CALayer::addSublayer(const Ref<CALayer>& layer) {
+    if (!layer || layer.get() == this) {
+        return;
+    }
+    layer->removeFromSuperlayer();
+    _sublayers.push_back(layer);
+    layer->_superlayer = self<CALayer>();
+}
+
+void CALayer::removeFromSuperlayer() {
+    Ref<CALayer> parent = _superlayer.lock();
+    if (!parent) {
+        return;
+    }
+    auto& siblings = parent->_sublayers;
+    siblings.erase(
+        std::remove_if(siblings.begin(), siblings.end(),
+                       [this](const Ref<CALayer>& layer) { return layer.get() == this; }),
+        siblings.end());
+    _superlayer.reset();
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QuartzCore/CALayer.h>
+#include <QuartzCore/CAShapeLayer.h>
+#include <QuartzCore/CGColor.h>
+#include <QuartzCore/CGGeometry.h>
+#include <QuartzCore/CGPath.h>

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include <UIKit/UIView.h>
+
+// A view that sends actions to targets when its events happen. Targets are
+// held weakly; an action receives the control as its sender.
+class UIControl : public UIView {
+public:
+    using Action = std::function<void(const Ref<UIControl>& sender)>;
+
+    Ref<UIControl> initWithFrame(const CGRect& frame) {
+        UIView::initWithFrame(frame);
+        return self<UIControl>();
+    }
+    Ref<UIControl> init() { return initWithFrame(CGRectZero); }
+
+    // addTarget:action:forControlEvents: with an action that takes the sender.
+    template <class Target, class Sender>
+    void addTarget(const Ref<Target>& target, void (Target::*action)(const Ref<Sender>&),
+                   UIControlEvents events) {
+        Weak<Target> weakTarget = target;
+        addAction(
+            [weakTarget, action](const Ref<UIControl>& sender) {
+                Ref<Target> strong = weakTarget.lock();
+                Ref<Sender> typed = std::dynamic_pointer_cast<Sender>(sender);
+                if (strong && (typed || !sender)) {
+                    ((*strong).*action)(typed);
+                }
+            },
+            events, target.get());
+    }
+    // An action that takes no argument, such as openTwitter or donate.
+    template <class Target>
+    void addTarget(const Ref<Target>& target, void (Target::*action)(), UIControlEvents events) {
+        Weak<Target> weakTarget = target;
+        addAction(
+            [weakTarget, action](const Ref<UIControl>&) {
+                if (Ref<Target> strong = weakTarget.lock()) {
+                    ((*strong).*action)();
+                }
+            },
+            events, target.get());
+    }
+    // Drops every action the target registered for any of the events.
+    void removeTarget(const void* target, UIControlEvents events);
+    // The events for which anything is registered.
+    UIControlEvents allControlEvents() const;
+    // Whether the target has an action for any of the events.
+    bool hasTarget(const void* target, UIControlEvents events) const;
+
+    // Sends the actions registered for any of the events, in the order added.
+    void sendActionsForControlEvents(UIControlEvents events);
+
+    bool isEnabled() const { return _enabled; }
+    void setEnabled(bool enabled) { _enabled = enabled; }
+    bool isSelected() const { return _selected; }
+    void setSelected(bool selected) { _selected = selected; }
+    bool isHighlighted() const { return _highlighted; }
+    void setHighlighted(bool highlighted) { _highlighted = highlighted; }
+    bool isContinuous() const { return _continuous; }
+    void setContinuous(bool continuous) { _continuous = continuous; }
+
+private:
+    struct Registration {
+        Action action;
+        UIControlEvents events;
+        const void* target;
+    };
+    void addAction(Action action, UIControlEvents events, const void* target);
+
+    std::vector<Registration> _registrations;
+    bool _enabled = true;
+    bool _selected = false;
+    bool _highlighted = false;
+    bool _continuous = true;
+};

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+
+// The platform's enumerations, with their names and numeric values.
+using NSInteger = long;
+using NSUInteger = unsigned long;
+
+enum NSTextAlignment : NSInteger {
+    NSTextAlignmentLeft = 0,
+    NSTextAlignmentCenter = 1,
+    NSTextAlignmentRight = 2,
+    NSTextAlignmentJustified = 3,
+    NSTextAlignmentNatural = 4,
+};
+
+enum UIViewContentMode : NSInteger {
+    UIViewContentModeScaleToFill = 0,
+    UIViewContentModeScaleAspectFit = 1,
+    UIViewContentModeScaleAspectFill = 2,
+    UIViewContentModeRedraw = 3,
+    UIViewContentModeCenter = 4,
+};
+
+using UIControlEvents = NSUInteger;
+inline constexpr UIControlEvents UIControlEventTouchDown = 1 << 0;
+inline constexpr UIControlEvents UIControlEventTouchUpInside = 1 << 6;
+inline constexpr UIControlEvents UIControlEventTouchUpOutside = 1 << 7;
+inline constexpr UIControlEvents UIControlEventValueChanged = 1 << 12;
+inline constexpr UIControlEvents UIControlEventPrimaryActionTriggered = 1 << 13;
+inline constexpr UIControlEvents UIControlEventAllEvents = 0x0FFFFFFF;
+
+using UIControlState = NSUInteger;
+inline constexpr UIControlState UIControlStateNormal = 0;
+inline constexpr UIControlState UIControlStateHighlighted = 1 << 0;
+inline constexpr UIControlState UIControlStateDisabled = 1 << 1;
+inline constexpr UIControlState UIControlStateSelected = 1 << 2;
+
+using UIViewAnimationOptions = NSUInteger;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionTransitionNone = 0 << 20;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionTransitionFlipFromLeft = 1 << 20;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionTransitionFlipFromRight = 2 << 20;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionTransitionCurlUp = 3 << 20;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionTransitionCurlDown = 4 << 20;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionTransitionCrossDissolve = 5 << 20;
+
+enum UITableViewCellStyle : NSInteger {
+    UITableViewCellStyleDefault = 0,
+    UITableViewCellStyleValue1 = 1,
+    UITableViewCellStyleValue2 = 2,
+    UITableViewCellStyleSubtitle = 3,
+};
+
+enum UITableViewStyle : NSInteger {
+    UITableViewStylePlain = 0,
+    UITableViewStyleGrouped = 1,
+    UITableViewStyleInsetGrouped = 2,
+};

@@ -1,0 +1,91 @@
+#include <UIKit/UITableViewCell.h>
+
+#include <algorithm>
+
+Ref<UITableViewCell>
+UITableViewCell::initWithStyle(UITableViewCellStyle style,
+                               const std::optional<std::string>& reuseIdentifier) {
+    UIView::initWithFrame(CGRectMake(0, 0, 320, 44));
+    _style = style;
+    _reuseIdentifier = reuseIdentifier;
+    _contentView = alloc<UIView>()->initWithFrame(bounds());
+    addSubview(_contentView);
+    _textLabel = alloc<UILabel>()->init();
+    _textLabel->setHighlightedTextColor(UIColor::whiteColor());
+    _contentView->addSubview(_textLabel);
+    if (style != UITableViewCellStyleDefault) {
+        _detailTextLabel = alloc<UILabel>()->init();
+        _detailTextLabel->setHighlightedTextColor(UIColor::whiteColor());
+        if (style == UITableViewCellStyleSubtitle) {
+            _detailTextLabel->setFont(UIFont::systemFontOfSize(12));
+        } else {
+            _detailTextLabel->setTextColor(UIColor::secondaryLabelColor());
+        }
+        _contentView->addSubview(_detailTextLabel);
+    }
+    setBackgroundColor(UIColor::secondarySystemGroupedBackgroundColor());
+    return self<UITableViewCell>();
+}
+
+void UITableViewCell::setAccessoryView(const Ref<UIView>& view) {
+    if (_accessoryView == view) {
+        return;
+    }
+    if (_accessoryView) {
+        _accessoryView->removeFromSuperview();
+    }
+    _accessoryView = view;
+    if (view) {
+        addSubview(view);
+    }
+    setNeedsLayout();
+}
+
+void UITableViewCell::setSelected(bool selected, bool) {
+    _selected = selected;
+    _textLabel->setHighlighted(selected || _highlighted);
+    if (_detailTextLabel) {
+        _detailTextLabel->setHighlighted(selected || _highlighted);
+    }
+}
+
+void UITableViewCell::setHighlighted(bool highlighted, bool) {
+    _highlighted = highlighted;
+    _textLabel->setHighlighted(highlighted || _selected);
+    if (_detailTextLabel) {
+        _detailTextLabel->setHighlighted(highlighted || _selected);
+    }
+}
+
+void UITableViewCell::layoutSubviews() {
+    const CGRect b = bounds();
+    CGFloat contentWidth = b.size.width;
+    if (_accessoryView) {
+        const CGSize size = _accessoryView->frame().size;
+        const CGFloat x = b.size.width - kLayoutMargin - size.width;
+        _accessoryView->setFrame(
+            CGRectMake(x, (b.size.height - size.height) / 2, size.width, size.height));
+        contentWidth = x;
+    }
+    _contentView->setFrame(CGRectMake(0, 0, contentWidth, b.size.height));
+
+    const CGFloat labelWidth =
+        std::max(0.0, contentWidth - kLayoutMargin - (_accessoryView ? 8 : kLayoutMargin));
+    const CGFloat titleHeight = _textLabel->font()->lineHeight();
+    if (_style == UITableViewCellStyleSubtitle && _detailTextLabel) {
+        const CGFloat detailHeight = _detailTextLabel->font()->lineHeight();
+        const CGFloat top = (b.size.height - titleHeight - detailHeight) / 2;
+        _textLabel->setFrame(CGRectMake(kLayoutMargin, top, labelWidth, titleHeight));
+        _detailTextLabel->setFrame(
+            CGRectMake(kLayoutMargin, top + titleHeight, labelWidth, detailHeight));
+        return;
+    }
+    _textLabel->setFrame(
+        CGRectMake(kLayoutMargin, (b.size.height - titleHeight) / 2, labelWidth, titleHeight));
+    if (_detailTextLabel) {
+        const CGFloat detailHeight = _detailTextLabel->font()->lineHeight();
+        _detailTextLabel->setFrame(CGRectMake(kLayoutMargin, (b.size.height - detailHeight) / 2,
+                                              labelWidth, detailHeight));
+        _detailTextLabel->setTextAlignment(NSTextAlignmentRight);
+    }
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include <UIKit/UILabel.h>
+#include <UIKit/UIView.h>
+
+// A row of a table: a content view with a title and, in the subtitle and
+// value styles, a detail text; an accessory view at its right edge.
+class UITableViewCell : public UIView {
+public:
+    // Default frame 320 by 44 points, as on the platform.
+    Ref<UITableViewCell> initWithStyle(UITableViewCellStyle style,
+                                       const std::optional<std::string>& reuseIdentifier);
+
+    UITableViewCellStyle style() const { return _style; }
+    const std::optional<std::string>& reuseIdentifier() const { return _reuseIdentifier; }
+    Ref<UIView> contentView() const { return _contentView; }
+    Ref<UILabel> textLabel() const { return _textLabel; }
+    // nil in the default style.
+    Ref<UILabel> detailTextLabel() const { return _detailTextLabel; }
+    Ref<UIView> accessoryView() const { return _accessoryView; }
+    void setAccessoryView(const Ref<UIView>& view);
+
+    bool isSelected() const { return _selected; }
+    virtual void setSelected(bool selected, bool animated);
+    bool isHighlighted() const { return _highlighted; }
+    virtual void setHighlighted(bool highlighted, bool animated);
+
+    void layoutSubviews() override;
+
+    // Side margin of the content, in points.
+    static constexpr CGFloat kLayoutMargin = 16;
+
+private:
+    UITableViewCellStyle _style = UITableViewCellStyleDefault;
+    std::optional<std::string> _reuseIdentifier;
+    Ref<UIView> _contentView;
+    Ref<UILabel> _textLabel;
+    Ref<UILabel> _detailTextLabel;
+    Ref<UIView> _accessoryView;
+    bool _selected = false;
+    bool _highlighted = false;
+};
