@@ -18,18 +18,24 @@ class NSPropertyListSerialization {
 public:
     NSPropertyListSerialization() = delete;
 
-    // Parses XML or binary data. nil and a message in `error` when the data is
-    // not a property list; `format` receives the form that was read.
+    // Parses XML or binary data (and old-style text, which is read only). nil and a message in
+    // `error` when the data is not a property list; `format` receives the form that was read.
     static std::optional<Value> propertyListWithData(const NSData& data,
                                                      NSPropertyListFormat* format = nullptr,
                                                      std::string* error = nullptr);
-    static NSData dataWithPropertyList(const Value& plist, NSPropertyListFormat format);
+    // XML or binary bytes; empty data and a message in `error` when the value
+    // cannot be stored (nil inside it, a date out of range, the old-style
+    // format, which can only be read).
+    static NSData dataWithPropertyList(const Value& plist, NSPropertyListFormat format,
+                                       std::string* error = nullptr);
 
     // Reads a property-list file; nil when it is missing, unreadable or malformed.
     static std::optional<Value> propertyListWithContentsOfFile(const std::string& devicePath,
                                                                std::string* error = nullptr);
     // Writes atomically: the data goes to a temporary file beside the target,
     // which then replaces it, so a reader sees the old file or the new one.
+    // Missing folders above it are made; on failure the old file is untouched
+    // and `error` says why.
     static bool writePropertyList(const Value& plist, const std::string& devicePath,
                                   NSPropertyListFormat format, std::string* error = nullptr);
 };

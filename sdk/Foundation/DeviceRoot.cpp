@@ -1,0 +1,166 @@
+#include <Foundation/DeviceRoot.h>
+
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// As many links as the kernel follows before it gives up with ELOOP.
+constexpr int kMaximumLinks = 40;
+
+// The root without trailing slashes; "/" stays "/".
+std::string normalisedRoot(const std::string& folder) {
+    if (folder.empty()) {
+        return "/";
+    }
+    std::string root = std::filesystem::absolute(folder).lexically_normal().string();
+    while (root.size() > 1 && root.back() == '/') {
+        root.pop_back();
+    }
+    return root;
+}
+
+struct RootState {
+    std::mutex lock;
+    std::string root;
+
+    RootState() {
+        const char* fromEnvironment = std::getenv("KL_DEVICE_ROOT");
+        root = normalisedRoot(fromEnvironment ? fromEnvironment : "/");
+    }
+};
+
+RootState& rootState() {
+    static RootState state;
+    return state;
+}
+
+void appendComponents(std::deque<std::string>& pending, const std::string& path, bool atFront) {
+    std::vector<std::string> components;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t slash = path.find('/', start);
+        if (slash == std::string::npos) {
+            slash = path.size();
+        }
+        if (slash > start) {
+            components.emplace_back(path, start, slash - start);
+        }
+        start = slash + 1;
+    }
+    if (atFront) {
+        pending.insert(pending.begin(), components.begin(), components.end());
+    } else {
+        pending.insert(pending.end(), components.begin(), components.end());
+    }
+}
+
+std::string hostPath(const std::string& root, const std::vector<std::string>& components) {
+    std::string path = root == "/" ? "" : root;
+    for (const std::string& component : components) {
+        path += '/';
+        path += component;
+    }
+    return path.empty() ? "/" : path;
+}
+
+std::string readLink(const std::string& path) {
+    std::string target(256, '\0');
+    for (;;) {
+        ssize_t length = readlink(path.c_str(), target.data(), target.size());
+        if (length < 0) {
+            return {};
+        }
+        if (static_cast<size_t>(length) < target.size()) {
+            target.resize(static_cast<size_t>(length));
+            return target;
+        }
+        target.resize(target.size() * 2);
+    }
+}
+
+} // namespace
+
+std::string DeviceRoot::path() {
+    RootState& state = rootState();
+    std::lock_guard guard(state.lock);
+    return state.root;
+}
+
+void DeviceRoot::setPath(const std::string& hostFolder) {
+    std::string root = normalisedRoot(hostFolder);
+    RootState& state = rootState();
+    std::lock_guard guard(state.lock);
+    state.root = std::move(root);
+}
+
+// Walks the device path one component at a time, the way the kernel would
+// inside a chroot: ".." stops at the root, and a link's target is spliced into
+// the components still to walk (an absolute one starting again from the root).
+std::string DeviceRoot::hostPathFor(const std::string& devicePath, bool followFinalLink) {
+    const std::string root = path();
+    // A trailing slash asks for a folder, so a link there is always followed.
+    const bool trailingSlash = devicePath.size() > 1 && devicePath.back() == '/';
+    followFinalLink = followFinalLink || trailingSlash;
+
+    std::deque<std::string> pending;
+    appendComponents(pending, devicePath, false);
+    std::vector<std::string> resolved;
+    int linksFollowed = 0;
+    // Index in `resolved` of the first component that does not exist; below
+    // it there is nothing to resolve, until ".." climbs back above it.
+    size_t missingFrom = std::string::npos;
+
+    while (!pending.empty()) {
+        std::string component = std::move(pending.front());
+        pending.pop_front();
+        if (component == ".") {
+            continue;
+        }
+        if (component == "..") {
+            if (!resolved.empty()) {
+                resolved.pop_back();
+            }
+            if (resolved.size() <= missingFrom) {
+                missingFrom = std::string::npos;
+            }
+            continue;
+        }
+        resolved.push_back(std::move(component));
+        if (missingFrom != std::string::npos || (pending.empty() && !followFinalLink)) {
+            continue;
+        }
+        std::string candidate = hostPath(root, resolved);
+        struct stat info {};
+        if (lstat(candidate.c_str(), &info) != 0) {
+            missingFrom = resolved.size() - 1;
+            continue;
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            continue;
+        }
+        if (++linksFollowed > kMaximumLinks) {
+            return {};
+        }
+        std::string target = readLink(candidate);
+        resolved.pop_back();
+        if (target.empty()) {
+            return {};
+        }
+        if (target.front() == '/') {
+            resolved.clear();
+        }
+        appendComponents(pending, target, true);
+    }
+
+    std::string result = hostPath(root, resolved);
+    if (trailingSlash && result.back() != '/') {
+        result += '/';
+    }
+    return result;
+}

@@ -1,0 +1,321 @@
+#include <Foundation/NSPropertyListSerialization.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <memory>
+
+#include <plist/plist.h>
+
+#include <Foundation/NSFileManager.h>
+#include <Foundation/OldStylePropertyList.h>
+
+namespace {
+
+struct NodeDeleter {
+    void operator()(void* node) const { plist_free(static_cast<plist_t>(node)); }
+};
+using Node = std::unique_ptr<void, NodeDeleter>;
+
+constexpr char kBinaryMagic[] = "bplist00";
+
+bool setError(std::string* error, std::string message) {
+    if (error) {
+        *error = std::move(message);
+    }
+    return false;
+}
+
+std::optional<Value> valueFromNode(plist_t node) {
+    switch (plist_get_node_type(node)) {
+    case PLIST_BOOLEAN: {
+        uint8_t flag = 0;
+        plist_get_bool_val(node, &flag);
+        return Value(flag != 0);
+    }
+    case PLIST_UINT:
+    case PLIST_UID: {
+        // libplist keeps every integer as 64 bits; negative numbers come back
+        // as their two's complement.
+        uint64_t number = 0;
+        if (plist_get_node_type(node) == PLIST_UID) {
+            plist_get_uid_val(node, &number);
+        } else {
+            plist_get_uint_val(node, &number);
+        }
+        return Value(static_cast<long long>(number));
+    }
+    case PLIST_REAL: {
+        double number = 0;
+        plist_get_real_val(node, &number);
+        return Value(number);
+    }
+    case PLIST_STRING: {
+        uint64_t length = 0;
+        const char* text = plist_get_string_ptr(node, &length);
+        return Value(std::string(text ? text : "", text ? length : 0));
+    }
+    case PLIST_DATA: {
+        uint64_t length = 0;
+        const char* bytes = plist_get_data_ptr(node, &length);
+        if (!bytes) {
+            return Value(NSData{});
+        }
+        auto start = reinterpret_cast<const uint8_t*>(bytes);
+        return Value(NSData(start, start + length));
+    }
+    case PLIST_DATE: {
+        int32_t seconds = 0;
+        int32_t microseconds = 0;
+        plist_get_date_val(node, &seconds, &microseconds);
+        return Value(Value::Date{seconds + microseconds / 1e6});
+    }
+    case PLIST_ARRAY: {
+        Value::Array items;
+        uint32_t count = plist_array_get_size(node);
+        items.reserve(count);
+        for (uint32_t i = 0; i < count; ++i) {
+            std::optional<Value> item = valueFromNode(plist_array_get_item(node, i));
+            if (!item) {
+                return std::nullopt;
+            }
+            items.push_back(std::move(*item));
+        }
+        return Value(std::move(items));
+    }
+    case PLIST_DICT: {
+        Value::Dictionary entries;
+        plist_dict_iter iterator = nullptr;
+        plist_dict_new_iter(node, &iterator);
+        std::unique_ptr<void, decltype(&std::free)> iteratorOwner(iterator, &std::free);
+        for (;;) {
+            char* key = nullptr;
+            plist_t item = nullptr;
+            plist_dict_next_item(node, iterator, &key, &item);
+            std::unique_ptr<char, decltype(&std::free)> keyOwner(key, &std::free);
+            if (!item) {
+                break;
+            }
+            std::optional<Value> value = valueFromNode(item);
+            if (!value || !key) {
+                return std::nullopt;
+            }
+            entries.insert_or_assign(key, std::move(*value));
+        }
+        return Value(std::move(entries));
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+Node nodeFromValue(const Value& value, NSPropertyListFormat format, std::string* error) {
+    switch (value.type()) {
+    case Value::Type::Nil:
+        setError(error, "nil cannot be stored in a property list");
+        return nullptr;
+    case Value::Type::Boolean:
+        return Node(plist_new_bool(value.boolValue() ? 1 : 0));
+    case Value::Type::Integer:
+        return Node(plist_new_uint(static_cast<uint64_t>(value.integerValue())));
+    case Value::Type::Real:
+        return Node(plist_new_real(value.doubleValue()));
+    case Value::Type::String: {
+        const std::string& text = *value.string();
+        if (text.find('\0') != std::string::npos) {
+            setError(error, "A text holding a NUL character cannot be stored");
+            return nullptr;
+        }
+        return Node(plist_new_string(text.c_str()));
+    }
+    case Value::Type::Data: {
+        const NSData& bytes = *value.data();
+        return Node(plist_new_data(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    }
+    case Value::Type::Date: {
+        // libplist counts whole seconds in 32 bits. XML holds whole seconds
+        // only, so the date is floored there rather than left to libplist's
+        // rounding toward zero.
+        double since = value.date()->sinceReferenceDate;
+        double seconds = std::floor(since);
+        if (!std::isfinite(since) || seconds < std::numeric_limits<int32_t>::min() ||
+            seconds > std::numeric_limits<int32_t>::max()) {
+            setError(error, "A date outside the years 1933 to 2069 cannot be stored");
+            return nullptr;
+        }
+        int32_t microseconds = 0;
+        if (format == NSPropertyListBinaryFormat_v1_0) {
+            microseconds = static_cast<int32_t>(std::lround((since - seconds) * 1e6));
+            if (microseconds >= 1000000) {
+                microseconds = 999999;
+            }
+        }
+        return Node(plist_new_date(static_cast<int32_t>(seconds), microseconds));
+    }
+    case Value::Type::Array: {
+        Node array(plist_new_array());
+        for (const Value& item : *value.array()) {
+            Node node = nodeFromValue(item, format, error);
+            if (!node) {
+                return nullptr;
+            }
+            plist_array_append_item(array.get(), node.release());
+        }
+        return array;
+    }
+    case Value::Type::Dictionary: {
+        Node dictionary(plist_new_dict());
+        for (const auto& [key, item] : *value.dictionary()) {
+            if (key.find('\0') != std::string::npos) {
+                setError(error, "A key holding a NUL character cannot be stored");
+                return nullptr;
+            }
+            Node node = nodeFromValue(item, format, error);
+            if (!node) {
+                return nullptr;
+            }
+            plist_dict_set_item(dictionary.get(), key.c_str(), node.release());
+        }
+        return dictionary;
+    }
+    }
+    return nullptr;
+}
+
+bool isBinary(const NSData& data) {
+    return data.size() >= 8 && std::memcmp(data.data(), kBinaryMagic, 8) == 0;
+}
+
+// The start of the XML text: after a UTF-8 byte-order mark (which libplist
+// does not accept) and white space.
+size_t xmlStart(const NSData& data) {
+    size_t start = 0;
+    if (data.size() >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) {
+        start = 3;
+    }
+    while (start < data.size() && (data[start] == ' ' || data[start] == '\t' ||
+                                   data[start] == '\r' || data[start] == '\n')) {
+        ++start;
+    }
+    return start;
+}
+
+} // namespace
+
+std::optional<Value> NSPropertyListSerialization::propertyListWithData(const NSData& data,
+                                                                       NSPropertyListFormat* format,
+                                                                       std::string* error) {
+    if (data.empty()) {
+        setError(error, "The data is empty");
+        return std::nullopt;
+    }
+    if (data.size() > std::numeric_limits<uint32_t>::max()) {
+        setError(error, "The data is too large for a property list");
+        return std::nullopt;
+    }
+    const char* bytes = reinterpret_cast<const char*>(data.data());
+    if (isBinary(data)) {
+        plist_t root = nullptr;
+        plist_from_bin(bytes, static_cast<uint32_t>(data.size()), &root);
+        Node owner(root);
+        std::optional<Value> value = root ? valueFromNode(root) : std::nullopt;
+        if (!value) {
+            setError(error, "Malformed binary property list");
+        } else if (format) {
+            *format = NSPropertyListBinaryFormat_v1_0;
+        }
+        return value;
+    }
+
+    size_t start = xmlStart(data);
+    const bool looksLikeXml = start < data.size() && data[start] == '<';
+    if (looksLikeXml) {
+        plist_t root = nullptr;
+        plist_from_xml(bytes + start, static_cast<uint32_t>(data.size() - start), &root);
+        Node owner(root);
+        if (std::optional<Value> value = root ? valueFromNode(root) : std::nullopt) {
+            if (format) {
+                *format = NSPropertyListXMLFormat_v1_0;
+            }
+            return value;
+        }
+    }
+    // Old-style text; a top-level "<hex>" data value also starts with "<".
+    std::string oldStyleError;
+    std::optional<Value> value = OldStylePropertyList::parse(data, &oldStyleError);
+    if (!value) {
+        setError(error, looksLikeXml ? "Malformed XML property list" : oldStyleError);
+    } else if (format) {
+        *format = NSPropertyListOpenStepFormat;
+    }
+    return value;
+}
+
+NSData NSPropertyListSerialization::dataWithPropertyList(const Value& plist,
+                                                         NSPropertyListFormat format,
+                                                         std::string* error) {
+    if (format != NSPropertyListXMLFormat_v1_0 && format != NSPropertyListBinaryFormat_v1_0) {
+        setError(error, format == NSPropertyListOpenStepFormat
+                            ? "The old-style format can be read but not written"
+                            : "Unknown property-list format");
+        return {};
+    }
+    Node root = nodeFromValue(plist, format, error);
+    if (!root) {
+        return {};
+    }
+    char* bytes = nullptr;
+    uint32_t length = 0;
+    if (format == NSPropertyListXMLFormat_v1_0) {
+        plist_to_xml(root.get(), &bytes, &length);
+    } else {
+        plist_to_bin(root.get(), &bytes, &length);
+    }
+    if (!bytes) {
+        setError(error, "libplist could not write the property list");
+        return {};
+    }
+    NSData data(bytes, bytes + length);
+    if (format == NSPropertyListXMLFormat_v1_0) {
+        plist_to_xml_free(bytes);
+    } else {
+        plist_to_bin_free(bytes);
+    }
+    return data;
+}
+
+std::optional<Value>
+NSPropertyListSerialization::propertyListWithContentsOfFile(const std::string& devicePath,
+                                                            std::string* error) {
+    std::optional<NSData> contents =
+        NSFileManager::defaultManager()->contentsAtPath(devicePath, error);
+    if (!contents) {
+        return std::nullopt;
+    }
+    std::string reason;
+    std::optional<Value> value = propertyListWithData(*contents, nullptr, &reason);
+    if (!value) {
+        setError(error, "Could not read \"" + devicePath + "\": " + reason);
+    }
+    return value;
+}
+
+bool NSPropertyListSerialization::writePropertyList(const Value& plist,
+                                                    const std::string& devicePath,
+                                                    NSPropertyListFormat format,
+                                                    std::string* error) {
+    std::string reason;
+    NSData data = dataWithPropertyList(plist, format, &reason);
+    if (data.empty()) {
+        return setError(error, "Could not write \"" + devicePath + "\": " + reason);
+    }
+    const Ref<NSFileManager> files = NSFileManager::defaultManager();
+    size_t slash = devicePath.find_last_of('/');
+    if (slash != std::string::npos && slash > 0) {
+        if (!files->createDirectoryAtPath(devicePath.substr(0, slash), true, error)) {
+            return false;
+        }
+    }
+    return files->createFileAtPath(devicePath, data, error);
+}

@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <Foundation/NSBundle.h>
+#include <Foundation/NSPropertyListSerialization.h>
+
+#include "TemporaryDeviceRoot.h"
+
+namespace {
+
+const std::string kBundle = "/Library/PreferenceBundles/Demo.bundle";
+
+// UTF-16 with a byte-order mark, as Xcode writes .strings files.
+std::string utf16(std::u16string_view text, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t unit : text) {
+        char high = static_cast<char>(unit >> 8);
+        char low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
+class Bundle : public testing::Test {
+protected:
+    TemporaryDeviceRoot root;
+    Ref<NSBundle> bundle;
+
+    void write(const std::string& relative, const std::string& contents) {
+        root.write(kBundle + "/" + relative, contents);
+    }
+    void write(const std::string& relative, const Value& plist, NSPropertyListFormat format) {
+        root.write(kBundle + "/" + relative,
+                   NSPropertyListSerialization::dataWithPropertyList(plist, format));
+    }
+
+    void SetUp() override {
+        NSBundle::setPreferredLocalization("en");
+        write("Info.plist",
+              Value::Dictionary{{"CFBundleDevelopmentRegion", "fr"}, {"NSPrincipalClass", "Demo"}},
+              NSPropertyListBinaryFormat_v1_0);
+        write("en.lproj/Root.strings", std::string("\"title\" = \"English\";"));
+        write("fr.lproj/Root.strings", std::string("title = \"Fran\u00e7ais\";"));
+        write("Base.lproj/Root.strings", std::string("\"title\" = \"Base\"; \"only\" = \"Base\";"));
+        write("Base.lproj/Other.strings", std::string("k = \"base other\";"));
+        write("Localizable.strings", std::string("top = Top;"));
+        bundle = NSBundle::bundleWithPath(kBundle + "/");
+        ASSERT_TRUE(bundle);
+    }
+};
+
+TEST_F(Bundle, OpensOnlyFolders) {
+    EXPECT_EQ(bundle->bundlePath(), kBundle);
+    EXPECT_EQ(NSBundle::bundleWithPath("/Library/PreferenceBundles/None.bundle"), nullptr);
+    EXPECT_EQ(NSBundle::bundleWithPath(kBundle + "/Info.plist"), nullptr);
+    root.link("/var/jb/Demo.bundle", kBundle);
+    EXPECT_TRUE(NSBundle::bundleWithPath("/var/jb/Demo.bundle"));
+}
+
+TEST_F(Bundle, ReadsItsInfoDictionary) {
+    EXPECT_EQ(bundle->objectForInfoDictionaryKey("NSPrincipalClass"), Value("Demo"));
+    EXPECT_TRUE(bundle->objectForInfoDictionaryKey("Missing").isNil());
+    EXPECT_EQ(bundle->infoDictionary().size(), 2u);
+}
+
+TEST_F(Bundle, FindsResourcesTopFolderFirst) {
+    write("icon.png", std::string("top"));
+    write("en.lproj/icon.png", std::string("en"));
+    write("Base.lproj/base.png", std::string("base"));
+    EXPECT_EQ(bundle->pathForResource("icon", "png"), kBundle + "/icon.png");
+    EXPECT_EQ(bundle->pathForResource("icon.png", std::nullopt), kBundle + "/icon.png");
+    EXPECT_EQ(bundle->pathForResource("base", ".png"), kBundle + "/Base.lproj/base.png");
+    EXPECT_EQ(bundle->pathForResource("Root", "strings"), kBundle + "/en.lproj/Root.strings");
+    EXPECT_EQ(bundle->pathForResource("none", "png"), std::nullopt);
+    EXPECT_EQ(bundle->pathForResource("", "png"), std::nullopt);
+}
+
+TEST_F(Bundle, ChoosesTheTableAndFallsBack) {
+    using Text = std::optional<std::string>;
+    struct Case {
+        Text key, value, table;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"title", "v", "Root", "English"},
+        // The first table found is the whole table: Base's "only" is not consulted.
+        {"only", "fallback", "Root", "fallback"},
+        {"only", "", "Root", "only"},
+        {"only", std::nullopt, "Root", "only"},
+        {std::nullopt, "v", "Root", "v"},
+        {std::nullopt, std::nullopt, "Root", ""},
+        {"k", std::nullopt, "Other", "base other"},
+        {"top", std::nullopt, std::nullopt, "Top"},
+        {"top", std::nullopt, "", "Top"},
+        {"top", "v", "NoSuchTable", "v"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(bundle->localizedStringForKey(c.key, c.value, c.table), c.expected)
+            << c.key.value_or("(nil)") << " in " << c.table.value_or("(nil)");
+    }
+    // Without a folder for the preferred language, the development region's is used.
+    NSBundle::setPreferredLocalization("de");
+    EXPECT_EQ(bundle->localizedStringForKey("title", "v", "Root"), "Fran\u00e7ais");
+    NSBundle::setPreferredLocalization("en");
+}
+
+TEST_F(Bundle, ReadsTablesInEveryForm) {
+    write("en.lproj/Text.strings",
+          std::string("/* A comment\n   over lines */\n"
+                      "\"hello\" = \"Hallo \\\"Welt\\\"\";  // trailing comment\n"
+                      "unquoted.key-1/$: = value_2;\n"
+                      "'single' = 'quotes';\n"
+                      "\"escapes\" = \"a\\\\b\\nc\\td \\U00e9\\U20AC \\UD83D\\UDE00\";\n"
+                      "\"same\";\n"));
+    write("en.lproj/Utf16LE.strings", utf16(u"\"hello\" = \"caf\u00e9\";", false));
+    write("en.lproj/Utf16BE.strings", utf16(u"/* c */ hello = \"\u20ac\";", true));
+    write("en.lproj/Bom8.strings", std::string("\xEF\xBB\xBFhello = bom;"));
+    write("en.lproj/Xml.strings", Value::Dictionary{{"hello", "xml"}, {"number", 3}},
+          NSPropertyListXMLFormat_v1_0);
+    write("en.lproj/Binary.strings", Value::Dictionary{{"hello", "binary"}},
+          NSPropertyListBinaryFormat_v1_0);
+    write("en.lproj/Broken.strings", std::string("\"hello\" = \"x\"\n\"next\" = \"y\";"));
+    write("en.lproj/Empty.strings", std::string("// nothing yet\n"));
+
+    struct Case {
+        const char* table;
+        const char* key;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"Text", "hello", "Hallo \"Welt\""},
+        {"Text", "unquoted.key-1/$:", "value_2"},
+        {"Text", "single", "quotes"},
+        {"Text", "escapes", "a\\b\nc\td \u00e9\u20ac \U0001F600"},
+        {"Text", "same", "same"},
+        {"Utf16LE", "hello", "caf\u00e9"},
+        {"Utf16BE", "hello", "\u20ac"},
+        {"Bom8", "hello", "bom"},
+        {"Xml", "hello", "xml"},
+        {"Binary", "hello", "binary"},
+        // A value that is not text, a malformed table, an empty one: the fallback.
+        {"Xml", "number", "fallback"},
+        {"Broken", "next", "fallback"},
+        {"Empty", "hello", "fallback"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(bundle->localizedStringForKey(c.key, "fallback", c.table), c.expected)
+            << c.table << ": " << c.key;
+    }
+}
+
+TEST_F(Bundle, ParsesATableOnce) {
+    EXPECT_EQ(bundle->localizedStringForKey("title", std::nullopt, "Root"), "English");
+    write("en.lproj/Root.strings", std::string("\"title\" = \"Changed\";"));
+    EXPECT_EQ(bundle->localizedStringForKey("title", std::nullopt, "Root"), "English");
+    EXPECT_EQ(
+        NSBundle::bundleWithPath(kBundle)->localizedStringForKey("title", std::nullopt, "Root"),
+        "Changed");
+}
+
+} // namespace

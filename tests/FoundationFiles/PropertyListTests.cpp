@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <Foundation/NSPropertyListSerialization.h>
+
+#include "TemporaryDeviceRoot.h"
+
+namespace {
+
+NSData bytes(const std::string& text) {
+    return NSData(text.begin(), text.end());
+}
+
+Value everyKind(bool wholeSecondDates) {
+    return Value::Dictionary{
+        {"flag", true},
+        {"off", false},
+        {"integer", 42},
+        {"negative", -7},
+        {"largest", static_cast<long long>(INT64_MAX)},
+        {"smallest", static_cast<long long>(INT64_MIN)},
+        {"real", 0.1},
+        {"wholeReal", 3.0},
+        {"text", "caf\u00e9 \u20ac \U0001F600 <&> \"quoted\""},
+        {"empty", ""},
+        {"data", NSData{0x00, 0xFF, 0x10, 0x80}},
+        {"noData", NSData{}},
+        {"date", Value::Date{wholeSecondDates ? 700000000.0 : 700000000.25}},
+        {"earlyDate", Value::Date{-86400.0}},
+        {"array", Value::Array{1, "two", 3.5, Value::Array{}, Value::Dictionary{}}},
+        {"nested", Value::Dictionary{{"inner", Value::Dictionary{{"deep", Value::Array{false}}}}}},
+    };
+}
+
+class PropertyListFormats : public testing::TestWithParam<NSPropertyListFormat> {};
+
+TEST_P(PropertyListFormats, EveryKindSurvivesARoundTrip) {
+    // XML holds whole seconds only, as on the platform; binary keeps fractions.
+    const Value original = everyKind(GetParam() == NSPropertyListXMLFormat_v1_0);
+    std::string error;
+    NSData data = NSPropertyListSerialization::dataWithPropertyList(original, GetParam(), &error);
+    ASSERT_FALSE(data.empty()) << error;
+
+    NSPropertyListFormat format{};
+    std::optional<Value> back =
+        NSPropertyListSerialization::propertyListWithData(data, &format, &error);
+    ASSERT_TRUE(back) << error;
+    EXPECT_EQ(format, GetParam());
+    EXPECT_EQ(*back, original);
+    // Kinds are kept, not just numbers: 3.0 stays a real, 42 an integer, YES a boolean.
+    EXPECT_EQ(back->objectForKey("wholeReal").type(), Value::Type::Real);
+    EXPECT_EQ(back->objectForKey("integer").type(), Value::Type::Integer);
+    EXPECT_EQ(back->objectForKey("flag").type(), Value::Type::Boolean);
+}
+
+TEST_P(PropertyListFormats, WritesAndReadsFilesUnderTheDeviceRoot) {
+    TemporaryDeviceRoot root;
+    const Value original = everyKind(true);
+    std::string error;
+    ASSERT_TRUE(NSPropertyListSerialization::writePropertyList(
+        original, "/var/mobile/Library/Preferences/com.example.plist", GetParam(), &error))
+        << error;
+    EXPECT_TRUE(std::filesystem::is_regular_file(
+        root.host("/var/mobile/Library/Preferences/com.example.plist")));
+    std::optional<Value> back = NSPropertyListSerialization::propertyListWithContentsOfFile(
+        "/var/mobile/Library/Preferences/com.example.plist", &error);
+    ASSERT_TRUE(back) << error;
+    EXPECT_EQ(*back, original);
+}
+
+INSTANTIATE_TEST_SUITE_P(XmlAndBinary, PropertyListFormats,
+                         testing::Values(NSPropertyListXMLFormat_v1_0,
+                                         NSPropertyListBinaryFormat_v1_0));
+
+TEST(PropertyList, XmlDatesAreFlooredToWholeSeconds) {
+    NSData data = NSPropertyListSerialization::dataWithPropertyList(Value::Date{-99.5},
+                                                                    NSPropertyListXMLFormat_v1_0);
+    std::optional<Value> back = NSPropertyListSerialization::propertyListWithData(data);
+    ASSERT_TRUE(back && back->date());
+    EXPECT_EQ(back->date()->sinceReferenceDate, -100.0);
+}
+
+TEST(PropertyList, MalformedDataGivesNilWithAReason) {
+    NSData binary = NSPropertyListSerialization::dataWithPropertyList(
+        everyKind(true), NSPropertyListBinaryFormat_v1_0);
+    const std::vector<std::pair<const char*, NSData>> cases = {
+        {"empty", {}},
+        {"truncated binary", NSData(binary.begin(), binary.begin() + binary.size() / 2)},
+        {"binary magic only", bytes("bplist00garbage")},
+        {"unclosed XML", bytes("<plist><dict><key>a</key><string>b</string>")},
+        {"mismatched XML", bytes("<plist><dict><key>a</key><string>b</dict></plist>")},
+        {"unknown XML element", bytes("<plist><array><integer>1</integer><foo/></array></plist>")},
+        {"old-style missing ';'", bytes("{ a = b }")},
+        {"old-style open text", bytes("{ a = \"b; }")},
+        {"old-style open comment", bytes("a = b; /* never closed")},
+        {"stray character", bytes("{ a = b; } }")},
+    };
+    for (const auto& [name, data] : cases) {
+        std::string error;
+        EXPECT_FALSE(NSPropertyListSerialization::propertyListWithData(data, nullptr, &error))
+            << name;
+        EXPECT_FALSE(error.empty()) << name;
+    }
+}
+
+TEST(PropertyList, ReadsOldStyleText) {
+    NSPropertyListFormat format{};
+    std::optional<Value> value = NSPropertyListSerialization::propertyListWithData(
+        bytes("// settings\n{ name = \"K L\"; list = (one, \"two\", ); bytes = <0aff 10>;\n"
+              "  inner = { path = /var/jb/x.png; }; }"),
+        &format);
+    ASSERT_TRUE(value);
+    EXPECT_EQ(format, NSPropertyListOpenStepFormat);
+    EXPECT_EQ(*value, Value(Value::Dictionary{
+                          {"name", "K L"},
+                          {"list", Value::Array{"one", "two"}},
+                          {"bytes", NSData{0x0A, 0xFF, 0x10}},
+                          {"inner", Value::Dictionary{{"path", "/var/jb/x.png"}}},
+                      }));
+}
+
+TEST(PropertyList, ValuesThatCannotBeStoredAreRefused) {
+    const std::vector<std::pair<const char*, Value>> cases = {
+        {"nil", Value()},
+        {"nil inside", Value::Dictionary{{"a", Value::Array{1, Value()}}}},
+        {"date after 2069", Value::Date{3e9}},
+        {"text with NUL", std::string("a\0b", 3)},
+    };
+    for (const auto& [name, value] : cases) {
+        std::string error;
+        EXPECT_TRUE(NSPropertyListSerialization::dataWithPropertyList(
+                        value, NSPropertyListBinaryFormat_v1_0, &error)
+                        .empty())
+            << name;
+        EXPECT_FALSE(error.empty()) << name;
+    }
+    std::string error;
+    EXPECT_TRUE(
+        NSPropertyListSerialization::dataWithPropertyList(1, NSPropertyListOpenStepFormat, &error)
+            .empty());
+    EXPECT_FALSE(error.empty());
+}
+
+class PropertyListFiles : public testing::Test {
+protected:
+    TemporaryDeviceRoot root;
+    const std::string path = "/var/mobile/Library/Preferences/com.example.plist";
+    const Value original = Value::Dictionary{{"version", 1}};
+
+    void SetUp() override {
+        ASSERT_TRUE(NSPropertyListSerialization::writePropertyList(original, path,
+                                                                   NSPropertyListXMLFormat_v1_0));
+    }
+    // Only the plist itself: no temporary file left beside it.
+    std::vector<std::string> folderEntries() const {
+        std::vector<std::string> names;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(root.host("/var/mobile/Library/Preferences"))) {
+            names.push_back(entry.path().filename().string());
+        }
+        return names;
+    }
+};
+
+TEST_F(PropertyListFiles, AFailedWriteLeavesTheOldFileAndSaysWhy) {
+    const std::string before = root.read(path);
+    std::string error;
+    EXPECT_FALSE(NSPropertyListSerialization::writePropertyList(
+        Value::Dictionary{{"bad", Value()}}, path, NSPropertyListBinaryFormat_v1_0, &error));
+    EXPECT_NE(error.find(path), std::string::npos) << error;
+    EXPECT_EQ(root.read(path), before);
+    EXPECT_EQ(folderEntries(), std::vector<std::string>{"com.example.plist"});
+}
+
+TEST_F(PropertyListFiles, ATargetThatIsAFolderIsNotReplaced) {
+    root.makeFolder("/var/mobile/Library/Preferences/folder.plist/inside");
+    std::string error;
+    EXPECT_FALSE(NSPropertyListSerialization::writePropertyList(
+        original, "/var/mobile/Library/Preferences/folder.plist", NSPropertyListXMLFormat_v1_0,
+        &error));
+    EXPECT_NE(error.find("folder.plist"), std::string::npos) << error;
+    EXPECT_TRUE(std::filesystem::is_directory(
+        root.host("/var/mobile/Library/Preferences/folder.plist/inside")));
+    EXPECT_EQ(folderEntries().size(), 2u);
+}
+
+TEST_F(PropertyListFiles, AParentThatIsAFileFailsWithoutTouchingIt) {
+    std::string error;
+    EXPECT_FALSE(NSPropertyListSerialization::writePropertyList(
+        original, path + "/child.plist", NSPropertyListXMLFormat_v1_0, &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(NSPropertyListSerialization::propertyListWithContentsOfFile(path), original);
+}
+
+TEST_F(PropertyListFiles, ReplacingKeepsALinkAndWritesWhereItPoints) {
+    root.link("/var/mobile/Library/Preferences/alias.plist", path);
+    const Value updated = Value::Dictionary{{"version", 2}};
+    ASSERT_TRUE(NSPropertyListSerialization::writePropertyList(
+        updated, "/var/mobile/Library/Preferences/alias.plist", NSPropertyListBinaryFormat_v1_0));
+    EXPECT_TRUE(
+        std::filesystem::is_symlink(root.host("/var/mobile/Library/Preferences/alias.plist")));
+    EXPECT_EQ(NSPropertyListSerialization::propertyListWithContentsOfFile(path), updated);
+}
+
+TEST_F(PropertyListFiles, MissingMalformedAndFolderFilesReadAsNil) {
+    root.write("/var/mobile/Library/Preferences/broken.plist", std::string("<plist><dict>"));
+    root.makeFolder("/var/mobile/Library/Preferences/folder.plist");
+    for (const char* name : {"missing.plist", "broken.plist", "folder.plist"}) {
+        std::string error;
+        EXPECT_FALSE(NSPropertyListSerialization::propertyListWithContentsOfFile(
+            std::string("/var/mobile/Library/Preferences/") + name, &error))
+            << name;
+        EXPECT_NE(error.find(name), std::string::npos) << error;
+    }
+}
+
+} // namespace
