@@ -12,6 +12,7 @@ packages=(
     libgdk-pixbuf-2.0-dev librsvg2-dev
     libcpp-httplib-dev
     python3 python3-kiwisolver
+    locales
 )
 
 missing=()

@@ -32,7 +32,12 @@ public:
     Value(long number) : _storage(static_cast<int64_t>(number)) {}
     Value(long long number) : _storage(static_cast<int64_t>(number)) {}
     Value(double number) : _storage(number) {}
-    Value(const char* text) : _storage(std::string(text)) {}
+    // A null text pointer is nil.
+    Value(const char* text) {
+        if (text) {
+            _storage = std::string(text);
+        }
+    }
     Value(std::string text) : _storage(std::move(text)) {}
     Value(std::string_view text) : _storage(std::string(text)) {}
     Value(NSData data) : _storage(std::move(data)) {}
