@@ -1,0 +1,196 @@
+#include <Cassowary/Solver.h>
+
+#include <Cassowary/BadRequiredStrength.h>
+#include <Cassowary/DuplicateConstraint.h>
+#include <Cassowary/DuplicateEditVariable.h>
+#include <Cassowary/UnknownConstraint.h>
+#include <Cassowary/UnknownEditVariable.h>
+#include <Cassowary/UnsatisfiableConstraint.h>
+
+namespace cassowary {
+
+void Solver::addConstraint(const Constraint& constraint) {
+    if (hasConstraint(constraint)) {
+        throw DuplicateConstraint(constraint);
+    }
+    std::optional<Tag> tag = install(constraint);
+    if (!tag) {
+        throw UnsatisfiableConstraint(constraint);
+    }
+    _constraints.emplace(constraint.identity(), Entry{constraint, *tag});
+}
+
+void Solver::removeConstraint(const Constraint& constraint) {
+    auto found = _constraints.find(constraint.identity());
+    if (found == _constraints.end()) {
+        throw UnknownConstraint(constraint);
+    }
+    Tag tag = found->second.tag;
+    _constraints.erase(found);
+    uninstall(constraint, tag);
+}
+
+bool Solver::hasConstraint(const Constraint& constraint) const {
+    return _constraints.contains(constraint.identity());
+}
+
+void Solver::addEditVariable(const Variable& variable, double strength) {
+    if (hasEditVariable(variable)) {
+        throw DuplicateEditVariable(variable);
+    }
+    Constraint constraint(Expression(variable) - variable.value(), RelationalOperator::Equal,
+                          strength);
+    if (constraint.isRequired()) {
+        throw BadRequiredStrength(variable);
+    }
+    // Never fails: only required constraints conflict.
+    Tag tag = *install(constraint);
+    _edits.emplace(variable.identity(), Edit{constraint, tag, variable.value()});
+}
+
+void Solver::removeEditVariable(const Variable& variable) {
+    auto found = _edits.find(variable.identity());
+    if (found == _edits.end()) {
+        throw UnknownEditVariable(variable);
+    }
+    Edit edit = std::move(found->second);
+    _edits.erase(found);
+    uninstall(edit.constraint, edit.tag);
+}
+
+bool Solver::hasEditVariable(const Variable& variable) const {
+    return _edits.contains(variable.identity());
+}
+
+void Solver::suggestValue(const Variable& variable, double value) {
+    auto found = _edits.find(variable.identity());
+    if (found == _edits.end()) {
+        throw UnknownEditVariable(variable);
+    }
+    Edit& edit = found->second;
+    double delta = value - edit.value;
+    edit.value = value;
+    // The edit reads `variable - target = plus - minus`: moving the target by
+    // delta is moving the plus error by delta.
+    _tableau.offset(edit.tag.marker, delta);
+    _tableau.dualOptimize();
+}
+
+void Solver::updateVariables() {
+    for (VariableUse& use : _variables) {
+        use.variable.setValue(_tableau.value(use.symbol));
+    }
+}
+
+void Solver::reset() {
+    _tableau.clear();
+    _constraints.clear();
+    _edits.clear();
+    _variables.clear();
+    _variableIndex.clear();
+}
+
+std::optional<Solver::Tag> Solver::install(const Constraint& constraint) {
+    // The row `expression + slack/error terms = 0`, in parametric symbols.
+    const Expression& expression = constraint.expression();
+    Row row(expression.constant());
+    for (const Term& term : expression.terms()) {
+        _tableau.expand(row, acquire(term.variable()), term.coefficient());
+    }
+    Tag tag;
+    bool required = constraint.isRequired();
+    switch (constraint.op()) {
+    case RelationalOperator::LessThanOrEqual:
+    case RelationalOperator::GreaterThanOrEqual: {
+        // expression + slack = 0 for <=, expression - slack = 0 for >=; an
+        // error on the other side lets a weighted one be violated.
+        double sign = constraint.op() == RelationalOperator::LessThanOrEqual ? 1.0 : -1.0;
+        tag.marker = _tableau.createSymbol(SymbolKind::Slack);
+        row.add(tag.marker, sign);
+        if (!required) {
+            tag.other = _tableau.createSymbol(SymbolKind::Error);
+            row.add(tag.other, -sign);
+        }
+        break;
+    }
+    case RelationalOperator::Equal:
+        if (required) {
+            tag.marker = _tableau.createSymbol(SymbolKind::Dummy);
+            row.add(tag.marker, 1.0);
+        } else {
+            // expression = plus - minus.
+            tag.marker = _tableau.createSymbol(SymbolKind::Error);
+            tag.other = _tableau.createSymbol(SymbolKind::Error);
+            row.add(tag.marker, -1.0);
+            row.add(tag.other, 1.0);
+        }
+        break;
+    }
+    if (!_tableau.addEquation(std::move(row), tag.marker, tag.other)) {
+        releaseTag(tag);
+        release(constraint);
+        return std::nullopt;
+    }
+    if (!required) {
+        for (Symbol error : {tag.marker, tag.other}) {
+            if (error != kNoSymbol && _tableau.kind(error) == SymbolKind::Error) {
+                _tableau.addToObjective(error, constraint.strength());
+            }
+        }
+    }
+    _tableau.optimize();
+    return tag;
+}
+
+void Solver::uninstall(const Constraint& constraint, const Tag& tag) {
+    if (!constraint.isRequired()) {
+        for (Symbol error : {tag.marker, tag.other}) {
+            if (error != kNoSymbol && _tableau.kind(error) == SymbolKind::Error) {
+                _tableau.addToObjective(error, -constraint.strength());
+            }
+        }
+    }
+    _tableau.removeEquation(tag.marker);
+    releaseTag(tag);
+    release(constraint);
+    _tableau.optimize();
+}
+
+Symbol Solver::acquire(const Variable& variable) {
+    auto [found, inserted] =
+        _variableIndex.try_emplace(variable.identity(), static_cast<uint32_t>(_variables.size()));
+    if (inserted) {
+        _variables.push_back({variable, _tableau.createSymbol(SymbolKind::External), 0});
+    }
+    VariableUse& use = _variables[found->second];
+    ++use.constraints;
+    return use.symbol;
+}
+
+void Solver::release(const Constraint& constraint) {
+    for (const Term& term : constraint.expression().terms()) {
+        auto found = _variableIndex.find(term.variable().identity());
+        uint32_t index = found->second;
+        if (--_variables[index].constraints > 0) {
+            continue;
+        }
+        // No constraint names the variable any more: its symbol has left every row.
+        _tableau.releaseSymbol(_variables[index].symbol);
+        _variableIndex.erase(found);
+        if (index + 1 != _variables.size()) {
+            _variables[index] = std::move(_variables.back());
+            _variableIndex[_variables[index].variable.identity()] = index;
+        }
+        _variables.pop_back();
+    }
+}
+
+void Solver::releaseTag(const Tag& tag) {
+    for (Symbol symbol : {tag.marker, tag.other}) {
+        if (symbol != kNoSymbol) {
+            _tableau.releaseSymbol(symbol);
+        }
+    }
+}
+
+} // namespace cassowary

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <queue>
+#include <utility>
+#include <vector>
+
+#include <Cassowary/Row.h>
+#include <Cassowary/Symbol.h>
+
+namespace cassowary {
+
+// The simplex tableau of the Cassowary algorithm (Badros, Borning and
+// Stuckey): one row per basic symbol, `basic = constant + Σ coefficient·symbol`
+// over parametric symbols, kept feasible (restricted basics at least zero) and
+// optimal for the objective, the weighted sum of the error symbols.
+//
+// Every symbol has a column: the rows in which it is parametric. Substituting
+// a symbol, pivoting and shifting an edit's target touch only the rows of its
+// column, so the cost follows the constraints involved, not the whole system.
+// The objective is dense by symbol, and the symbols whose objective
+// coefficient may be negative wait in a queue, lowest id first (Bland's rule),
+// so finding the entering symbol does not scan the objective.
+class Tableau {
+public:
+    Tableau();
+
+    Symbol createSymbol(SymbolKind kind);
+    // Forgets a symbol that no constraint uses any more: whatever cells rounding
+    // left of it go too, and its id is free to be handed out again.
+    void releaseSymbol(Symbol symbol);
+
+    SymbolKind kind(Symbol symbol) const { return _symbols[symbol].kind; }
+    bool isBasic(Symbol symbol) const { return _symbols[symbol].row != kNoRow; }
+    // The symbol's value in the current solution: its row's constant, or 0 if parametric.
+    double value(Symbol symbol) const;
+
+    // Adds coefficient·symbol to a row being built, in parametric symbols only.
+    void expand(Row& row, Symbol symbol, double coefficient);
+
+    // Adds the equation `0 = row` of a new constraint whose own symbols are
+    // `marker` and `other` (none if it has one). False when it conflicts with
+    // the required equations, and then the tableau is as it was.
+    bool addEquation(Row row, Symbol marker, Symbol other);
+    // Removes the equation that `marker` belongs to.
+    void removeEquation(Symbol marker);
+
+    // Adds weight·symbol to the objective.
+    void addToObjective(Symbol symbol, double weight);
+    // Replaces `symbol` by `symbol + delta` everywhere: through an edit's plus
+    // error, moves the edit's target by delta. Rows left infeasible are noted
+    // for dualOptimize.
+    void offset(Symbol symbol, double delta);
+
+    // Primal simplex: pivots until no parametric symbol lowers the objective.
+    void optimize();
+    // Dual simplex: pivots until the rows noted infeasible are feasible again,
+    // keeping the objective optimal.
+    void dualOptimize();
+
+    void clear();
+
+private:
+    static constexpr uint32_t kNoRow = UINT32_MAX;
+
+    struct SymbolInfo {
+        std::vector<uint32_t> column;
+        double objective = 0;
+        uint32_t row = kNoRow;
+        SymbolKind kind = SymbolKind::External;
+        bool queued = false;
+    };
+    struct BasicRow {
+        Symbol basic;
+        Row row;
+    };
+
+    bool isRestricted(Symbol symbol) const { return kind(symbol) != SymbolKind::External; }
+    const Row& rowOf(Symbol basic) const { return _rows[_symbols[basic].row].row; }
+
+    void link(uint32_t rowId, const Row::Cell& cell);
+    void unlink(const Row::Cell& cell);
+    uint32_t insertRow(Symbol basic, Row row);
+    void removeRow(Symbol basic);
+    void substitute(Symbol symbol, uint32_t rowId);
+    void pivot(Symbol entering, Symbol leaving);
+    void adjustObjective(Symbol symbol, double delta);
+    void noteIfInfeasible(const BasicRow& row);
+
+    Symbol chooseSubject(const Row& row, Symbol marker, Symbol other) const;
+    bool addWithArtificial(Row row);
+    Symbol nextEntering();
+    Symbol leavingFor(Symbol entering) const;
+    Symbol markerLeaving(Symbol marker) const;
+    Symbol dualEntering(const Row& row) const;
+
+    std::vector<SymbolInfo> _symbols;
+    std::vector<Symbol> _freeSymbols;
+    std::vector<BasicRow> _rows;
+    std::vector<uint32_t> _freeRows;
+    std::priority_queue<Symbol, std::vector<Symbol>, std::greater<>> _entering;
+    std::vector<Symbol> _infeasible;
+    // Phase one's objective while a constraint is added through an artificial symbol.
+    std::optional<Row> _artificial;
+    std::vector<Row::Cell> _scratch;
+};
+
+} // namespace cassowary

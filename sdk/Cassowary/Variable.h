@@ -1,0 +1,32 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace cassowary {
+
+// A value the solver finds. Copies are handles to one shared variable: the
+// constraints hold it by identity, and the solver writes its value.
+class Variable {
+public:
+    explicit Variable(std::string name = {}) : _data(std::make_shared<Data>(std::move(name))) {}
+
+    const std::string& name() const { return _data->name; }
+    void setName(std::string name) { _data->name = std::move(name); }
+    double value() const { return _data->value; }
+    void setValue(double value) { _data->value = value; }
+
+    // Handles name the same variable when they share its storage.
+    bool isSame(const Variable& other) const { return _data == other._data; }
+    const void* identity() const { return _data.get(); }
+
+private:
+    struct Data {
+        explicit Data(std::string variableName) : name(std::move(variableName)) {}
+        std::string name;
+        double value = 0;
+    };
+    std::shared_ptr<Data> _data;
+};
+
+} // namespace cassowary
