@@ -1,5 +1,6 @@
 #pragma once
 
+#include <concepts>
 #include <cstddef>
 #include <span>
 #include <string>
@@ -24,7 +25,9 @@ public:
     Id(long number) : _value(number) {}
     Id(int number) : _value(static_cast<long>(number)) {}
     Id(double number) : _value(number) {}
-    Id(bool flag) : _value(flag) {}
+    // Only a real bool: pointers must not turn into flags.
+    template <class B>
+    requires std::same_as<B, bool> Id(B flag) : _value(flag) {}
 
     bool isNil() const { return std::holds_alternative<std::monostate>(_value); }
     explicit operator bool() const { return !isNil(); }

@@ -1,0 +1,34 @@
+#include <Foundation/CFNotificationCenter.h>
+
+#include <Foundation/SDKEventLog.h>
+
+Ref<CFNotificationCenter> CFNotificationCenter::darwinNotifyCenter() {
+    static Ref<CFNotificationCenter> center = alloc<CFNotificationCenter>();
+    return center;
+}
+
+void CFNotificationCenter::postNotification(const std::string& name) {
+    SDKEventLog::record("notification", {{"name", name}});
+    std::vector<Observer> matching;
+    {
+        std::lock_guard lock(_mutex);
+        for (const auto& [observed, observer] : _observers) {
+            if (observed == name) {
+                matching.push_back(observer);
+            }
+        }
+    }
+    for (const Observer& observer : matching) {
+        observer(name);
+    }
+}
+
+void CFNotificationCenter::addObserver(const std::string& name, Observer observer) {
+    std::lock_guard lock(_mutex);
+    _observers.emplace_back(name, std::move(observer));
+}
+
+void CFNotificationCenter::removeAllObservers() {
+    std::lock_guard lock(_mutex);
+    _observers.clear();
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <Foundation/NSBundle.h>
+#include <Preferences/PSSpecifier.h>
+#include <Preferences/PSTableCell.h>
+#include <UIKit/UITableView.h>
+#include <UIKit/UIViewController.h>
+
+// A settings page: loads its specifiers from a property list of its bundle,
+// makes each row's cell by its "cellClass" (found by name), sizes rows from
+// "height", and backs each row's getter and setter with the preference domain
+// that its "defaults" names.
+class PSListController : public UIViewController {
+public:
+    Ref<PSListController> init() { return self<PSListController>(); }
+
+    Ref<NSBundle> bundle() const { return _bundle; }
+    void setBundle(const Ref<NSBundle>& bundle) { _bundle = bundle; }
+
+    // The page's rows; loaded from "Root" on first use. Subclasses override
+    // this to make their specifiers as a tweak's controller does.
+    virtual const std::vector<Ref<PSSpecifier>>& specifiers();
+    void setSpecifiers(std::vector<Ref<PSSpecifier>> specifiers);
+    // Reads <name>.plist from the bundle: its "items", each a specifier whose
+    // label is localised with the table of the same name. Problems are logged
+    // and give the rows that could be read (none for a missing file).
+    std::vector<Ref<PSSpecifier>> loadSpecifiersFromPlistName(const std::string& name,
+                                                              const Ref<PSListController>& target);
+    // What went wrong on the last load, if anything.
+    const std::optional<std::string>& loadError() const { return _loadError; }
+
+    Ref<PSSpecifier> specifierForID(const std::string& identifier);
+    std::optional<size_t> indexOfSpecifier(const Ref<PSSpecifier>& specifier);
+
+    // The preference domain behind each row.
+    virtual Value readPreferenceValue(const Ref<PSSpecifier>& specifier);
+    virtual void setPreferenceValue(const Value& value, const Ref<PSSpecifier>& specifier);
+
+    // The table and its cells, made on first use.
+    Ref<UITableView> table();
+    Ref<PSTableCell> cellForSpecifier(const Ref<PSSpecifier>& specifier);
+    // Makes every row's cell anew from the specifiers.
+    void reloadSpecifiers();
+    void reloadSpecifier(const Ref<PSSpecifier>& specifier);
+    // A tap on a row: the table selects the cell, then the page deselects it.
+    void selectRowForSpecifier(const Ref<PSSpecifier>& specifier);
+
+    void loadView() override;
+
+    static constexpr CGFloat kDefaultRowHeight = 44;
+
+private:
+    Ref<PSTableCell> makeCell(const Ref<PSSpecifier>& specifier);
+
+    Ref<NSBundle> _bundle;
+    std::vector<Ref<PSSpecifier>> _specifiers;
+    bool _specifiersLoaded = false;
+    std::optional<std::string> _loadError;
+    std::vector<std::pair<Ref<PSSpecifier>, Ref<PSTableCell>>> _cells;
+    Ref<UITableView> _table;
+};
