@@ -1,0 +1,83 @@
+#pragma once
+
+#include <vector>
+
+#include <QuartzCore/CGGeometry.h>
+#include <UIKit/UIKitDefines.h>
+#include <objc/NSObject.h>
+
+class NSLayoutAnchor;
+class UIView;
+
+using UILayoutPriority = float;
+inline constexpr UILayoutPriority UILayoutPriorityRequired = 1000;
+inline constexpr UILayoutPriority UILayoutPriorityDefaultHigh = 750;
+inline constexpr UILayoutPriority UILayoutPriorityDefaultLow = 250;
+inline constexpr UILayoutPriority UILayoutPriorityFittingSizeLevel = 50;
+
+enum NSLayoutRelation : NSInteger {
+    NSLayoutRelationLessThanOrEqual = -1,
+    NSLayoutRelationEqual = 0,
+    NSLayoutRelationGreaterThanOrEqual = 1,
+};
+
+enum NSLayoutAttribute : NSInteger {
+    NSLayoutAttributeNotAnAttribute = 0,
+    NSLayoutAttributeLeft = 1,
+    NSLayoutAttributeRight = 2,
+    NSLayoutAttributeTop = 3,
+    NSLayoutAttributeBottom = 4,
+    NSLayoutAttributeLeading = 5,
+    NSLayoutAttributeTrailing = 6,
+    NSLayoutAttributeWidth = 7,
+    NSLayoutAttributeHeight = 8,
+    NSLayoutAttributeCenterX = 9,
+    NSLayoutAttributeCenterY = 10,
+};
+
+enum UILayoutConstraintAxis : NSInteger {
+    UILayoutConstraintAxisHorizontal = 0,
+    UILayoutConstraintAxisVertical = 1,
+};
+
+// firstItem.firstAttribute <relation> secondItem.secondAttribute × multiplier + constant,
+// at a priority. Active constraints take part in the layout of their views'
+// common tree; a view is held weakly, so a constraint never keeps one alive.
+class NSLayoutConstraint : public NSObject {
+public:
+    Ref<NSLayoutConstraint> initWithItem(const Ref<UIView>& firstItem,
+                                         NSLayoutAttribute firstAttribute,
+                                         NSLayoutRelation relation,
+                                         const Ref<UIView>& secondItem,
+                                         NSLayoutAttribute secondAttribute, CGFloat multiplier,
+                                         CGFloat constant);
+
+    static void activateConstraints(const std::vector<Ref<NSLayoutConstraint>>& constraints);
+    static void deactivateConstraints(const std::vector<Ref<NSLayoutConstraint>>& constraints);
+
+    bool isActive() const { return _active; }
+    void setActive(bool active);
+    UILayoutPriority priority() const { return _priority; }
+    // Between 1 and 1000. A required constraint cannot become optional once
+    // active, nor the reverse, as on the platform.
+    void setPriority(UILayoutPriority priority);
+    CGFloat constant() const { return _constant; }
+    void setConstant(CGFloat constant);
+    CGFloat multiplier() const { return _multiplier; }
+    NSLayoutRelation relation() const { return _relation; }
+    Ref<UIView> firstItem() const { return _firstItem.lock(); }
+    Ref<UIView> secondItem() const { return _secondItem.lock(); }
+    NSLayoutAttribute firstAttribute() const { return _firstAttribute; }
+    NSLayoutAttribute secondAttribute() const { return _secondAttribute; }
+
+private:
+    Weak<UIView> _firstItem;
+    Weak<UIView> _secondItem;
+    NSLayoutAttribute _firstAttribute = NSLayoutAttributeNotAnAttribute;
+    NSLayoutAttribute _secondAttribute = NSLayoutAttributeNotAnAttribute;
+    NSLayoutRelation _relation = NSLayoutRelationEqual;
+    CGFloat _multiplier = 1;
+    CGFloat _constant = 0;
+    UILayoutPriority _priority = UILayoutPriorityRequired;
+    bool _active = false;
+};
