@@ -1,13 +1,15 @@
 #include <Foundation/NSString.h>
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
-#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 #include <locale.h>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include <glib.h>
 
