@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <Foundation/CFNotificationCenter.h>
+#include <Foundation/SDKEventLog.h>
+#include <Preferences/Preferences.h>
+
+#include "HostedPage.h"
+
+namespace {
+
+Value::Dictionary row(const char* label, const char* key, Value::Dictionary extra = {}) {
+    Value::Dictionary properties{
+        {"cell", "PSTableCell"}, {"label", label}, {"key", key}, {"defaults", HostedPage::kDomain}};
+    for (auto& [name, value] : extra) {
+        properties[name] = value;
+    }
+    return properties;
+}
+
+std::vector<std::string> errors() {
+    std::vector<std::string> messages;
+    for (const SDKEvent& event : SDKEventLog::eventsOfKind("error")) {
+        messages.push_back(*event.details.at("message").string());
+    }
+    return messages;
+}
+
+TEST(ListController, LoadsRowsInSectionsWithLocalisedLabelsAndHeights) {
+    TemporaryDeviceRoot root;
+    HostedPage page(root,
+                    {Value::Dictionary{{"cell", "PSGroupCell"},
+                                       {"label", "General"},
+                                       {"footerText", "Changes apply at once."}},
+                     row("Speed", "speed", {{"height", 60}}), row("Size", "size"),
+                     Value::Dictionary{{"cell", "PSGroupCell"}}, row("Other", "other")},
+                    {}, "/* titles */\n\"Speed\" = \"Vitesse\";\n");
+    ASSERT_EQ(page.controller->specifiers().size(), 5u);
+    EXPECT_EQ(page.specifier(1)->name(), "Vitesse");
+    EXPECT_EQ(page.specifier(2)->name(), "Size");
+
+    const auto& sections = page.controller->table()->sections();
+    ASSERT_EQ(sections.size(), 2u);
+    EXPECT_EQ(sections[0].headerTitle, "General");
+    EXPECT_EQ(sections[0].footerTitle, "Changes apply at once.");
+    ASSERT_EQ(sections[0].rows.size(), 2u);
+    EXPECT_EQ(sections[0].rows[0].height, 60);
+    EXPECT_EQ(sections[0].rows[1].height, PSListController::kDefaultRowHeight);
+    EXPECT_EQ(page.cell(1)->textLabel()->text(), "Vitesse");
+    EXPECT_EQ(page.controller->specifierForID("size"), page.specifier(2));
+
+    // Inset grouped: cards inset from the sides, one after the other.
+    page.window->layoutIfNeeded();
+    const auto& layouts = page.controller->table()->sectionLayouts();
+    ASSERT_EQ(layouts.size(), 2u);
+    EXPECT_EQ(layouts[0].card.origin.x, UITableView::kInset);
+    EXPECT_EQ(layouts[0].card.size.width, 390 - 2 * UITableView::kInset);
+    EXPECT_EQ(layouts[0].card.size.height, 104);
+    EXPECT_GT(layouts[1].card.origin.y, CGRectGetMaxY(layouts[0].card));
+    EXPECT_EQ(page.cell(2)->frame().origin.y, layouts[0].card.origin.y + 60);
+}
+
+TEST(ListController, GetterYieldsNilUntilSomethingIsStored) {
+    TemporaryDeviceRoot root;
+    HostedPage page(root, {row("Speed", "speed", {{"default", 5}}), row("Loose", "loose")});
+    auto speed = page.specifier(0);
+    EXPECT_TRUE(speed->performGetter().isNil());
+
+    speed->performSetterWithValue(Value::numberWithDouble(2.5));
+    EXPECT_EQ(speed->performGetter(), Value(2.5));
+    EXPECT_EQ(page.stored("speed"), Value(2.5));
+
+    // A row without "defaults" stores nothing and says why.
+    auto loose = alloc<PSSpecifier>()->initWithProperties({{"label", "Loose"}, {"key", "loose"}});
+    loose->setTarget(page.controller);
+    page.controller->setPreferenceValue(1, loose);
+    EXPECT_TRUE(page.stored("loose").isNil());
+    EXPECT_EQ(errors().size(), 1u);
+}
+
+TEST(ListController, StoringKeepsOtherValuesAndTheFilesFormatAndPostsTheNotification) {
+    TemporaryDeviceRoot root;
+    const std::string path = PSPreferenceDomain::pathForDomain(HostedPage::kDomain);
+    NSPropertyListSerialization::writePropertyList(
+        Value(Value::Dictionary{{"kept", "yes"}, {"speed", 1}}), path,
+        NSPropertyListXMLFormat_v1_0);
+    HostedPage page(root,
+                    {row("Speed", "speed", {{"PostNotification", "com.example.test/reload"}})});
+    std::vector<std::string> heard;
+    CFNotificationCenter::darwinNotifyCenter()->addObserver(
+        "com.example.test/reload", [&](const std::string& name) { heard.push_back(name); });
+
+    page.specifier(0)->performSetterWithValue(Value(3.0));
+    CFNotificationCenter::darwinNotifyCenter()->removeAllObservers();
+
+    EXPECT_EQ(page.stored("kept"), Value("yes"));
+    EXPECT_EQ(page.stored("speed"), Value(3.0));
+    EXPECT_EQ(root.read(path).rfind("<?xml", 0), 0u);
+    EXPECT_EQ(heard, std::vector<std::string>{"com.example.test/reload"});
+    ASSERT_EQ(SDKEventLog::eventsOfKind("notification").size(), 1u);
+}
+
+TEST(ListController, AnUnreadableDomainFileIsNeverOverwritten) {
+    TemporaryDeviceRoot root;
+    const std::string path = PSPreferenceDomain::pathForDomain(HostedPage::kDomain);
+    root.write(path, "this is not a property list");
+    HostedPage page(root,
+                    {row("Speed", "speed", {{"PostNotification", "com.example.test/reload"}})});
+    EXPECT_TRUE(page.specifier(0)->performGetter().isNil());
+    page.specifier(0)->performSetterWithValue(Value(3.0));
+    EXPECT_EQ(root.read(path), "this is not a property list");
+    EXPECT_EQ(errors().size(), 1u);
+    EXPECT_TRUE(SDKEventLog::eventsOfKind("notification").empty());
+}
+
+TEST(ListController, UnknownCellClassShowsAPlainCellAndSaysSo) {
+    TemporaryDeviceRoot root;
+    HostedPage page(root, {row("Mystery", "mystery", {{"cellClass", "KLNoSuchCell"}})});
+    Ref<PSTableCell> cell = page.cell(0);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->className(), "PSTableCell");
+    EXPECT_EQ(cell->textLabel()->text(), "Mystery");
+    ASSERT_EQ(errors().size(), 1u);
+    EXPECT_NE(errors()[0].find("KLNoSuchCell"), std::string::npos);
+    EXPECT_NE(errors()[0].find("mystery"), std::string::npos);
+}
+
+TEST(ListController, MissingOrMalformedPagesAreReported) {
+    TemporaryDeviceRoot root;
+    struct Case {
+        const char* contents; // nullptr: no Root.plist at all
+        const char* mentions;
+    };
+    const Case cases[] = {{nullptr, "Root.plist not found"},
+                          {"<plist><dict><key>items</key>", "not a property-list"},
+                          {"<plist version=\"1.0\"><dict/></plist>", "no \"items\""}};
+    for (const Case& c : cases) {
+        SDKEventLog::clear();
+        const std::string bundle = "/Library/PreferenceBundles/Broken.bundle";
+        root.makeFolder(bundle);
+        if (c.contents) {
+            root.write(bundle + "/Root.plist", c.contents);
+        }
+        auto controller = alloc<PSListController>()->init();
+        controller->setBundle(NSBundle::bundleWithPath(bundle));
+        EXPECT_TRUE(controller->specifiers().empty());
+        ASSERT_TRUE(controller->loadError().has_value());
+        EXPECT_NE(controller->loadError()->find(c.mentions), std::string::npos)
+            << *controller->loadError();
+        EXPECT_EQ(errors().size(), 1u);
+    }
+}
+
+} // namespace

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <Foundation/SDKEventLog.h>
+#include <UIKit/UIKit.h>
+
+namespace {
+
+class PickerListener : public NSObject, public UIColorPickerViewControllerDelegate {
+public:
+    void colorPickerViewControllerDidSelectColor(
+        const Ref<UIColorPickerViewController>& picker) override {
+        heard.push_back(picker->selectedColor());
+    }
+    void colorPickerViewControllerDidFinish(const Ref<UIColorPickerViewController>&) override {
+        ++finished;
+    }
+    std::vector<Ref<UIColor>> heard;
+    int finished = 0;
+};
+
+TEST(Presentation, PresentsOneScreenAtATimeAndDismissesTopFirst) {
+    SDKEventLog::clear();
+    Ref<UIViewController> page = alloc<UIViewController>()->init();
+    Ref<UIViewController> sheet = alloc<UIViewController>()->init();
+    Ref<UIViewController> other = alloc<UIViewController>()->init();
+    sheet->setTitle("Sheet");
+    bool completed = false;
+    page->presentViewController(sheet, true, [&] { completed = true; });
+    EXPECT_TRUE(completed);
+    EXPECT_EQ(page->presentedViewController(), sheet);
+    EXPECT_EQ(sheet->presentingViewController(), page);
+
+    // A second presentation on the same controller is refused and logged.
+    page->presentViewController(other, true, nullptr);
+    EXPECT_EQ(page->presentedViewController(), sheet);
+    ASSERT_EQ(SDKEventLog::eventsOfKind("error").size(), 1u);
+
+    // The top screen, presenting nothing, asks its presenter to dismiss it.
+    sheet->presentViewController(other, false, nullptr);
+    other->dismissViewControllerAnimated(true, nullptr);
+    EXPECT_EQ(sheet->presentedViewController(), nullptr);
+    EXPECT_EQ(page->presentedViewController(), sheet);
+
+    // Dismissing from lower down takes every screen above it away.
+    sheet->presentViewController(other, false, nullptr);
+    page->dismissViewControllerAnimated(true, nullptr);
+    EXPECT_EQ(page->presentedViewController(), nullptr);
+    EXPECT_EQ(other->presentingViewController(), nullptr);
+
+    auto presents = SDKEventLog::eventsOfKind("present");
+    ASSERT_EQ(presents.size(), 3u);
+    EXPECT_EQ(presents[0].details["title"], Value("Sheet"));
+    EXPECT_EQ(presents[0].details["class"], Value("UIViewController"));
+    EXPECT_EQ(SDKEventLog::eventsOfKind("dismiss").size(), 3u);
+}
+
+TEST(Presentation, ColorPickerReportsEachPickToItsDelegate) {
+    Ref<UIViewController> page = alloc<UIViewController>()->init();
+    auto picker = alloc<UIColorPickerViewController>()->init();
+    auto listener = alloc<PickerListener>();
+    picker->setDelegate(listener);
+    page->presentViewController(picker, true, nullptr);
+
+    picker->selectColor(UIColor::colorWithRed(1, 0, 0, 0.5));
+    picker->setSupportsAlpha(false);
+    picker->selectColor(UIColor::colorWithRed(0, 1, 0, 0.5));
+    ASSERT_EQ(listener->heard.size(), 2u);
+    EXPECT_EQ(listener->heard[0]->alpha(), 0.5);
+    // Without the opacity control every pick is opaque.
+    EXPECT_EQ(listener->heard[1]->alpha(), 1.0);
+
+    picker->finish();
+    EXPECT_EQ(listener->finished, 1);
+    EXPECT_EQ(page->presentedViewController(), nullptr);
+
+    // The delegate is held weakly.
+    Weak<PickerListener> weak = listener;
+    listener.reset();
+    EXPECT_EQ(weak.lock(), nullptr);
+    picker->selectColor(UIColor::blackColor());
+}
+
+TEST(Presentation, TransitionsRunTheirAnimationsAndAreRecorded) {
+    SDKEventLog::clear();
+    Ref<UILabel> label = alloc<UILabel>()->init();
+    bool done = false;
+    UIView::transitionWithView(
+        label, 0.2, UIViewAnimationOptionTransitionCrossDissolve, [&] { label->setText("after"); },
+        [&](bool finished) { done = finished; });
+    EXPECT_EQ(label->text(), "after");
+    EXPECT_TRUE(done);
+    auto transitions = SDKEventLog::eventsOfKind("transition");
+    ASSERT_EQ(transitions.size(), 1u);
+    EXPECT_EQ(transitions[0].details["view"], Value("UILabel"));
+    EXPECT_EQ(transitions[0].details["duration"], Value(0.2));
+    EXPECT_EQ(transitions[0].details["options"], Value(static_cast<long>(5 << 20)));
+}
+
+} // namespace
