@@ -372,27 +372,41 @@ Symbol Tableau::leavingFor(Symbol entering) const {
 }
 
 Symbol Tableau::markerLeaving(Symbol marker) const {
-    // Prefer a restricted row that bounds the marker from above, then one
+    // A required equality's row that holds the marker comes first: such a row
+    // holds only dummies, and pivoting there keeps it so and its basic at
+    // zero. Then a restricted row that bounds the marker from above, then one
     // that bounds it from below, then a variable's row.
+    Symbol dummy = kNoSymbol;
     Symbol above = kNoSymbol;
     Symbol below = kNoSymbol;
     Symbol unrestricted = kNoSymbol;
     double aboveRatio = kInfinity;
     double belowRatio = kInfinity;
+    auto lowest = [](Symbol& best, Symbol symbol) {
+        if (best == kNoSymbol || symbol < best) {
+            best = symbol;
+        }
+    };
     for (uint32_t holder : _symbols[marker].column) {
         const BasicRow& candidate = _rows[holder];
         double coefficient = candidate.row.coefficientFor(marker);
-        if (!isRestricted(candidate.basic)) {
-            if (unrestricted == kNoSymbol || candidate.basic < unrestricted) {
-                unrestricted = candidate.basic;
-            }
+        SymbolKind basicKind = kind(candidate.basic);
+        if (basicKind == SymbolKind::Dummy) {
+            lowest(dummy, candidate.basic);
+        } else if (basicKind == SymbolKind::External) {
+            lowest(unrestricted, candidate.basic);
         } else if (coefficient < 0) {
             keepLeast(-candidate.row.constant() / coefficient, candidate.basic, aboveRatio, above);
         } else {
             keepLeast(candidate.row.constant() / coefficient, candidate.basic, belowRatio, below);
         }
     }
-    return above != kNoSymbol ? above : below != kNoSymbol ? below : unrestricted;
+    for (Symbol choice : {dummy, above, below}) {
+        if (choice != kNoSymbol) {
+            return choice;
+        }
+    }
+    return unrestricted;
 }
 
 Symbol Tableau::dualEntering(const Row& row) const {
