@@ -10,6 +10,7 @@
 
 #include <Foundation/NSFileManager.h>
 #include <Foundation/OldStylePropertyList.h>
+#include <Foundation/PropertyListDepth.h>
 
 namespace {
 
@@ -19,6 +20,9 @@ struct NodeDeleter {
 using Node = std::unique_ptr<void, NodeDeleter>;
 
 constexpr char kBinaryMagic[] = "bplist00";
+// Deeper nesting is refused rather than read by a recursion that could run
+// out of stack.
+constexpr int kMaximumDepth = 512;
 
 bool setError(std::string* error, std::string message) {
     if (error) {
@@ -27,7 +31,10 @@ bool setError(std::string* error, std::string message) {
     return false;
 }
 
-std::optional<Value> valueFromNode(plist_t node) {
+std::optional<Value> valueFromNode(plist_t node, int depth = 0) {
+    if (depth > kMaximumDepth) {
+        return std::nullopt;
+    }
     switch (plist_get_node_type(node)) {
     case PLIST_BOOLEAN: {
         uint8_t flag = 0;
@@ -76,7 +83,7 @@ std::optional<Value> valueFromNode(plist_t node) {
         uint32_t count = plist_array_get_size(node);
         items.reserve(count);
         for (uint32_t i = 0; i < count; ++i) {
-            std::optional<Value> item = valueFromNode(plist_array_get_item(node, i));
+            std::optional<Value> item = valueFromNode(plist_array_get_item(node, i), depth + 1);
             if (!item) {
                 return std::nullopt;
             }
@@ -97,7 +104,7 @@ std::optional<Value> valueFromNode(plist_t node) {
             if (!item) {
                 break;
             }
-            std::optional<Value> value = valueFromNode(item);
+            std::optional<Value> value = valueFromNode(item, depth + 1);
             if (!value || !key) {
                 return std::nullopt;
             }
@@ -216,6 +223,10 @@ std::optional<Value> NSPropertyListSerialization::propertyListWithData(const NSD
     }
     const char* bytes = reinterpret_cast<const char*>(data.data());
     if (isBinary(data)) {
+        if (!PropertyListDepth::binaryWithin(data, kMaximumDepth)) {
+            setError(error, "Malformed binary property list, or nested too deeply");
+            return std::nullopt;
+        }
         plist_t root = nullptr;
         plist_from_bin(bytes, static_cast<uint32_t>(data.size()), &root);
         Node owner(root);
@@ -230,6 +241,10 @@ std::optional<Value> NSPropertyListSerialization::propertyListWithData(const NSD
 
     size_t start = xmlStart(data);
     const bool looksLikeXml = start < data.size() && data[start] == '<';
+    if (looksLikeXml && !PropertyListDepth::xmlWithin(data, start, kMaximumDepth)) {
+        setError(error, "The XML property list is nested too deeply");
+        return std::nullopt;
+    }
     if (looksLikeXml) {
         plist_t root = nullptr;
         plist_from_xml(bytes + start, static_cast<uint32_t>(data.size() - start), &root);

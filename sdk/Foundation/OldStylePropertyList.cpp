@@ -85,6 +85,10 @@ std::string decodeText(const NSData& bytes) {
     return text;
 }
 
+// Deeper nesting is refused rather than parsed by a recursion that could run
+// out of stack.
+constexpr int kMaximumDepth = 512;
+
 bool isBareCharacter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
            c == '$' || c == '/' || c == ':' || c == '.' || c == '-';
@@ -138,6 +142,7 @@ private:
     std::string_view _text;
     size_t _position = 0;
     size_t _line = 1;
+    int _depth = 0;
     std::string _error;
 
     bool atEnd() const { return _position >= _text.size(); }
@@ -201,13 +206,15 @@ private:
             return fail("Unexpected end of text where a value was expected");
         }
         char c = peek();
-        if (c == '{') {
+        if (c == '{' || c == '(') {
+            if (_depth == kMaximumDepth) {
+                return fail("Nested too deeply");
+            }
             advance();
-            return parseDictionaryBody(true);
-        }
-        if (c == '(') {
-            advance();
-            return parseArray();
+            ++_depth;
+            std::optional<Value> container = c == '{' ? parseDictionaryBody(true) : parseArray();
+            --_depth;
+            return container;
         }
         if (c == '<') {
             advance();

@@ -104,6 +104,69 @@ TEST(PropertyList, MalformedDataGivesNilWithAReason) {
     }
 }
 
+// A binary property list of `levels` arrays, each holding the next; `loop`
+// makes the innermost one hold the outermost instead.
+NSData nestedBinary(uint32_t levels, bool loop) {
+    NSData data = bytes("bplist00");
+    std::vector<uint32_t> offsets;
+    auto bigEndian = [&data](uint64_t value, int width) {
+        for (int shift = (width - 1) * 8; shift >= 0; shift -= 8) {
+            data.push_back(static_cast<uint8_t>(value >> shift));
+        }
+    };
+    for (uint32_t i = 0; i < levels; ++i) {
+        offsets.push_back(static_cast<uint32_t>(data.size()));
+        data.push_back(0xA1);
+        bigEndian(i + 1 < levels ? i + 1 : (loop ? 0 : levels), 4);
+    }
+    offsets.push_back(static_cast<uint32_t>(data.size()));
+    data.push_back(0xA0);
+    const uint64_t table = data.size();
+    for (uint32_t offset : offsets) {
+        bigEndian(offset, 4);
+    }
+    data.insert(data.end(), {0, 0, 0, 0, 0, 0, 4, 4});
+    bigEndian(offsets.size(), 8);
+    bigEndian(0, 8);
+    bigEndian(table, 8);
+    return data;
+}
+
+std::string repeated(const std::string& piece, size_t times) {
+    std::string text;
+    for (size_t i = 0; i < times; ++i) {
+        text += piece;
+    }
+    return text;
+}
+
+TEST(PropertyList, RefusesNestingDeepEnoughToExhaustTheStack) {
+    const size_t hostile = 200000;
+    const std::vector<std::pair<const char*, NSData>> refused = {
+        {"binary", nestedBinary(hostile, false)},
+        {"binary loop", nestedBinary(3, true)},
+        {"XML", bytes("<plist>" + repeated("<array>", hostile) + repeated("</array>", hostile) +
+                      "</plist>")},
+        {"old-style", bytes(repeated("(", hostile) + repeated(")", hostile))},
+    };
+    for (const auto& [name, data] : refused) {
+        std::string error;
+        EXPECT_FALSE(NSPropertyListSerialization::propertyListWithData(data, nullptr, &error))
+            << name;
+        EXPECT_FALSE(error.empty()) << name;
+    }
+    // Five hundred levels are still read.
+    const std::vector<std::pair<const char*, NSData>> accepted = {
+        {"binary", nestedBinary(500, false)},
+        {"XML",
+         bytes("<plist>" + repeated("<array>", 500) + repeated("</array>", 500) + "</plist>")},
+        {"old-style", bytes(repeated("(", 500) + repeated(")", 500))},
+    };
+    for (const auto& [name, data] : accepted) {
+        EXPECT_TRUE(NSPropertyListSerialization::propertyListWithData(data)) << name;
+    }
+}
+
 TEST(PropertyList, ReadsOldStyleText) {
     NSPropertyListFormat format{};
     std::optional<Value> value = NSPropertyListSerialization::propertyListWithData(
