@@ -18,7 +18,10 @@ std::string normalisedRoot(const std::string& folder) {
     if (folder.empty()) {
         return "/";
     }
-    std::string root = std::filesystem::absolute(folder).lexically_normal().string();
+    std::error_code failure;
+    std::filesystem::path absolute = std::filesystem::absolute(folder, failure);
+    std::string root =
+        (failure ? std::filesystem::path(folder) : absolute).lexically_normal().string();
     while (root.size() > 1 && root.back() == '/') {
         root.pop_back();
     }

@@ -205,6 +205,15 @@ bool NSFileManager::removeItemAtPath(const std::string& path, std::string* error
     if (host.empty()) {
         return fail(error, what, path, unresolvedCode(path));
     }
+    // The device's own root is never removed: with the root "/" that would
+    // be this machine's.
+    std::string withoutSlash = host;
+    while (withoutSlash.size() > 1 && withoutSlash.back() == '/') {
+        withoutSlash.pop_back();
+    }
+    if (withoutSlash == DeviceRoot::path()) {
+        return fail(error, what, path, EBUSY);
+    }
     struct stat info {};
     if (lstat(host.c_str(), &info) != 0) {
         return fail(error, what, path, errno);

@@ -77,6 +77,12 @@ TEST_F(FileManager, RemovesALinkNotWhatItPointsTo) {
     EXPECT_TRUE(files->removeItemAtPath("/data"));
     EXPECT_FALSE(std::filesystem::exists(root.host("/data")));
     EXPECT_FALSE(files->removeItemAtPath("/data"));
+    // The root itself stays, however it is named.
+    root.write("/kept", std::string("x"));
+    for (const char* path : {"/", "/..", "/data/../", "//"}) {
+        EXPECT_FALSE(files->removeItemAtPath(path)) << path;
+    }
+    EXPECT_TRUE(std::filesystem::exists(root.host("/kept")));
 }
 
 } // namespace
