@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <latch>
 #include <set>
 #include <thread>
 #include <vector>
@@ -223,18 +224,24 @@ INSTANTIATE_TEST_SUITE_P(
                               "/Library/MobileSubstrate/DynamicLibraries/Lumbra.dylib"}),
     [](const testing::TestParamInfo<Companion>& param) { return std::string(param.param.name); });
 
-TEST_F(Utilities, SharedInstanceIsMadeOnceAcrossThreads) {
+// Not a fixture test: run on its own (as ctest runs each test), the threads'
+// calls are the first in the process and race to make the instance.
+TEST(SharedInstance, IsMadeOnceAcrossThreads) {
     std::vector<KLUtilities*> seen(16);
+    std::latch start(static_cast<std::ptrdiff_t>(seen.size()));
     std::vector<std::thread> threads;
     for (size_t i = 0; i < seen.size(); ++i) {
-        threads.emplace_back([&seen, i] { seen[i] = KLUtilities::sharedInstance().get(); });
+        threads.emplace_back([&seen, &start, i] {
+            start.arrive_and_wait();
+            seen[i] = KLUtilities::sharedInstance().get();
+        });
     }
     for (std::thread& thread : threads) {
         thread.join();
     }
     EXPECT_EQ(std::set<KLUtilities*>(seen.begin(), seen.end()).size(), 1u);
-    EXPECT_EQ(seen.front(), utilities.get());
-    EXPECT_EQ(utilities->fileManager(), NSFileManager::defaultManager());
+    EXPECT_EQ(seen.front(), KLUtilities::sharedInstance().get());
+    EXPECT_EQ(KLUtilities::sharedInstance()->fileManager(), NSFileManager::defaultManager());
 }
 
 TEST_F(Utilities, KeepsLumbraHeight) {
