@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <UIKit/UITouch.h>
+
 void UIControl::addAction(Action action, UIControlEvents events, const void* target) {
     _registrations.push_back({std::move(action), events, target});
 }
@@ -36,4 +38,71 @@ void UIControl::sendActionsForControlEvents(UIControlEvents events) {
             registration.action(sender);
         }
     }
+}
+
+bool UIControl::isInside(const Ref<UITouch>& touch) {
+    const CGPoint point = touch->locationInView(self<UIView>());
+    const CGRect b = bounds();
+    return point.x >= -kTouchInsideMargin && point.y >= -kTouchInsideMargin &&
+           point.x <= b.size.width + kTouchInsideMargin &&
+           point.y <= b.size.height + kTouchInsideMargin;
+}
+
+void UIControl::touchesBegan(const Ref<UITouch>& touch) {
+    if (!_enabled) {
+        // A disabled control keeps the touch from the views behind it, and does nothing.
+        return;
+    }
+    _touching = true;
+    _touchInside = true;
+    setHighlighted(true);
+    _tracking = beginTrackingWithTouch(touch);
+    sendActionsForControlEvents(UIControlEventTouchDown);
+}
+
+void UIControl::touchesMoved(const Ref<UITouch>& touch) {
+    if (!_touching) {
+        return;
+    }
+    const bool wasInside = _touchInside;
+    _touchInside = isInside(touch);
+    setHighlighted(_touchInside);
+    if (_tracking) {
+        _tracking = continueTrackingWithTouch(touch);
+    }
+    UIControlEvents events =
+        _touchInside ? UIControlEventTouchDragInside : UIControlEventTouchDragOutside;
+    if (_touchInside != wasInside) {
+        events |= _touchInside ? UIControlEventTouchDragEnter : UIControlEventTouchDragExit;
+    }
+    sendActionsForControlEvents(events);
+}
+
+void UIControl::touchesEnded(const Ref<UITouch>& touch) {
+    if (!_touching) {
+        return;
+    }
+    _touchInside = isInside(touch);
+    if (_tracking) {
+        endTrackingWithTouch(touch);
+    }
+    _touching = false;
+    _tracking = false;
+    setHighlighted(false);
+    sendActionsForControlEvents(_touchInside ? UIControlEventTouchUpInside
+                                             : UIControlEventTouchUpOutside);
+}
+
+void UIControl::touchesCancelled(const Ref<UITouch>&) {
+    if (!_touching) {
+        return;
+    }
+    if (_tracking) {
+        cancelTrackingWithEvent();
+    }
+    _touching = false;
+    _tracking = false;
+    _touchInside = false;
+    setHighlighted(false);
+    sendActionsForControlEvents(UIControlEventTouchCancel);
 }

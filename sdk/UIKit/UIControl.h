@@ -5,8 +5,12 @@
 
 #include <UIKit/UIView.h>
 
+class UITouch;
+
 // A view that sends actions to targets when its events happen. Targets are
-// held weakly; an action receives the control as its sender.
+// held weakly; an action receives the control as its sender. A finger on the
+// control is tracked: touch down, drags inside and outside, touch up inside
+// or outside, each sent as its event.
 class UIControl : public UIView {
 public:
     using Action = std::function<void(const Ref<UIControl>& sender)>;
@@ -63,6 +67,24 @@ public:
     bool isContinuous() const { return _continuous; }
     void setContinuous(bool continuous) { _continuous = continuous; }
 
+    // Touch tracking. Subclasses follow the finger through these: beginning
+    // and continuing answer whether to go on tracking it.
+    virtual bool beginTrackingWithTouch(const Ref<UITouch>&) { return true; }
+    virtual bool continueTrackingWithTouch(const Ref<UITouch>&) { return true; }
+    virtual void endTrackingWithTouch(const Ref<UITouch>&) {}
+    virtual void cancelTrackingWithEvent() {}
+    bool isTracking() const { return _tracking; }
+    // Whether the finger is on the control, or near enough to count as on it.
+    bool isTouchInside() const { return _touchInside; }
+
+    void touchesBegan(const Ref<UITouch>& touch) override;
+    void touchesMoved(const Ref<UITouch>& touch) override;
+    void touchesEnded(const Ref<UITouch>& touch) override;
+    void touchesCancelled(const Ref<UITouch>& touch) override;
+
+    // How far outside its bounds a finger still counts as inside, in points.
+    static constexpr CGFloat kTouchInsideMargin = 70;
+
 private:
     struct Registration {
         Action action;
@@ -70,10 +92,14 @@ private:
         const void* target;
     };
     void addAction(Action action, UIControlEvents events, const void* target);
+    bool isInside(const Ref<UITouch>& touch);
 
     std::vector<Registration> _registrations;
     bool _enabled = true;
     bool _selected = false;
     bool _highlighted = false;
     bool _continuous = true;
+    bool _touching = false;
+    bool _tracking = false;
+    bool _touchInside = false;
 };

@@ -7,6 +7,7 @@
 #include <UIKit/UIKitDefines.h>
 #include <objc/NSObject.h>
 
+class UITouch;
 class UIView;
 
 enum UIGestureRecognizerState : NSInteger {
@@ -20,7 +21,9 @@ enum UIGestureRecognizerState : NSInteger {
 };
 
 // Recognises a gesture in the touches delivered to its view and then sends
-// its actions. Targets are held weakly, as on the platform.
+// its actions. Targets are held weakly, as on the platform. The window offers
+// each touch to the recognisers of the touched view and its ancestors before
+// the view itself hears it.
 class UIGestureRecognizer : public NSObject {
 public:
     using Action = std::function<void(const Ref<UIGestureRecognizer>&)>;
@@ -48,21 +51,38 @@ public:
     bool isEnabled() const { return _enabled; }
     void setEnabled(bool enabled) { _enabled = enabled; }
     UIGestureRecognizerState state() const { return _state; }
+    // Whether the touched view hears its touch cancelled once this recogniser
+    // has recognised its gesture (YES, as on the platform).
+    bool cancelsTouchesInView() const { return _cancelsTouchesInView; }
+    void setCancelsTouchesInView(bool cancels) { _cancelsTouchesInView = cancels; }
+    // Where its touch is, in a view's coordinates (nil: the screen's); the
+    // origin when it has no touch.
+    CGPoint locationInView(const Ref<UIView>& view) const;
 
-    // Touch delivery, in the view's coordinates; the host's touch system calls these.
-    virtual void touchesBegan(CGPoint) {}
-    virtual void touchesMoved(CGPoint) {}
-    virtual void touchesEnded(CGPoint) {}
-    virtual void touchesCancelled() { _state = UIGestureRecognizerStateCancelled; }
+    // The window hands over each change of a touch it offers this recogniser.
+    // One that has already recognised or failed hears nothing more until reset.
+    void receiveTouch(const Ref<UITouch>& touch);
+    // Sent by the window once the touch is over: back to Possible.
+    virtual void reset();
 
 protected:
-    void setState(UIGestureRecognizerState state) { _state = state; }
-    // Sends every action with this recogniser as the sender.
-    void sendActions();
+    virtual void touchesBegan(const Ref<UITouch>&) {}
+    virtual void touchesMoved(const Ref<UITouch>&) {}
+    virtual void touchesEnded(const Ref<UITouch>&) {}
+    // A gesture under way is cancelled; one not yet recognised fails.
+    virtual void touchesCancelled(const Ref<UITouch>&);
+
+    // Moving to Began, Changed or Recognized sends the actions, and so does
+    // cancelling a gesture that had begun.
+    void setState(UIGestureRecognizerState state);
 
 private:
+    void sendActions();
+
     Weak<UIView> _view;
     bool _enabled = true;
+    bool _cancelsTouchesInView = true;
     UIGestureRecognizerState _state = UIGestureRecognizerStatePossible;
+    Ref<UITouch> _touch;
     std::vector<Action> _actions;
 };

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QuartzCore/QuartzCore.h>
+#include <UIKit/UIAlertAction.h>
+#include <UIKit/UIAlertController.h>
 #include <UIKit/UIBezierPath.h>
 #include <UIKit/UIColor.h>
 #include <UIKit/UIColorPickerViewController.h>
@@ -11,8 +13,13 @@
 #include <UIKit/UIImageView.h>
 #include <UIKit/UIKitDefines.h>
 #include <UIKit/UILabel.h>
+#include <UIKit/UISlider.h>
+#include <UIKit/UIStepper.h>
 #include <UIKit/UITableView.h>
 #include <UIKit/UITableViewCell.h>
+#include <UIKit/UITapGestureRecognizer.h>
+#include <UIKit/UITextField.h>
+#include <UIKit/UITouch.h>
 #include <UIKit/UIView.h>
 #include <UIKit/UIViewController.h>
 #include <UIKit/UIWindow.h>

@@ -24,10 +24,16 @@ enum UIViewContentMode : NSInteger {
 
 using UIControlEvents = NSUInteger;
 inline constexpr UIControlEvents UIControlEventTouchDown = 1 << 0;
+inline constexpr UIControlEvents UIControlEventTouchDragInside = 1 << 2;
+inline constexpr UIControlEvents UIControlEventTouchDragOutside = 1 << 3;
+inline constexpr UIControlEvents UIControlEventTouchDragEnter = 1 << 4;
+inline constexpr UIControlEvents UIControlEventTouchDragExit = 1 << 5;
 inline constexpr UIControlEvents UIControlEventTouchUpInside = 1 << 6;
 inline constexpr UIControlEvents UIControlEventTouchUpOutside = 1 << 7;
+inline constexpr UIControlEvents UIControlEventTouchCancel = 1 << 8;
 inline constexpr UIControlEvents UIControlEventValueChanged = 1 << 12;
 inline constexpr UIControlEvents UIControlEventPrimaryActionTriggered = 1 << 13;
+inline constexpr UIControlEvents UIControlEventEditingChanged = 1 << 17;
 inline constexpr UIControlEvents UIControlEventAllEvents = 0x0FFFFFFF;
 
 using UIControlState = NSUInteger;

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <vector>
+
+#include <UIKit/UITouch.h>
 #include <UIKit/UIView.h>
 #include <UIKit/UIViewController.h>
+
+class UIGestureRecognizer;
 
 // The root of a view tree on screen; shows its root view controller's view.
 class UIWindow : public UIView {
@@ -16,6 +21,29 @@ public:
     // The controller on top: the last one presented over the root.
     Ref<UIViewController> topViewController() const;
 
+    // The host's finger, in window coordinates, one finger at a time. Layout
+    // is brought up to date first, as the run loop does before each event.
+    // The touch lands on the view that hit-testing finds on the topmost screen
+    // (a presented screen covers the page below it): the gesture recognisers
+    // of that view and its ancestors hear each change first, then the view;
+    // a recogniser that recognises its gesture cancels the touch in the view.
+    // Beginning answers the touch, or nil when it landed on nothing.
+    Ref<UITouch> sendTouchBegan(CGPoint point);
+    void sendTouchMoved(CGPoint point);
+    void sendTouchEnded(CGPoint point);
+    void sendTouchCancelled();
+    // A finger that lands and lifts at one point; answers the view it landed on.
+    Ref<UIView> tapAtPoint(CGPoint point);
+
 private:
+    // The view the finger lands in: the presented screen on top, else the window.
+    Ref<UIView> touchRoot();
+    void deliver(CGPoint point, UITouchPhase phase);
+    void finishTouch();
+
     Ref<UIViewController> _rootViewController;
+    Ref<UITouch> _touch;
+    Ref<UIView> _touchView;
+    std::vector<Ref<UIGestureRecognizer>> _touchRecognizers;
+    bool _touchCancelledInView = false;
 };

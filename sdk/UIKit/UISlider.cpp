@@ -1,0 +1,127 @@
+#include <UIKit/UISlider.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include <UIKit/UITouch.h>
+#include <UIKit/UIWindow.h>
+
+void UISlider::setValue(float value) {
+    _value = std::isnan(value) ? _minimumValue : std::clamp(value, _minimumValue, _maximumValue);
+}
+
+void UISlider::setMinimumValue(float minimum) {
+    if (std::isnan(minimum)) {
+        return;
+    }
+    _minimumValue = minimum;
+    _maximumValue = std::max(_maximumValue, minimum);
+    setValue(_value);
+}
+
+void UISlider::setMaximumValue(float maximum) {
+    if (std::isnan(maximum)) {
+        return;
+    }
+    _maximumValue = maximum;
+    _minimumValue = std::min(_minimumValue, maximum);
+    setValue(_value);
+}
+
+CGRect UISlider::trackRectForBounds(const CGRect& bounds) const {
+    return CGRectMake(bounds.origin.x, CGRectGetMidY(bounds) - kTrackHeight / 2, bounds.size.width,
+                      kTrackHeight);
+}
+
+CGRect UISlider::thumbRectForBounds(const CGRect& bounds, const CGRect& trackRect,
+                                    float value) const {
+    const CGFloat radius = kThumbDiameter / 2;
+    const CGFloat travel = std::max(0.0, trackRect.size.width - kThumbDiameter);
+    const double span = static_cast<double>(_maximumValue) - _minimumValue;
+    const double fraction =
+        span > 0 && !std::isnan(value)
+            ? std::clamp((static_cast<double>(value) - _minimumValue) / span, 0.0, 1.0)
+            : 0;
+    const CGFloat centreX = trackRect.origin.x + radius + fraction * travel;
+    return CGRectMake(centreX - radius, CGRectGetMidY(bounds) - radius, kThumbDiameter,
+                      kThumbDiameter);
+}
+
+CGSize UISlider::sizeThatFits(CGSize) const {
+    return CGSizeMake(frame().size.width, kHeight);
+}
+
+float UISlider::valueAtThumbCentre(CGFloat x) const {
+    const CGRect track = trackRectForBounds(bounds());
+    const CGFloat travel = track.size.width - kThumbDiameter;
+    if (travel <= 0) {
+        return _value;
+    }
+    const double fraction =
+        std::clamp((x - track.origin.x - kThumbDiameter / 2) / travel, 0.0, 1.0);
+    const double span = static_cast<double>(_maximumValue) - _minimumValue;
+    return static_cast<float>(_minimumValue + fraction * span);
+}
+
+bool UISlider::beginTrackingWithTouch(const Ref<UITouch>& touch) {
+    const CGPoint point = touch->locationInView(self<UIView>());
+    const CGRect thumb = thumbRectForBounds(bounds(), trackRectForBounds(bounds()), _value);
+    if (!CGRectContainsPoint(thumb, point)) {
+        return false;
+    }
+    _grabOffset = point.x - CGRectGetMidX(thumb);
+    _valueAtTouchDown = _value;
+    return true;
+}
+
+bool UISlider::continueTrackingWithTouch(const Ref<UITouch>& touch) {
+    followTouch(touch);
+    return true;
+}
+
+void UISlider::endTrackingWithTouch(const Ref<UITouch>& touch) {
+    followTouch(touch);
+    if (!isContinuous() && _value != _valueAtTouchDown) {
+        sendActionsForControlEvents(UIControlEventValueChanged);
+    }
+}
+
+void UISlider::followTouch(const Ref<UITouch>& touch) {
+    const CGPoint point = touch->locationInView(self<UIView>());
+    const float next = valueAtThumbCentre(point.x - _grabOffset);
+    if (next == _value) {
+        return;
+    }
+    setValue(next);
+    if (isContinuous()) {
+        sendActionsForControlEvents(UIControlEventValueChanged);
+    }
+}
+
+bool UISlider::dragToValue(float value, NSInteger movements) {
+    Ref<UIWindow> screen = window();
+    if (!screen) {
+        return false;
+    }
+    screen->layoutIfNeeded();
+    const CGRect track = trackRectForBounds(bounds());
+    const CGRect from = thumbRectForBounds(bounds(), track, _value);
+    const CGRect to = thumbRectForBounds(bounds(), track, value);
+    const CGPoint start =
+        convertPointToView(CGPointMake(CGRectGetMidX(from), CGRectGetMidY(from)), screen);
+    const CGPoint end =
+        convertPointToView(CGPointMake(CGRectGetMidX(to), CGRectGetMidY(to)), screen);
+    Ref<UITouch> touch = screen->sendTouchBegan(start);
+    if (!touch || touch->view().get() != this) {
+        screen->sendTouchCancelled();
+        return false;
+    }
+    const NSInteger steps = std::max<NSInteger>(movements, 1);
+    for (NSInteger step = 1; step <= steps; ++step) {
+        const double t = static_cast<double>(step) / steps;
+        screen->sendTouchMoved(
+            CGPointMake(start.x + (end.x - start.x) * t, start.y + (end.y - start.y) * t));
+    }
+    screen->sendTouchEnded(end);
+    return true;
+}

@@ -1,0 +1,37 @@
+#include <UIKit/UITextField.h>
+
+#include <Foundation/Unicode.h>
+
+void UITextField::insertText(const std::string& text) {
+    _text += text;
+    sendActionsForControlEvents(UIControlEventEditingChanged);
+}
+
+void UITextField::deleteBackward() {
+    if (_text.empty()) {
+        return;
+    }
+    size_t last = 0;
+    for (size_t offset = 0; offset < _text.size();) {
+        last = offset;
+        offset += Unicode::decode(_text, offset).size;
+    }
+    _text.erase(last);
+    sendActionsForControlEvents(UIControlEventEditingChanged);
+}
+
+void UITextField::typeText(const std::string& text) {
+    for (size_t offset = 0; offset < text.size();) {
+        const size_t size = Unicode::decode(text, offset).size;
+        insertText(text.substr(offset, size));
+        offset += size;
+    }
+}
+
+void UITextField::clearText() {
+    if (_text.empty()) {
+        return;
+    }
+    _text.clear();
+    sendActionsForControlEvents(UIControlEventEditingChanged);
+}
