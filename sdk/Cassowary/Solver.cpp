@@ -17,16 +17,16 @@ void Solver::addConstraint(const Constraint& constraint) {
     if (!tag) {
         throw UnsatisfiableConstraint(constraint);
     }
-    _constraints.emplace(constraint.identity(), Entry{constraint, *tag});
+    _constraints.findOrAdd(constraint.identity(), [&] { return Entry{constraint, *tag}; });
 }
 
 void Solver::removeConstraint(const Constraint& constraint) {
-    auto found = _constraints.find(constraint.identity());
-    if (found == _constraints.end()) {
+    Entry* entry = _constraints.find(constraint.identity());
+    if (!entry) {
         throw UnknownConstraint(constraint);
     }
-    Tag tag = found->second.tag;
-    _constraints.erase(found);
+    Tag tag = entry->tag;
+    _constraints.erase(constraint.identity());
     uninstall(constraint, tag);
 }
 
@@ -45,16 +45,16 @@ void Solver::addEditVariable(const Variable& variable, double strength) {
     }
     // Never fails: only required constraints conflict.
     Tag tag = *install(constraint);
-    _edits.emplace(variable.identity(), Edit{constraint, tag, variable.value()});
+    _edits.findOrAdd(variable.identity(), [&] { return Edit{constraint, tag, variable.value()}; });
 }
 
 void Solver::removeEditVariable(const Variable& variable) {
-    auto found = _edits.find(variable.identity());
-    if (found == _edits.end()) {
+    Edit* found = _edits.find(variable.identity());
+    if (!found) {
         throw UnknownEditVariable(variable);
     }
-    Edit edit = std::move(found->second);
-    _edits.erase(found);
+    Edit edit = std::move(*found);
+    _edits.erase(variable.identity());
     uninstall(edit.constraint, edit.tag);
 }
 
@@ -63,21 +63,20 @@ bool Solver::hasEditVariable(const Variable& variable) const {
 }
 
 void Solver::suggestValue(const Variable& variable, double value) {
-    auto found = _edits.find(variable.identity());
-    if (found == _edits.end()) {
+    Edit* edit = _edits.find(variable.identity());
+    if (!edit) {
         throw UnknownEditVariable(variable);
     }
-    Edit& edit = found->second;
-    double delta = value - edit.value;
-    edit.value = value;
+    double delta = value - edit->value;
+    edit->value = value;
     // The edit reads `variable - target = plus - minus`: moving the target by
     // delta is moving the plus error by delta.
-    _tableau.offset(edit.tag.marker, delta);
+    _tableau.offset(edit->tag.marker, delta);
     _tableau.dualOptimize();
 }
 
 void Solver::updateVariables() {
-    for (VariableUse& use : _variables) {
+    for (auto& [key, use] : _variables.entries()) {
         use.variable.setValue(_tableau.value(use.symbol));
     }
 }
@@ -87,7 +86,6 @@ void Solver::reset() {
     _constraints.clear();
     _edits.clear();
     _variables.clear();
-    _variableIndex.clear();
 }
 
 std::optional<Solver::Tag> Solver::install(const Constraint& constraint) {
@@ -157,31 +155,27 @@ void Solver::uninstall(const Constraint& constraint, const Tag& tag) {
 }
 
 Symbol Solver::acquire(const Variable& variable) {
-    auto [found, inserted] =
-        _variableIndex.try_emplace(variable.identity(), static_cast<uint32_t>(_variables.size()));
-    if (inserted) {
-        _variables.push_back({variable, _tableau.createSymbol(SymbolKind::External), 0});
-    }
-    VariableUse& use = _variables[found->second];
-    ++use.constraints;
-    return use.symbol;
+    VariableUse* use =
+        _variables
+            .findOrAdd(
+                variable.identity(),
+                [&] {
+                    return VariableUse{variable, _tableau.createSymbol(SymbolKind::External), 0};
+                })
+            .first;
+    ++use->constraints;
+    return use->symbol;
 }
 
 void Solver::release(const Constraint& constraint) {
     for (const Term& term : constraint.expression().terms()) {
-        auto found = _variableIndex.find(term.variable().identity());
-        uint32_t index = found->second;
-        if (--_variables[index].constraints > 0) {
-            continue;
+        const void* key = term.variable().identity();
+        VariableUse* use = _variables.find(key);
+        if (--use->constraints == 0) {
+            // No constraint names the variable any more: its symbol has left every row.
+            _tableau.releaseSymbol(use->symbol);
+            _variables.erase(key);
         }
-        // No constraint names the variable any more: its symbol has left every row.
-        _tableau.releaseSymbol(_variables[index].symbol);
-        _variableIndex.erase(found);
-        if (index + 1 != _variables.size()) {
-            _variables[index] = std::move(_variables.back());
-            _variableIndex[_variables[index].variable.identity()] = index;
-        }
-        _variables.pop_back();
     }
 }
 

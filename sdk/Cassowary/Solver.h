@@ -2,10 +2,10 @@
 
 #include <cstdint>
 #include <optional>
-#include <unordered_map>
 #include <vector>
 
 #include <Cassowary/Constraint.h>
+#include <Cassowary/PointerMap.h>
 #include <Cassowary/Tableau.h>
 #include <Cassowary/Variable.h>
 
@@ -65,6 +65,7 @@ private:
     struct VariableUse {
         Variable variable;
         Symbol symbol;
+        // The number of constraint terms that name the variable.
         uint32_t constraints;
     };
 
@@ -76,11 +77,10 @@ private:
     void releaseTag(const Tag& tag);
 
     Tableau _tableau;
-    std::unordered_map<const void*, Entry> _constraints;
-    std::unordered_map<const void*, Edit> _edits;
-    // Variables in use, with the number of constraint terms that name them.
-    std::vector<VariableUse> _variables;
-    std::unordered_map<const void*, uint32_t> _variableIndex;
+    PointerMap<Entry> _constraints;
+    PointerMap<Edit> _edits;
+    // The variables that constraints use.
+    PointerMap<VariableUse> _variables;
 };
 
 } // namespace cassowary
