@@ -5,12 +5,11 @@
 namespace cassowary {
 
 Constraint::Constraint(const Expression& expression, RelationalOperator op, double strength)
-    : _data(
-          std::make_shared<const Data>(Data{expression.reduced(), op, strength::clip(strength)})) {}
+    : _data(std::make_shared<const Data>(expression.reduced(), op, strength::clip(strength))) {}
 
 Constraint::Constraint(const Constraint& other, double strength)
-    : _data(std::make_shared<const Data>(
-          Data{other.expression(), other.op(), strength::clip(strength)})) {}
+    : _data(
+          std::make_shared<const Data>(other.expression(), other.op(), strength::clip(strength))) {}
 
 std::string Constraint::description() const {
     auto number = [](double value) {

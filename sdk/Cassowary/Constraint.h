@@ -4,6 +4,7 @@
 #include <string>
 
 #include <Cassowary/Expression.h>
+#include <Cassowary/Membership.h>
 #include <Cassowary/Strength.h>
 
 namespace cassowary {
@@ -31,11 +32,19 @@ public:
     std::string description() const;
 
 private:
+    friend class Solver;
+
     struct Data {
+        Data(Expression reducedExpression, RelationalOperator relation, double weight)
+            : expression(std::move(reducedExpression)), op(relation), strength(weight) {}
         Expression expression;
         RelationalOperator op;
         double strength;
+        // The solvers' bookkeeping, not part of the constraint's value.
+        mutable Membership membership;
     };
+    Membership& membership() const { return _data->membership; }
+
     std::shared_ptr<const Data> _data;
 };
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include <Cassowary/SmallVector.h>
 #include <Cassowary/Symbol.h>
 
 namespace cassowary {
@@ -27,7 +28,10 @@ public:
 
     double constant() const { return _constant; }
     void addConstant(double delta) { _constant += delta; }
-    const std::vector<Cell>& cells() const { return _cells; }
+    using Cells = SmallVector<Cell, 2>;
+
+    const Cells& cells() const { return _cells; }
+    void reserve(uint32_t cells) { _cells.reserve(cells); }
 
     double coefficientFor(Symbol symbol) const;
     const Cell* find(Symbol symbol) const;
@@ -57,7 +61,7 @@ private:
     // Index of the first cell whose symbol is not below `symbol`.
     size_t position(Symbol symbol) const;
 
-    std::vector<Cell> _cells;
+    Cells _cells;
     double _constant;
 };
 
@@ -66,7 +70,8 @@ void Row::add(const Row& other, double factor, std::vector<Cell>& scratch, Inser
               Erased erased) {
     _constant += other._constant * factor;
     scratch.clear();
-    // Reserved up front so that cells handed to `inserted` stay where they are.
+    // Reserved up front so that cells handed to `inserted` stay where they are
+    // until they are copied back.
     scratch.reserve(_cells.size() + other._cells.size());
     auto mine = _cells.begin();
     const auto mineEnd = _cells.end();
@@ -89,7 +94,7 @@ void Row::add(const Row& other, double factor, std::vector<Cell>& scratch, Inser
         }
     }
     scratch.insert(scratch.end(), mine, mineEnd);
-    _cells.swap(scratch);
+    _cells.assign(scratch.data(), scratch.data() + scratch.size());
 }
 
 } // namespace cassowary

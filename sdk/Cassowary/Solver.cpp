@@ -17,21 +17,21 @@ void Solver::addConstraint(const Constraint& constraint) {
     if (!tag) {
         throw UnsatisfiableConstraint(constraint);
     }
-    _constraints.findOrAdd(constraint.identity(), [&] { return Entry{constraint, *tag}; });
+    _constraints.add(constraint.membership(), Entry{constraint, *tag});
 }
 
 void Solver::removeConstraint(const Constraint& constraint) {
-    Entry* entry = _constraints.find(constraint.identity());
+    Entry* entry = _constraints.find(constraint.membership());
     if (!entry) {
         throw UnknownConstraint(constraint);
     }
     Tag tag = entry->tag;
-    _constraints.erase(constraint.identity());
+    _constraints.erase(constraint.membership());
     uninstall(constraint, tag);
 }
 
 bool Solver::hasConstraint(const Constraint& constraint) const {
-    return _constraints.contains(constraint.identity());
+    return _constraints.contains(constraint.membership());
 }
 
 void Solver::addEditVariable(const Variable& variable, double strength) {
@@ -45,25 +45,25 @@ void Solver::addEditVariable(const Variable& variable, double strength) {
     }
     // Never fails: only required constraints conflict.
     Tag tag = *install(constraint);
-    _edits.findOrAdd(variable.identity(), [&] { return Edit{constraint, tag, variable.value()}; });
+    _edits.add(variable.membership(), Edit{constraint, tag, variable.value()});
 }
 
 void Solver::removeEditVariable(const Variable& variable) {
-    Edit* found = _edits.find(variable.identity());
+    Edit* found = _edits.find(variable.membership());
     if (!found) {
         throw UnknownEditVariable(variable);
     }
     Edit edit = std::move(*found);
-    _edits.erase(variable.identity());
+    _edits.erase(variable.membership());
     uninstall(edit.constraint, edit.tag);
 }
 
 bool Solver::hasEditVariable(const Variable& variable) const {
-    return _edits.contains(variable.identity());
+    return _edits.contains(variable.membership());
 }
 
 void Solver::suggestValue(const Variable& variable, double value) {
-    Edit* edit = _edits.find(variable.identity());
+    Edit* edit = _edits.find(variable.membership());
     if (!edit) {
         throw UnknownEditVariable(variable);
     }
@@ -76,9 +76,8 @@ void Solver::suggestValue(const Variable& variable, double value) {
 }
 
 void Solver::updateVariables() {
-    for (auto& [key, use] : _variables.entries()) {
-        use.variable.setValue(_tableau.value(use.symbol));
-    }
+    _variables.forEach(
+        [this](VariableUse& use) { use.variable.setValue(_tableau.value(use.symbol)); });
 }
 
 void Solver::reset() {
@@ -92,6 +91,7 @@ std::optional<Solver::Tag> Solver::install(const Constraint& constraint) {
     // The row `expression + slack/error terms = 0`, in parametric symbols.
     const Expression& expression = constraint.expression();
     Row row(expression.constant());
+    row.reserve(expression.terms().size() + 2);
     for (const Term& term : expression.terms()) {
         _tableau.expand(row, acquire(term.variable()), term.coefficient());
     }
@@ -155,26 +155,23 @@ void Solver::uninstall(const Constraint& constraint, const Tag& tag) {
 }
 
 Symbol Solver::acquire(const Variable& variable) {
-    VariableUse* use =
-        _variables
-            .findOrAdd(
-                variable.identity(),
-                [&] {
-                    return VariableUse{variable, _tableau.createSymbol(SymbolKind::External), 0};
-                })
-            .first;
+    VariableUse* use = _variables.find(variable.membership());
+    if (!use) {
+        use = &_variables.add(variable.membership(),
+                              {variable, _tableau.createSymbol(SymbolKind::External), 0});
+    }
     ++use->constraints;
     return use->symbol;
 }
 
 void Solver::release(const Constraint& constraint) {
     for (const Term& term : constraint.expression().terms()) {
-        const void* key = term.variable().identity();
-        VariableUse* use = _variables.find(key);
+        Membership& membership = term.variable().membership();
+        VariableUse* use = _variables.find(membership);
         if (--use->constraints == 0) {
             // No constraint names the variable any more: its symbol has left every row.
             _tableau.releaseSymbol(use->symbol);
-            _variables.erase(key);
+            _variables.erase(membership);
         }
     }
 }

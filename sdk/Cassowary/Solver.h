@@ -5,7 +5,7 @@
 #include <vector>
 
 #include <Cassowary/Constraint.h>
-#include <Cassowary/PointerMap.h>
+#include <Cassowary/Registry.h>
 #include <Cassowary/Tableau.h>
 #include <Cassowary/Variable.h>
 
@@ -20,6 +20,7 @@ namespace cassowary {
 class Solver {
 public:
     Solver() = default;
+    // Variables and constraints record where the solver keeps them: it stays put.
     Solver(const Solver&) = delete;
     Solver& operator=(const Solver&) = delete;
 
@@ -77,10 +78,10 @@ private:
     void releaseTag(const Tag& tag);
 
     Tableau _tableau;
-    PointerMap<Entry> _constraints;
-    PointerMap<Edit> _edits;
+    Registry<Entry> _constraints;
+    Registry<Edit> _edits;
     // The variables that constraints use.
-    PointerMap<VariableUse> _variables;
+    Registry<VariableUse> _variables;
 };
 
 } // namespace cassowary

@@ -30,7 +30,8 @@ Tableau::Tableau() {
 }
 
 void Tableau::clear() {
-    _symbols.assign(1, SymbolInfo{});
+    _symbols.clear();
+    _symbols.emplace_back();
     _freeSymbols.clear();
     _rows.clear();
     _freeRows.clear();
@@ -59,8 +60,7 @@ void Tableau::releaseSymbol(Symbol symbol) {
     if (isBasic(symbol)) {
         removeRow(symbol);
     }
-    std::vector<uint32_t> holders;
-    holders.swap(_symbols[symbol].column);
+    Column holders = std::move(_symbols[symbol].column);
     for (uint32_t holder : holders) {
         _rows[holder].row.take(symbol);
     }
@@ -82,13 +82,13 @@ void Tableau::expand(Row& row, Symbol symbol, double coefficient) {
 }
 
 void Tableau::link(uint32_t rowId, const Row::Cell& cell) {
-    std::vector<uint32_t>& column = _symbols[cell.symbol].column;
-    cell.slot = static_cast<uint32_t>(column.size());
+    Column& column = _symbols[cell.symbol].column;
+    cell.slot = column.size();
     column.push_back(rowId);
 }
 
 void Tableau::unlink(const Row::Cell& cell) {
-    std::vector<uint32_t>& column = _symbols[cell.symbol].column;
+    Column& column = _symbols[cell.symbol].column;
     uint32_t moved = column.back();
     column.pop_back();
     if (cell.slot < column.size()) {
@@ -101,7 +101,7 @@ uint32_t Tableau::insertRow(Symbol basic, Row row) {
     uint32_t id;
     if (_freeRows.empty()) {
         id = static_cast<uint32_t>(_rows.size());
-        _rows.push_back({basic, std::move(row)});
+        _rows.emplace_back(BasicRow{basic, std::move(row)});
     } else {
         id = _freeRows.back();
         _freeRows.pop_back();
@@ -127,8 +127,7 @@ void Tableau::removeRow(Symbol basic) {
 
 void Tableau::substitute(Symbol symbol, uint32_t rowId) {
     // The symbol is basic in rowId now, so no row gains it while its column is detached.
-    std::vector<uint32_t> holders;
-    holders.swap(_symbols[symbol].column);
+    Column holders = std::move(_symbols[symbol].column);
     const Row& row = _rows[rowId].row;
     for (uint32_t holder : holders) {
         BasicRow& target = _rows[holder];
@@ -139,7 +138,7 @@ void Tableau::substitute(Symbol symbol, uint32_t rowId) {
         noteIfInfeasible(target);
     }
     holders.clear();
-    _symbols[symbol].column.swap(holders);
+    _symbols[symbol].column = std::move(holders);
 
     if (double weight = _symbols[symbol].objective; weight != 0.0) {
         _symbols[symbol].objective = 0;

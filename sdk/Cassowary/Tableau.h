@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include <Cassowary/BlockVector.h>
 #include <Cassowary/Row.h>
 #include <Cassowary/Symbol.h>
 
@@ -65,8 +66,10 @@ public:
 private:
     static constexpr uint32_t kNoRow = UINT32_MAX;
 
+    // The rows in which a symbol is parametric.
+    using Column = SmallVector<uint32_t, 4>;
     struct SymbolInfo {
-        std::vector<uint32_t> column;
+        Column column;
         double objective = 0;
         uint32_t row = kNoRow;
         SymbolKind kind = SymbolKind::External;
@@ -96,9 +99,9 @@ private:
     Symbol markerLeaving(Symbol marker) const;
     Symbol dualEntering(const Row& row) const;
 
-    std::vector<SymbolInfo> _symbols;
+    BlockVector<SymbolInfo> _symbols;
     std::vector<Symbol> _freeSymbols;
-    std::vector<BasicRow> _rows;
+    BlockVector<BasicRow> _rows;
     std::vector<uint32_t> _freeRows;
     std::priority_queue<Symbol, std::vector<Symbol>, std::greater<>> _entering;
     std::vector<Symbol> _infeasible;

@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include <Cassowary/Membership.h>
+
 namespace cassowary {
 
 // A value the solver finds. Copies are handles to one shared variable: the
@@ -21,11 +23,16 @@ public:
     const void* identity() const { return _data.get(); }
 
 private:
+    friend class Solver;
+
     struct Data {
         explicit Data(std::string variableName) : name(std::move(variableName)) {}
         std::string name;
         double value = 0;
+        Membership membership;
     };
+    Membership& membership() const { return _data->membership; }
+
     std::shared_ptr<Data> _data;
 };
 
