@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <Foundation/NSProcessInfo.h>
+#include <QuartzCore/CGGeometry.h>
+
+// What klprefs was asked to do: a command and the settings of the page it
+// works on. Options may come before or after the command.
+class CommandLine {
+public:
+    enum class Command { Help, Render, Run, Dump };
+
+    // Throws a usage HostError naming what is wrong.
+    static CommandLine parse(const std::vector<std::string>& arguments);
+    static std::string helpText();
+
+    Command command = Command::Help;
+    // nil: the built-in example, used from a scratch copy.
+    std::optional<std::string> deviceRoot;
+    // nil: the one bundle the device root holds.
+    std::optional<std::string> bundlePath;
+    NSOperatingSystemVersion iosVersion{16, 0, 0};
+    std::string iosVersionText = "16.0";
+    CGFloat width = 390;
+    double scale = 3;
+    // render and run: the PNG to write.
+    std::optional<std::string> output;
+    // run: the script's path, "-" for standard input.
+    std::string script = "-";
+    // run: print the page's JSON after the steps.
+    bool json = false;
+
+    static constexpr CGFloat kMinimumWidth = 200;
+    static constexpr CGFloat kMaximumWidth = 2000;
+};

@@ -1,0 +1,126 @@
+#include "PageDescription.h"
+
+#include <filesystem>
+
+#include <Foundation/DeviceRoot.h>
+#include <Foundation/NSPropertyListSerialization.h>
+#include <Foundation/SDKEventLog.h>
+#include <render/SDKDescription.h>
+#include <render/SDKViewInspector.h>
+
+namespace {
+
+constexpr const char* kPreferencesFolder = "/var/mobile/Library/Preferences";
+
+} // namespace
+
+Value PageDescription::describe(PageHost& host, const std::string& iosVersion) {
+    host.settle();
+    Value::Dictionary domainErrors;
+    Value::Dictionary page{
+        {"bundle", host.bundlePath()},
+        {"controller", host.controller()->className()},
+        {"title", host.title()},
+        {"ios", iosVersion},
+        {"width", host.window()->bounds().size.width},
+        {"height", host.window()->bounds().size.height},
+    };
+    Value::Dictionary description{
+        {"page", page},
+        {"sections", sections(host)},
+        {"rows", rows(host)},
+        {"presented", presented(host)},
+        {"domains", domains(domainErrors)},
+        {"events", events()},
+    };
+    if (!domainErrors.empty()) {
+        description["domainErrors"] = domainErrors;
+    }
+    return Value(std::move(description));
+}
+
+Value PageDescription::sections(PageHost& host) {
+    Ref<UITableView> table = host.controller()->table();
+    Value::Array out;
+    const auto& sections = table->sections();
+    const auto& layouts = table->sectionLayouts();
+    for (size_t i = 0; i < sections.size(); ++i) {
+        Value::Dictionary section{{"header", sections[i].headerTitle},
+                                  {"footer", sections[i].footerTitle},
+                                  {"rows", static_cast<long>(sections[i].rows.size())}};
+        if (i < layouts.size()) {
+            section["frame"] =
+                SDKDescription::rect(table->convertRectToView(layouts[i].card, nullptr));
+        }
+        out.emplace_back(std::move(section));
+    }
+    return Value(std::move(out));
+}
+
+Value PageDescription::rows(PageHost& host) {
+    SDKViewInspector inspector;
+    Value::Array out;
+    for (const PageHost::Row& row : host.rows()) {
+        const Ref<PSSpecifier>& specifier = row.specifier;
+        Value::Dictionary entry{
+            {"index", static_cast<long>(row.index)},
+            {"section", static_cast<long>(row.section)},
+            {"label", specifier->name()},
+            {"key", specifier->propertyForKey("key").optionalString()},
+            {"cell", specifier->cellType()},
+            {"cellClass", specifier->propertyForKey("cellClass").optionalString()},
+            {"height", specifier->propertyForKey("height")},
+        };
+        if (row.cell) {
+            entry["class"] = row.cell->className();
+            entry["frame"] =
+                SDKDescription::rect(row.cell->convertRectToView(row.cell->bounds(), nullptr));
+            entry["views"] = inspector.describeTree(*row.cell);
+        }
+        out.emplace_back(std::move(entry));
+    }
+    return Value(std::move(out));
+}
+
+Value PageDescription::presented(PageHost& host) {
+    SDKViewInspector inspector;
+    Value::Array out;
+    Ref<UIViewController> root = host.window()->rootViewController();
+    for (Ref<UIViewController> screen = root ? root->presentedViewController() : nullptr; screen;
+         screen = screen->presentedViewController()) {
+        out.emplace_back(inspector.describeScreen(*screen));
+    }
+    return Value(std::move(out));
+}
+
+Value PageDescription::domains(Value::Dictionary& errors) {
+    Value::Dictionary out;
+    std::error_code error;
+    const std::filesystem::path folder = DeviceRoot::hostPathFor(kPreferencesFolder);
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::filesystem::path& path = entry.path();
+        if (path.extension() != ".plist" || !entry.is_regular_file(error)) {
+            continue;
+        }
+        const std::string domain = path.stem().string();
+        std::string reason;
+        std::optional<Value> contents = NSPropertyListSerialization::propertyListWithContentsOfFile(
+            std::string(kPreferencesFolder) + "/" + path.filename().string(), &reason);
+        if (contents) {
+            out[domain] = *contents;
+        } else {
+            errors[domain] = reason.empty() ? "unreadable" : reason;
+        }
+    }
+    return Value(std::move(out));
+}
+
+Value PageDescription::events() {
+    Value::Array out;
+    for (const SDKEvent& event : SDKEventLog::events()) {
+        Value::Dictionary entry = event.details;
+        entry["kind"] = event.kind;
+        out.emplace_back(std::move(entry));
+    }
+    return Value(std::move(out));
+}

@@ -1,0 +1,77 @@
+#include "Script.h"
+
+#include <sstream>
+
+#include "HostError.h"
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+std::vector<std::string> split(const std::string& line, size_t number) {
+    std::vector<std::string> words;
+    size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && isBlank(line[i])) {
+            ++i;
+        }
+        if (i >= line.size()) {
+            break;
+        }
+        if (line[i] == '#' && (i + 1 == line.size() || isBlank(line[i + 1]))) {
+            break;
+        }
+        std::string word;
+        if (line[i] == '"') {
+            ++i;
+            bool closed = false;
+            while (i < line.size()) {
+                const char c = line[i++];
+                if (c == '"') {
+                    closed = true;
+                    break;
+                }
+                if (c == '\\' && i < line.size() && (line[i] == '"' || line[i] == '\\')) {
+                    word += line[i++];
+                } else {
+                    word += c;
+                }
+            }
+            if (!closed) {
+                throw HostError(HostError::Kind::Step, "a quoted text is not closed", number);
+            }
+        } else {
+            while (i < line.size() && !isBlank(line[i])) {
+                word += line[i++];
+            }
+        }
+        words.push_back(std::move(word));
+    }
+    return words;
+}
+
+} // namespace
+
+std::vector<ScriptStep> Script::parse(const std::string& text) {
+    std::vector<ScriptStep> steps;
+    std::istringstream lines(text);
+    std::string line;
+    for (size_t number = 1; std::getline(lines, line); ++number) {
+        const size_t first = line.find_first_not_of(" \t\r");
+        if (first == std::string::npos || line[first] == '#') {
+            continue;
+        }
+        std::vector<std::string> words = split(line, number);
+        if (words.empty()) {
+            continue;
+        }
+        ScriptStep step;
+        step.line = number;
+        step.command = words.front();
+        step.arguments.assign(words.begin() + 1, words.end());
+        steps.push_back(std::move(step));
+    }
+    return steps;
+}

@@ -1,0 +1,118 @@
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include <render/SDKPageRenderer.h>
+
+#include "CommandLine.h"
+#include "HostError.h"
+#include "JSONWriter.h"
+#include "PageDescription.h"
+#include "PageHost.h"
+#include "ScratchDeviceRoot.h"
+#include "Script.h"
+#include "ScriptRunner.h"
+
+namespace {
+
+void warn(const std::string& message) {
+    std::fprintf(stderr, "klprefs: warning: %s\n", message.c_str());
+}
+
+std::string readScript(const std::string& path) {
+    std::stringstream text;
+    if (path == "-") {
+        text << std::cin.rdbuf();
+        return text.str();
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        throw HostError(HostError::Kind::Usage, "cannot read the script " + path);
+    }
+    text << file.rdbuf();
+    return text.str();
+}
+
+void render(PageHost& host, const std::string& output, double scale) {
+    host.settle();
+    SDKPageRenderer renderer(host.window(), scale, PageHost::kScreenHeight);
+    std::string error;
+    if (!renderer.writePNG(output, &error)) {
+        throw HostError(HostError::Kind::Output, error);
+    }
+}
+
+int run(const CommandLine& line) {
+    std::unique_ptr<ScratchDeviceRoot> scratch;
+    PageHost::Settings settings;
+    if (line.deviceRoot) {
+        settings.deviceRoot = *line.deviceRoot;
+    } else {
+        scratch = std::make_unique<ScratchDeviceRoot>(ScratchDeviceRoot::builtInExample());
+        settings.deviceRoot = scratch->path();
+    }
+    settings.bundlePath = line.bundlePath;
+    settings.iosVersion = line.iosVersion;
+    settings.width = line.width;
+    // Read the script before the page loads, so a missing one changes nothing.
+    const std::string scriptName = line.script == "-" ? "<stdin>" : line.script;
+    const std::string scriptText =
+        line.command == CommandLine::Command::Run ? readScript(line.script) : "";
+
+    PageHost host(settings);
+    for (const std::string& message : host.takeLoggedErrors()) {
+        warn(message);
+    }
+    switch (line.command) {
+    case CommandLine::Command::Render:
+        render(host, *line.output, line.scale);
+        break;
+    case CommandLine::Command::Dump:
+        std::cout << JSONWriter::write(PageDescription::describe(host, line.iosVersionText));
+        break;
+    case CommandLine::Command::Run: {
+        ScriptRunner runner(host, [&](size_t number, const std::string& message) {
+            warn(scriptName + ":" + std::to_string(number) + ": " + message);
+        });
+        try {
+            runner.run(Script::parse(scriptText));
+        } catch (const HostError& error) {
+            throw HostError(HostError::Kind::Step, scriptName + ":" +
+                                                       std::to_string(error.line().value_or(0)) +
+                                                       ": " + error.what());
+        }
+        if (line.output) {
+            render(host, *line.output, line.scale);
+        }
+        if (line.json) {
+            std::cout << JSONWriter::write(PageDescription::describe(host, line.iosVersionText));
+        }
+        break;
+    }
+    case CommandLine::Command::Help:
+        break;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        const CommandLine line =
+            CommandLine::parse(std::vector<std::string>(argv + 1, argv + argc));
+        if (line.command == CommandLine::Command::Help) {
+            std::cout << CommandLine::helpText();
+            return 0;
+        }
+        return run(line);
+    } catch (const HostError& error) {
+        std::fprintf(stderr, "klprefs: %s\n", error.what());
+        if (error.kind() == HostError::Kind::Usage) {
+            std::fprintf(stderr, "Try 'klprefs --help'.\n");
+        }
+        return error.exitStatus();
+    }
+}

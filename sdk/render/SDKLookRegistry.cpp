@@ -1,0 +1,57 @@
+#include <render/SDKLookRegistry.h>
+
+#include <render/SDKColorPickerScreenLook.h>
+#include <render/SDKImageViewLook.h>
+#include <render/SDKLabelLook.h>
+#include <render/SDKTableViewCellLook.h>
+#include <render/SDKTableViewLook.h>
+
+const SDKLookRegistry& SDKLookRegistry::standard() {
+    static SDKLookRegistry registry;
+    static std::once_flag filled;
+    std::call_once(filled, [] {
+        registry.addViewLook(std::make_unique<SDKLabelLook>());
+        registry.addViewLook(std::make_unique<SDKImageViewLook>());
+        registry.addViewLook(std::make_unique<SDKTableViewLook>());
+        registry.addViewLook(std::make_unique<SDKTableViewCellLook>());
+        registry.addScreenLook(std::make_unique<SDKColorPickerScreenLook>());
+    });
+    return registry;
+}
+
+void SDKLookRegistry::addViewLook(std::unique_ptr<SDKViewLook> look) {
+    std::lock_guard lock(_cacheLock);
+    _viewLooks.push_back(std::move(look));
+    _viewLookByClass.clear();
+}
+
+void SDKLookRegistry::addScreenLook(std::unique_ptr<SDKScreenLook> look) {
+    _screenLooks.push_back(std::move(look));
+}
+
+const SDKViewLook& SDKLookRegistry::lookForView(const UIView& view) const {
+    const std::type_index type(typeid(view));
+    std::lock_guard lock(_cacheLock);
+    auto cached = _viewLookByClass.find(type);
+    if (cached != _viewLookByClass.end()) {
+        return *cached->second;
+    }
+    const SDKViewLook* found = &_plainView;
+    for (auto it = _viewLooks.rbegin(); it != _viewLooks.rend(); ++it) {
+        if ((*it)->matches(view)) {
+            found = it->get();
+            break;
+        }
+    }
+    _viewLookByClass.emplace(type, found);
+    return *found;
+}
+
+const SDKScreenLook& SDKLookRegistry::lookForScreen(const UIViewController& controller) const {
+    for (auto it = _screenLooks.rbegin(); it != _screenLooks.rend(); ++it) {
+        if ((*it)->matches(controller)) {
+            return **it;
+        }
+    }
+    return _sheet;
+}

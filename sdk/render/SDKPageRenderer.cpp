@@ -1,0 +1,99 @@
+#include <render/SDKPageRenderer.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include <render/SDKViewPainter.h>
+
+SDKPageRenderer::SDKPageRenderer(Ref<UIWindow> window, double scale, CGFloat screenHeight,
+                                 const SDKLookRegistry& looks)
+    : _window(std::move(window)), _scale(scale), _screenHeight(screenHeight), _looks(looks) {}
+
+CGSize SDKPageRenderer::pageSize() const {
+    return _window ? _window->bounds().size : CGSizeMake(0, 0);
+}
+
+CGRect SDKPageRenderer::screenRect() const {
+    const CGSize page = pageSize();
+    return CGRectMake(0, 0, page.width, std::min(page.height, _screenHeight));
+}
+
+int SDKPageRenderer::pixelWidth() const {
+    return static_cast<int>(std::ceil(pageSize().width * _scale - 1e-9));
+}
+
+int SDKPageRenderer::pixelHeight() const {
+    return static_cast<int>(std::ceil(pageSize().height * _scale - 1e-9));
+}
+
+void SDKPageRenderer::drawRegion(cairo_t* cairo, const CGRect& region) const {
+    if (!_window) {
+        return;
+    }
+    _window->layoutIfNeeded();
+    cairo_save(cairo);
+    cairo_scale(cairo, _scale, _scale);
+    cairo_translate(cairo, -region.origin.x, -region.origin.y);
+    cairo_rectangle(cairo, region.origin.x, region.origin.y, region.size.width, region.size.height);
+    cairo_clip(cairo);
+    SDKCanvas canvas(cairo, _scale);
+    SDKViewPainter painter(canvas, _looks);
+    painter.drawView(*_window);
+    const CGRect screen = screenRect();
+    Ref<UIViewController> root = _window->rootViewController();
+    for (Ref<UIViewController> presented = root ? root->presentedViewController() : nullptr;
+         presented; presented = presented->presentedViewController()) {
+        _looks.lookForScreen(*presented).draw(*presented, painter, screen);
+    }
+    cairo_restore(cairo);
+}
+
+SDKPageRenderer::Image SDKPageRenderer::makeImage(std::string* error) const {
+    Image none(nullptr, &cairo_surface_destroy);
+    auto fail = [&](const std::string& message) {
+        if (error) {
+            *error = message;
+        }
+        return std::move(none);
+    };
+    if (!(_scale >= kMinimumScale && _scale <= kMaximumScale)) {
+        return fail("the scale must be from 1 to 3 pixels per point");
+    }
+    const int width = pixelWidth(), height = pixelHeight();
+    if (width <= 0 || height <= 0) {
+        return fail("the page has no area to draw");
+    }
+    if (width > kMaximumPixels || height > kMaximumPixels) {
+        return fail("the page is " + std::to_string(width) + " by " + std::to_string(height) +
+                    " pixels at scale " + std::to_string(static_cast<int>(_scale)) +
+                    ", more than the " + std::to_string(kMaximumPixels) +
+                    " an image can hold; draw it at a smaller scale");
+    }
+    Image image(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height),
+                &cairo_surface_destroy);
+    if (cairo_surface_status(image.get()) != CAIRO_STATUS_SUCCESS) {
+        return fail(std::string("cannot make the image: ") +
+                    cairo_status_to_string(cairo_surface_status(image.get())));
+    }
+    cairo_t* cairo = cairo_create(image.get());
+    const CGSize page = pageSize();
+    drawRegion(cairo, CGRectMake(0, 0, page.width, page.height));
+    cairo_destroy(cairo);
+    cairo_surface_flush(image.get());
+    return image;
+}
+
+bool SDKPageRenderer::writePNG(const std::string& hostPath, std::string* error) const {
+    Image image = makeImage(error);
+    if (!image) {
+        return false;
+    }
+    const cairo_status_t status = cairo_surface_write_to_png(image.get(), hostPath.c_str());
+    if (status != CAIRO_STATUS_SUCCESS) {
+        if (error) {
+            *error = "cannot write " + hostPath + ": " + cairo_status_to_string(status);
+        }
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <cairo.h>
+
+#include <UIKit/UIWindow.h>
+#include <render/SDKLookRegistry.h>
+
+// Draws a window's page, and the screens presented over it, to pixels at a
+// scale of 1 to 3 pixels per point. The page is the whole window; the
+// device's screen is its top part, `screenHeight` points high, where
+// presented screens (alerts, sheets) appear over the dimmed page.
+class SDKPageRenderer {
+public:
+    using Image = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
+
+    static constexpr double kMinimumScale = 1;
+    static constexpr double kMaximumScale = 3;
+    // The tallest or widest image Cairo makes, in pixels.
+    static constexpr int kMaximumPixels = 32767;
+
+    SDKPageRenderer(Ref<UIWindow> window, double scale, CGFloat screenHeight = 844,
+                    const SDKLookRegistry& looks = SDKLookRegistry::standard());
+
+    double scale() const { return _scale; }
+    CGSize pageSize() const;
+    CGRect screenRect() const;
+    // The image's size in pixels.
+    int pixelWidth() const;
+    int pixelHeight() const;
+
+    // Lays the window out, then draws the part of the page in `region`
+    // (points, window coordinates) with the region's top-left corner at the
+    // context's origin, in pixels.
+    void drawRegion(cairo_t* cairo, const CGRect& region) const;
+    // The whole page; nil, with the reason in `error`, when the scale is out
+    // of range or the image would be too large.
+    Image makeImage(std::string* error = nullptr) const;
+    // Writes the whole page as a PNG file at a path on this machine.
+    bool writePNG(const std::string& hostPath, std::string* error = nullptr) const;
+
+private:
+    Ref<UIWindow> _window;
+    double _scale;
+    CGFloat _screenHeight;
+    const SDKLookRegistry& _looks;
+};

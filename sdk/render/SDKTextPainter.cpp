@@ -1,0 +1,114 @@
+#include <render/SDKTextPainter.h>
+
+#include <algorithm>
+
+namespace {
+
+// The smallest size shrinking goes to when the label sets no limit.
+constexpr CGFloat kSmallestFontSize = 1;
+
+PangoAlignment pangoAlignment(NSTextAlignment alignment) {
+    switch (alignment) {
+    case NSTextAlignmentCenter:
+        return PANGO_ALIGN_CENTER;
+    case NSTextAlignmentRight:
+        return PANGO_ALIGN_RIGHT;
+    default:
+        return PANGO_ALIGN_LEFT;
+    }
+}
+
+} // namespace
+
+SDKTextPainter::SDKTextPainter(SDKCanvas& canvas)
+    : _canvas(canvas), _layout(pango_cairo_create_layout(canvas.cairo())),
+      _font(pango_font_description_new()) {
+    // Unhinted metrics: text is laid out the same at every scale.
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+    pango_cairo_context_set_font_options(pango_layout_get_context(_layout), options);
+    cairo_font_options_destroy(options);
+    pango_font_description_set_family(_font, "Inter");
+}
+
+SDKTextPainter::~SDKTextPainter() {
+    pango_font_description_free(_font);
+    g_object_unref(_layout);
+}
+
+void SDKTextPainter::setUp(const std::string& text, const SDKTextStyle& style, CGFloat fontSize,
+                           CGFloat width) {
+    pango_cairo_update_layout(_canvas.cairo(), _layout);
+    pango_font_description_set_weight(
+        _font, style.weight == UIFont::Weight::Bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+    pango_font_description_set_absolute_size(_font, fontSize * PANGO_SCALE);
+    pango_layout_set_font_description(_layout, _font);
+    pango_layout_set_text(_layout, text.data(), static_cast<int>(text.size()));
+    pango_layout_set_alignment(_layout, pangoAlignment(style.alignment));
+    pango_layout_set_justify(_layout, style.alignment == NSTextAlignmentJustified);
+    if (width <= 0) {
+        pango_layout_set_width(_layout, -1);
+        pango_layout_set_ellipsize(_layout, PANGO_ELLIPSIZE_NONE);
+        return;
+    }
+    pango_layout_set_width(_layout, static_cast<int>(width * PANGO_SCALE));
+    pango_layout_set_wrap(_layout, PANGO_WRAP_WORD_CHAR);
+    if (style.numberOfLines == 0) {
+        pango_layout_set_ellipsize(_layout, PANGO_ELLIPSIZE_NONE);
+    } else {
+        // A negative height limits the lines of each paragraph; the last one
+        // kept ends in an ellipsis when text remains.
+        pango_layout_set_ellipsize(_layout, PANGO_ELLIPSIZE_END);
+        pango_layout_set_height(_layout, -static_cast<int>(style.numberOfLines));
+    }
+}
+
+CGFloat SDKTextPainter::fittingFontSize(const std::string& text, const SDKTextStyle& style,
+                                        CGFloat width) {
+    if (!style.shrinksToFit || style.numberOfLines != 1 || width <= 0) {
+        return style.fontSize;
+    }
+    setUp(text, style, style.fontSize, 0);
+    PangoRectangle logical;
+    pango_layout_get_extents(_layout, nullptr, &logical);
+    const CGFloat natural = static_cast<CGFloat>(logical.width) / PANGO_SCALE;
+    if (natural <= width) {
+        return style.fontSize;
+    }
+    const CGFloat smallest = style.minimumScaleFactor > 0
+                                 ? style.fontSize * std::min(style.minimumScaleFactor, 1.0)
+                                 : kSmallestFontSize;
+    // Text widens in proportion to its size; a hair under keeps it from the edge.
+    return std::max(smallest, style.fontSize * width / natural * 0.999);
+}
+
+CGFloat SDKTextPainter::drawText(const std::string& text, const SDKTextStyle& style,
+                                 const CGRect& box) {
+    if (text.empty() || style.color.alpha <= 0) {
+        return style.fontSize;
+    }
+    const CGFloat width = std::max(box.size.width, 0.0);
+    const CGFloat fontSize = fittingFontSize(text, style, width);
+    setUp(text, style, fontSize, width > 0 ? width : -1);
+    PangoRectangle logical;
+    pango_layout_get_extents(_layout, nullptr, &logical);
+    const CGFloat height = static_cast<CGFloat>(logical.height) / PANGO_SCALE;
+    const CGFloat top =
+        style.centresVertically ? box.origin.y + (box.size.height - height) / 2 : box.origin.y;
+    _canvas.setColor(style.color);
+    cairo_move_to(_canvas.cairo(), box.origin.x,
+                  top - static_cast<CGFloat>(logical.y) / PANGO_SCALE);
+    pango_cairo_show_layout(_canvas.cairo(), _layout);
+    return fontSize;
+}
+
+CGSize SDKTextPainter::measureText(const std::string& text, const SDKTextStyle& style,
+                                   CGFloat width) {
+    setUp(text, style, style.fontSize, style.numberOfLines == 1 ? 0 : width);
+    PangoRectangle logical;
+    pango_layout_get_extents(_layout, nullptr, &logical);
+    return CGSizeMake(static_cast<CGFloat>(logical.width) / PANGO_SCALE,
+                      static_cast<CGFloat>(logical.height) / PANGO_SCALE);
+}

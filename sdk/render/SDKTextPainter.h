@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+#include <pango/pangocairo.h>
+
+#include <QuartzCore/CGGeometry.h>
+#include <render/SDKCanvas.h>
+#include <render/SDKTextStyle.h>
+
+// Sets and draws text with Pango in Inter, the system font's stand-in, on a
+// canvas. Glyph positions do not snap to pixels, so a text is as wide at
+// every scale as it measures.
+class SDKTextPainter {
+public:
+    explicit SDKTextPainter(SDKCanvas& canvas);
+    ~SDKTextPainter();
+    SDKTextPainter(const SDKTextPainter&) = delete;
+    SDKTextPainter& operator=(const SDKTextPainter&) = delete;
+
+    // Draws the text in the box as a label does: centred vertically, aligned
+    // horizontally, shrunk and then truncated with an ellipsis when it does
+    // not fit. Returns the font size it was drawn at.
+    CGFloat drawText(const std::string& text, const SDKTextStyle& style, const CGRect& box);
+    // The size the text takes at the style's font, wrapped at `width` when
+    // that is positive and the style allows more than one line.
+    CGSize measureText(const std::string& text, const SDKTextStyle& style, CGFloat width = 0);
+
+private:
+    void setUp(const std::string& text, const SDKTextStyle& style, CGFloat fontSize, CGFloat width);
+    CGFloat fittingFontSize(const std::string& text, const SDKTextStyle& style, CGFloat width);
+
+    SDKCanvas& _canvas;
+    PangoLayout* _layout;
+    PangoFontDescription* _font;
+};

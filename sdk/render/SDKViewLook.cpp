@@ -1,0 +1,7 @@
+#include <render/SDKViewLook.h>
+
+#include <render/SDKViewPainter.h>
+
+void SDKViewLook::drawSublayers(const UIView& view, SDKViewPainter& painter) const {
+    painter.drawSublayersOf(view);
+}
