@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include <QuartzCore/CGGeometry.h>
@@ -7,6 +9,7 @@
 #include <objc/NSObject.h>
 
 class NSLayoutAnchor;
+class UILayoutEngine;
 class UIView;
 
 using UILayoutPriority = float;
@@ -43,12 +46,15 @@ enum UILayoutConstraintAxis : NSInteger {
 // firstItem.firstAttribute <relation> secondItem.secondAttribute × multiplier + constant,
 // at a priority. Active constraints take part in the layout of their views'
 // common tree; a view is held weakly, so a constraint never keeps one alive.
+// While active, a constraint is held by its items' nearest common ancestor.
 class NSLayoutConstraint : public NSObject {
 public:
+    // Raises NSInvalidArgumentException for attributes that cannot be
+    // related: a position with a size, a horizontal with a vertical position,
+    // leading or trailing with left or right, a position against no item.
     Ref<NSLayoutConstraint> initWithItem(const Ref<UIView>& firstItem,
                                          NSLayoutAttribute firstAttribute,
-                                         NSLayoutRelation relation,
-                                         const Ref<UIView>& secondItem,
+                                         NSLayoutRelation relation, const Ref<UIView>& secondItem,
                                          NSLayoutAttribute secondAttribute, CGFloat multiplier,
                                          CGFloat constant);
 
@@ -56,6 +62,8 @@ public:
     static void deactivateConstraints(const std::vector<Ref<NSLayoutConstraint>>& constraints);
 
     bool isActive() const { return _active; }
+    // Activating items that share no common ancestor logs an error and leaves
+    // the constraint inactive.
     void setActive(bool active);
     UILayoutPriority priority() const { return _priority; }
     // Between 1 and 1000. A required constraint cannot become optional once
@@ -70,7 +78,21 @@ public:
     NSLayoutAttribute firstAttribute() const { return _firstAttribute; }
     NSLayoutAttribute secondAttribute() const { return _secondAttribute; }
 
+    // Such as "<NSLayoutConstraint:0x5581 UILabel:0x55a0.left == UIView:0x55b0.left + 15>".
+    std::string description() const;
+    // The relation alone, as descriptions and the layout engine's messages show it.
+    static std::string describeRelation(const UIView* firstItem, NSLayoutAttribute firstAttribute,
+                                        NSLayoutRelation relation, const UIView* secondItem,
+                                        NSLayoutAttribute secondAttribute, CGFloat multiplier,
+                                        CGFloat constant, UILayoutPriority priority);
+
 private:
+    friend class UILayoutEngine;
+    friend class UIView;
+
+    // Changes a value of an active constraint: out of its engine, changed, back in.
+    template <class Change> void reinstall(Change change);
+
     Weak<UIView> _firstItem;
     Weak<UIView> _secondItem;
     NSLayoutAttribute _firstAttribute = NSLayoutAttributeNotAnAttribute;
@@ -80,4 +102,9 @@ private:
     CGFloat _constant = 0;
     UILayoutPriority _priority = UILayoutPriorityRequired;
     bool _active = false;
+    // While active: the view that holds it, and its place among that view's constraints.
+    Weak<UIView> _container;
+    size_t _installIndex = 0;
+    // When it was first activated; of two conflicting constraints the later one is broken.
+    uint64_t _order = 0;
 };

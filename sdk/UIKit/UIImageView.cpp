@@ -7,6 +7,17 @@ Ref<UIImageView> UIImageView::initWithImage(const Ref<UIImage>& image) {
 }
 
 void UIImageView::setImage(const Ref<UIImage>& image) {
+    const CGSize before = intrinsicContentSize();
     _image = image;
     setNeedsLayout();
+    if (intrinsicContentSize() != before) {
+        invalidateIntrinsicContentSize();
+    }
+}
+
+CGSize UIImageView::intrinsicContentSize() const {
+    if (!_image) {
+        return CGSizeMake(UIViewNoIntrinsicMetric, UIViewNoIntrinsicMetric);
+    }
+    return _image->size();
 }

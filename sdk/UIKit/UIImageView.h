@@ -19,6 +19,9 @@ public:
     Ref<UIImage> image() const { return _image; }
     void setImage(const Ref<UIImage>& image);
 
+    // The image's size; none without an image.
+    CGSize intrinsicContentSize() const override;
+
 private:
     Ref<UIImage> _image;
 };

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QuartzCore/QuartzCore.h>
+#include <UIKit/NSLayoutAnchor.h>
+#include <UIKit/NSLayoutConstraint.h>
+#include <UIKit/NSStringDrawing.h>
 #include <UIKit/UIAlertAction.h>
 #include <UIKit/UIAlertController.h>
 #include <UIKit/UIBezierPath.h>
@@ -14,6 +17,7 @@
 #include <UIKit/UIKitDefines.h>
 #include <UIKit/UILabel.h>
 #include <UIKit/UISlider.h>
+#include <UIKit/UIStackView.h>
 #include <UIKit/UIStepper.h>
 #include <UIKit/UITableView.h>
 #include <UIKit/UITableViewCell.h>

@@ -1,12 +1,26 @@
 #include <UIKit/UILabel.h>
 
+#include <UIKit/NSStringDrawing.h>
+
 void UILabel::setText(const std::optional<std::string>& text) {
+    if (text == _text) {
+        return;
+    }
     _text = text;
     setNeedsLayout();
+    invalidateIntrinsicContentSize();
 }
 
 void UILabel::setFont(const Ref<UIFont>& font) {
     // nil restores the default font, as on the platform.
     _font = font ? font : UIFont::systemFontOfSize(17);
     setNeedsLayout();
+    invalidateIntrinsicContentSize();
+}
+
+CGSize UILabel::intrinsicContentSize() const {
+    if (!_text || _text->empty()) {
+        return CGSizeMake(0, 0);
+    }
+    return NSStringDrawing::sizeWithFont(*_text, _font);
 }

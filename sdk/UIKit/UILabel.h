@@ -39,6 +39,10 @@ public:
     CGFloat minimumScaleFactor() const { return _minimumScaleFactor; }
     void setMinimumScaleFactor(CGFloat factor) { _minimumScaleFactor = factor; }
 
+    // The text's width on one line in the font, by the line height; zero
+    // without text.
+    CGSize intrinsicContentSize() const override;
+
 private:
     std::optional<std::string> _text;
     Ref<UIFont> _font = UIFont::systemFontOfSize(17);

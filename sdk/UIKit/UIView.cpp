@@ -5,6 +5,7 @@
 
 #include <Foundation/SDKEventLog.h>
 #include <Foundation/dispatch.h>
+#include <UIKit/NSLayoutAnchor.h>
 #include <UIKit/UIGestureRecognizer.h>
 #include <UIKit/UIViewController.h>
 #include <UIKit/UIWindow.h>
@@ -25,7 +26,28 @@ CGPoint originInWindow(const UIView* view) {
     return origin;
 }
 
+// A layoutSubviews that keeps changing constraints or frames ends here.
+constexpr int kMaxLayoutPasses = 16;
+
+size_t axisIndex(UILayoutConstraintAxis axis) {
+    return axis == UILayoutConstraintAxisVertical ? 1 : 0;
+}
+
 } // namespace
+
+UIView::~UIView() {
+    // Constraints held here end with this view.
+    for (const Ref<NSLayoutConstraint>& constraint : _constraints) {
+        constraint->_active = false;
+        constraint->_container.reset();
+    }
+    // A subview that someone else keeps outlives its tree and becomes a root.
+    for (const Ref<UIView>& subview : _subviews) {
+        if (subview.use_count() > 1) {
+            subview->recoverFromLostSuperview();
+        }
+    }
+}
 
 Ref<UIView> UIView::initWithFrame(const CGRect& frame) {
     checkMainThread();
@@ -37,8 +59,12 @@ void UIView::setFrame(const CGRect& frame) {
     if (frame.size != _frame.size) {
         _needsLayout = true;
     }
+    const bool moved = frame != _frame;
     _frame = frame;
     _layer->setFrame(frame);
+    if (moved && _translatesMask) {
+        layoutInputsDidChange();
+    }
 }
 
 void UIView::addSubview(const Ref<UIView>& view) {
@@ -65,6 +91,22 @@ void UIView::insertSubviewAtIndex(const Ref<UIView>& view, size_t index) {
     view->_superview = me;
     _layer->addSublayer(view->_layer);
     _needsLayout = true;
+    // The subview's constraints join this tree's engine.
+    if (view->_layoutEngine) {
+        UIView* root = rootView();
+        if (root->_layoutEngine) {
+            root->_layoutEngine->absorb(*view->_layoutEngine);
+        } else {
+            root->_layoutEngine = view->_layoutEngine;
+        }
+        view->_layoutEngine.reset();
+    }
+    if (view->_subtreeNeedsUpdateConstraints) {
+        for (UIView* v = this; v && !v->_subtreeNeedsUpdateConstraints;
+             v = v->_superview.lock().get()) {
+            v->_subtreeNeedsUpdateConstraints = true;
+        }
+    }
     view->didMoveToSuperview();
     if (!UIColorEqual(tintBefore, view->tintColor())) {
         view->propagateTintChange();
@@ -78,12 +120,35 @@ void UIView::removeFromSuperview() {
     }
     Ref<UIView> me = self<UIView>();
     Ref<UIColor> tintBefore = tintColor();
+    parent->willRemoveSubview(me);
+    // Constraints that reach out of this subtree end, as on the platform; those
+    // inside leave the tree's engine and go with the subtree.
+    std::vector<Ref<NSLayoutConstraint>> moving;
+    if (UILayoutEngine* engine = parent->rootView()->_layoutEngine.get()) {
+        for (UIView* ancestor = parent.get(); ancestor;
+             ancestor = ancestor->_superview.lock().get()) {
+            const std::vector<Ref<NSLayoutConstraint>> held = ancestor->_constraints;
+            for (const Ref<NSLayoutConstraint>& constraint : held) {
+                Ref<UIView> first = constraint->firstItem();
+                Ref<UIView> second = constraint->secondItem();
+                if ((first && first->isDescendantOfView(this)) ||
+                    (second && second->isDescendantOfView(this))) {
+                    constraint->setActive(false);
+                }
+            }
+        }
+        collectInstalledConstraints(moving);
+        for (const Ref<NSLayoutConstraint>& constraint : moving) {
+            engine->removeConstraint(*constraint);
+        }
+    }
     willMoveToSuperview(nullptr);
     auto& siblings = parent->_subviews;
     siblings.erase(std::remove(siblings.begin(), siblings.end(), me), siblings.end());
     _layer->removeFromSuperlayer();
     _superview.reset();
     parent->_needsLayout = true;
+    takeOverConstraints(std::move(moving));
     didMoveToSuperview();
     if (!UIColorEqual(tintBefore, tintColor())) {
         propagateTintChange();
@@ -117,8 +182,14 @@ void UIView::setBackgroundColor(const Ref<UIColor>& color) {
 }
 
 void UIView::setHidden(bool hidden) {
+    if (hidden == _hidden) {
+        return;
+    }
     _hidden = hidden;
     _layer->setHidden(hidden);
+    if (Ref<UIView> parent = superview()) {
+        parent->subviewLayoutInputsDidChange(*this);
+    }
 }
 
 void UIView::setAlpha(CGFloat alpha) {
@@ -212,15 +283,293 @@ CGRect UIView::convertRectToView(const CGRect& rect, const Ref<UIView>& view) co
     return CGRect{convertPointToView(rect.origin, view), rect.size};
 }
 
+void UIView::setTranslatesAutoresizingMaskIntoConstraints(bool translates) {
+    if (translates == _translatesMask) {
+        return;
+    }
+    _translatesMask = translates;
+    layoutInputsDidChange();
+}
+
 void UIView::layoutIfNeeded() {
+    checkMainThread();
+    Ref<UIView> root = rootView()->self<UIView>();
+    for (int pass = 0; pass < kMaxLayoutPasses; ++pass) {
+        root->updateConstraintsIfNeeded();
+        if (root->_layoutEngine) {
+            root->_layoutEngine->solve();
+        }
+        const bool changed = layoutSubtree();
+        const bool pending = (root->_layoutEngine && root->_layoutEngine->needsSolve()) ||
+                             root->_subtreeNeedsUpdateConstraints;
+        if (!changed && !pending) {
+            return;
+        }
+    }
+    SDKEventLog::logError("Layout of " + className() + " did not settle after " +
+                          std::to_string(kMaxLayoutPasses) +
+                          " passes: a layoutSubviews or updateConstraints keeps changing it.");
+}
+
+bool UIView::layoutSubtree() {
+    bool changed = false;
+    if (_layoutItem && _layoutItem->references > 0 && !_translatesMask) {
+        const CGRect solved = UILayoutEngine::solvedFrame(*_layoutItem);
+        if (solved != _frame) {
+            setFrame(solved);
+            changed = true;
+        }
+    }
     if (_needsLayout) {
         _needsLayout = false;
         layoutSubviews();
+        changed = true;
     }
-    const std::vector<Ref<UIView>> children = _subviews;
-    for (const Ref<UIView>& child : children) {
-        child->layoutIfNeeded();
+    // By index: a layoutSubviews may add or remove subviews.
+    for (size_t i = 0; i < _subviews.size(); ++i) {
+        Ref<UIView> child = _subviews[i];
+        changed = child->layoutSubtree() || changed;
     }
+    return changed;
+}
+
+void UIView::setNeedsUpdateConstraints() {
+    _needsUpdateConstraints = true;
+    for (UIView* v = this; v && !v->_subtreeNeedsUpdateConstraints;
+         v = v->_superview.lock().get()) {
+        v->_subtreeNeedsUpdateConstraints = true;
+    }
+}
+
+void UIView::updateConstraintsIfNeeded() {
+    if (!_subtreeNeedsUpdateConstraints) {
+        return;
+    }
+    _subtreeNeedsUpdateConstraints = false;
+    for (size_t i = 0; i < _subviews.size(); ++i) {
+        Ref<UIView> child = _subviews[i];
+        child->updateConstraintsIfNeeded();
+    }
+    if (_needsUpdateConstraints) {
+        _needsUpdateConstraints = false;
+        updateConstraints();
+    }
+}
+
+template <class Anchor> Ref<Anchor> UIView::anchor(NSLayoutAttribute attribute) {
+    if (!_anchors) {
+        _anchors = std::make_unique<std::array<Ref<NSLayoutAnchor>, 11>>();
+    }
+    Ref<NSLayoutAnchor>& slot = (*_anchors)[attribute];
+    if (!slot) {
+        slot = alloc<Anchor>()->initWithView(self<UIView>(), attribute);
+    }
+    return std::static_pointer_cast<Anchor>(slot);
+}
+
+Ref<NSLayoutXAxisAnchor> UIView::leftAnchor() {
+    return anchor<NSLayoutXAxisAnchor>(NSLayoutAttributeLeft);
+}
+
+Ref<NSLayoutXAxisAnchor> UIView::rightAnchor() {
+    return anchor<NSLayoutXAxisAnchor>(NSLayoutAttributeRight);
+}
+
+Ref<NSLayoutXAxisAnchor> UIView::leadingAnchor() {
+    return anchor<NSLayoutXAxisAnchor>(NSLayoutAttributeLeading);
+}
+
+Ref<NSLayoutXAxisAnchor> UIView::trailingAnchor() {
+    return anchor<NSLayoutXAxisAnchor>(NSLayoutAttributeTrailing);
+}
+
+Ref<NSLayoutXAxisAnchor> UIView::centerXAnchor() {
+    return anchor<NSLayoutXAxisAnchor>(NSLayoutAttributeCenterX);
+}
+
+Ref<NSLayoutYAxisAnchor> UIView::topAnchor() {
+    return anchor<NSLayoutYAxisAnchor>(NSLayoutAttributeTop);
+}
+
+Ref<NSLayoutYAxisAnchor> UIView::bottomAnchor() {
+    return anchor<NSLayoutYAxisAnchor>(NSLayoutAttributeBottom);
+}
+
+Ref<NSLayoutYAxisAnchor> UIView::centerYAnchor() {
+    return anchor<NSLayoutYAxisAnchor>(NSLayoutAttributeCenterY);
+}
+
+Ref<NSLayoutDimension> UIView::widthAnchor() {
+    return anchor<NSLayoutDimension>(NSLayoutAttributeWidth);
+}
+
+Ref<NSLayoutDimension> UIView::heightAnchor() {
+    return anchor<NSLayoutDimension>(NSLayoutAttributeHeight);
+}
+
+const UILayoutEngine* UIView::layoutEngine() const {
+    const UIView* root = this;
+    while (const UIView* parent = root->_superview.lock().get()) {
+        root = parent;
+    }
+    return root->_layoutEngine.get();
+}
+
+CGSize UIView::intrinsicContentSize() const {
+    return CGSizeMake(UIViewNoIntrinsicMetric, UIViewNoIntrinsicMetric);
+}
+
+void UIView::invalidateIntrinsicContentSize() {
+    if (!_translatesMask) {
+        layoutInputsDidChange();
+    }
+    if (Ref<UIView> parent = superview()) {
+        parent->subviewLayoutInputsDidChange(*this);
+    }
+}
+
+UILayoutPriority UIView::contentHuggingPriorityForAxis(UILayoutConstraintAxis axis) const {
+    return _contentHugging[axisIndex(axis)];
+}
+
+void UIView::setContentHuggingPriority(UILayoutPriority priority, UILayoutConstraintAxis axis) {
+    UILayoutPriority& slot = _contentHugging[axisIndex(axis)];
+    if (slot != priority) {
+        slot = priority;
+        layoutInputsDidChange();
+    }
+}
+
+UILayoutPriority
+UIView::contentCompressionResistancePriorityForAxis(UILayoutConstraintAxis axis) const {
+    return _compressionResistance[axisIndex(axis)];
+}
+
+void UIView::setContentCompressionResistancePriority(UILayoutPriority priority,
+                                                     UILayoutConstraintAxis axis) {
+    UILayoutPriority& slot = _compressionResistance[axisIndex(axis)];
+    if (slot != priority) {
+        slot = priority;
+        layoutInputsDidChange();
+    }
+}
+
+void UIView::willRemoveSubview(const Ref<UIView>&) {}
+
+void UIView::subviewLayoutInputsDidChange(UIView&) {}
+
+void UIView::adoptLayoutGuide(UIView& guide) {
+    guide._superview = self<UIView>();
+    guide._translatesMask = false;
+}
+
+UIView* UIView::rootView() {
+    UIView* root = this;
+    while (UIView* parent = root->_superview.lock().get()) {
+        root = parent;
+    }
+    return root;
+}
+
+UIView* UIView::nearestCommonAncestor(UIView* first, UIView* second) {
+    for (UIView* candidate = first; candidate; candidate = candidate->_superview.lock().get()) {
+        if (second->isDescendantOfView(candidate)) {
+            return candidate;
+        }
+    }
+    return nullptr;
+}
+
+UILayoutEngine& UIView::rootLayoutEngine() {
+    UIView* root = rootView();
+    if (!root->_layoutEngine) {
+        root->_layoutEngine = alloc<UILayoutEngine>();
+    }
+    return *root->_layoutEngine;
+}
+
+void UIView::installConstraint(const Ref<NSLayoutConstraint>& constraint) {
+    constraint->_container = self<UIView>();
+    constraint->_installIndex = _constraints.size();
+    _constraints.push_back(constraint);
+}
+
+void UIView::uninstallConstraint(NSLayoutConstraint& constraint) {
+    const size_t index = constraint._installIndex;
+    constraint._container.reset();
+    if (index >= _constraints.size() || _constraints[index].get() != &constraint) {
+        return;
+    }
+    if (index + 1 != _constraints.size()) {
+        _constraints[index] = std::move(_constraints.back());
+        _constraints[index]->_installIndex = index;
+    }
+    _constraints.pop_back();
+}
+
+void UIView::collectInstalledConstraints(std::vector<Ref<NSLayoutConstraint>>& constraints) const {
+    constraints.insert(constraints.end(), _constraints.begin(), _constraints.end());
+    for (const Ref<UIView>& child : _subviews) {
+        child->collectInstalledConstraints(constraints);
+    }
+}
+
+void UIView::layoutInputsDidChange() {
+    if (_layoutItem && _layoutItem->references > 0) {
+        rootLayoutEngine().viewInputsDidChange(*this);
+    }
+}
+
+void UIView::takeOverConstraints(std::vector<Ref<NSLayoutConstraint>> constraints) {
+    if (constraints.empty()) {
+        return;
+    }
+    // In the order they were first activated, so that conflicts break the same one.
+    std::sort(constraints.begin(), constraints.end(),
+              [](const auto& a, const auto& b) { return a->_order < b->_order; });
+    _layoutEngine = alloc<UILayoutEngine>();
+    for (const Ref<NSLayoutConstraint>& constraint : constraints) {
+        if (Ref<UIView> container = constraint->_container.lock()) {
+            _layoutEngine->addConstraint(*constraint, *container);
+        }
+    }
+}
+
+void UIView::recoverFromLostSuperview() {
+    _superview.reset();
+    // The engine that held this subtree's rows is gone with the old root.
+    std::vector<Ref<NSLayoutConstraint>> held;
+    std::vector<UIView*> stack{this};
+    while (!stack.empty()) {
+        UIView* view = stack.back();
+        stack.pop_back();
+        view->_layoutItem.reset();
+        held.insert(held.end(), view->_constraints.begin(), view->_constraints.end());
+        for (const Ref<UIView>& child : view->_subviews) {
+            stack.push_back(child.get());
+        }
+    }
+    std::vector<Ref<NSLayoutConstraint>> kept;
+    for (const Ref<NSLayoutConstraint>& constraint : held) {
+        Ref<UIView> first = constraint->firstItem();
+        Ref<UIView> second = constraint->secondItem();
+        // Guides are items without being subviews.
+        for (UIView* item : {first.get(), second.get()}) {
+            if (item) {
+                item->_layoutItem.reset();
+            }
+        }
+        const bool inside = first && first->isDescendantOfView(this) &&
+                            (constraint->_secondAttribute == NSLayoutAttributeNotAnAttribute ||
+                             (second && second->isDescendantOfView(this)));
+        if (inside) {
+            kept.push_back(constraint);
+        } else if (Ref<UIView> container = constraint->_container.lock()) {
+            constraint->_active = false;
+            container->uninstallConstraint(*constraint);
+        }
+    }
+    takeOverConstraints(std::move(kept));
 }
 
 CGSize UIView::sizeThatFits(CGSize) const {

@@ -1,22 +1,36 @@
 #pragma once
 
+#include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include <QuartzCore/CALayer.h>
 #include <QuartzCore/CGGeometry.h>
+#include <UIKit/NSLayoutAnchor.h>
+#include <UIKit/NSLayoutConstraint.h>
 #include <UIKit/UIColor.h>
 #include <UIKit/UIKitDefines.h>
+#include <UIKit/UILayoutEngine.h>
 #include <UIKit/UIResponder.h>
 
 class UIGestureRecognizer;
 class UIViewController;
 class UIWindow;
 
+// An intrinsic size component that a view does not have.
+inline constexpr CGFloat UIViewNoIntrinsicMetric = -1;
+
 // A rectangle on screen with a layer, subviews and a place in the view tree.
 // A parent holds its subviews strongly; the link up to the superview is weak.
+//
+// Layout: constraints made with the anchors and activated take part in the
+// tree's layout engine, held by the root; layoutIfNeeded solves it and writes
+// the frames of the views it places.
 class UIView : public UIResponder {
 public:
+    ~UIView() override;
+
     Ref<UIView> initWithFrame(const CGRect& frame);
     Ref<UIView> init() { return initWithFrame(CGRectZero); }
 
@@ -78,16 +92,51 @@ public:
 
     // Layout.
     bool translatesAutoresizingMaskIntoConstraints() const { return _translatesMask; }
-    void setTranslatesAutoresizingMaskIntoConstraints(bool translates) {
-        _translatesMask = translates;
-    }
+    // While on, a view that takes part in constraints is held at its frame.
+    void setTranslatesAutoresizingMaskIntoConstraints(bool translates);
     void setNeedsLayout() { _needsLayout = true; }
     bool needsLayout() const { return _needsLayout; }
-    // Lays out this view's subtree now when anything in it asked for a pass.
+    // Updates constraints where asked, solves the tree's constraints, writes
+    // the frames of this subtree's constrained views and runs layoutSubviews
+    // where a view needs it, until nothing changes.
     void layoutIfNeeded();
     virtual void layoutSubviews() {}
     virtual CGSize sizeThatFits(CGSize size) const;
     void sizeToFit();
+
+    // Constraint updates, run at the start of a layout pass, subviews first.
+    void setNeedsUpdateConstraints();
+    bool needsUpdateConstraints() const { return _needsUpdateConstraints; }
+    void updateConstraintsIfNeeded();
+    virtual void updateConstraints() {}
+
+    // Anchors, made on first use. Leading is left and trailing is right.
+    Ref<NSLayoutXAxisAnchor> leftAnchor();
+    Ref<NSLayoutXAxisAnchor> rightAnchor();
+    Ref<NSLayoutXAxisAnchor> leadingAnchor();
+    Ref<NSLayoutXAxisAnchor> trailingAnchor();
+    Ref<NSLayoutXAxisAnchor> centerXAnchor();
+    Ref<NSLayoutYAxisAnchor> topAnchor();
+    Ref<NSLayoutYAxisAnchor> bottomAnchor();
+    Ref<NSLayoutYAxisAnchor> centerYAnchor();
+    Ref<NSLayoutDimension> widthAnchor();
+    Ref<NSLayoutDimension> heightAnchor();
+
+    // The active constraints this view holds: those whose items' nearest
+    // common ancestor it is.
+    const std::vector<Ref<NSLayoutConstraint>>& constraints() const { return _constraints; }
+    // The layout engine of this view's tree; nil while no constraint is active in it.
+    const UILayoutEngine* layoutEngine() const;
+
+    // The size the content wants, UIViewNoIntrinsicMetric where it has none;
+    // it enters layout through content hugging and compression resistance.
+    virtual CGSize intrinsicContentSize() const;
+    void invalidateIntrinsicContentSize();
+    UILayoutPriority contentHuggingPriorityForAxis(UILayoutConstraintAxis axis) const;
+    void setContentHuggingPriority(UILayoutPriority priority, UILayoutConstraintAxis axis);
+    UILayoutPriority contentCompressionResistancePriorityForAxis(UILayoutConstraintAxis axis) const;
+    void setContentCompressionResistancePriority(UILayoutPriority priority,
+                                                 UILayoutConstraintAxis axis);
 
     // The view controller whose view this is, if any.
     Ref<UIViewController> viewDelegate() const { return _viewDelegate.lock(); }
@@ -104,11 +153,36 @@ public:
     static void animateWithDuration(double duration, const std::function<void()>& animations);
 
 protected:
+    // Sent to the superview before a subview leaves it.
+    virtual void willRemoveSubview(const Ref<UIView>& subview);
+    // Sent to the superview when a subview's visibility or intrinsic size changed.
+    virtual void subviewLayoutInputsDidChange(UIView& subview);
+    // Places a view that is not a subview in this view's coordinates: a guide
+    // that constraints relate to, never drawn, touched or laid out itself.
+    void adoptLayoutGuide(UIView& guide);
+
     // Sends tintColorDidChange to this view and to every descendant that
     // inherits its tint.
     void propagateTintChange();
 
 private:
+    friend class NSLayoutConstraint;
+    friend class UILayoutEngine;
+
+    template <class Anchor> Ref<Anchor> anchor(NSLayoutAttribute attribute);
+    UIView* rootView();
+    static UIView* nearestCommonAncestor(UIView* first, UIView* second);
+    UILayoutEngine& rootLayoutEngine();
+    void installConstraint(const Ref<NSLayoutConstraint>& constraint);
+    void uninstallConstraint(NSLayoutConstraint& constraint);
+    void collectInstalledConstraints(std::vector<Ref<NSLayoutConstraint>>& constraints) const;
+    void layoutInputsDidChange();
+    bool layoutSubtree();
+    // This view has become a root; its subtree's constraints go to its own engine.
+    void takeOverConstraints(std::vector<Ref<NSLayoutConstraint>> constraints);
+    // The superview is gone without removing this view: this view is now a root.
+    void recoverFromLostSuperview();
+
     CGRect _frame = CGRectZero;
     Ref<CALayer> _layer = CALayer::layer();
     Weak<UIView> _superview;
@@ -122,6 +196,18 @@ private:
     bool _userInteractionEnabled = true;
     bool _translatesMask = true;
     bool _needsLayout = true;
+    bool _needsUpdateConstraints = false;
+    // This view or a descendant needs updateConstraints.
+    bool _subtreeNeedsUpdateConstraints = false;
+    std::array<UILayoutPriority, 2> _contentHugging{UILayoutPriorityDefaultLow,
+                                                    UILayoutPriorityDefaultLow};
+    std::array<UILayoutPriority, 2> _compressionResistance{UILayoutPriorityDefaultHigh,
+                                                           UILayoutPriorityDefaultHigh};
+    std::unique_ptr<std::array<Ref<NSLayoutAnchor>, 11>> _anchors;
+    std::vector<Ref<NSLayoutConstraint>> _constraints;
+    // Held by a root whose tree has active constraints.
+    Ref<UILayoutEngine> _layoutEngine;
+    std::unique_ptr<UILayoutEngine::Item> _layoutItem;
     std::vector<Ref<UIGestureRecognizer>> _gestureRecognizers;
     Weak<UIViewController> _viewDelegate;
 };
