@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 #include <type_traits>
+#include <utility>
 
 namespace cassowary {
 
@@ -47,6 +48,8 @@ public:
     const T& front() const { return data()[0]; }
 
     void clear() { _size = 0; }
+    // Keeps the first `count` values.
+    void truncate(uint32_t count) { _size = count; }
     void reserve(uint32_t capacity) {
         if (capacity > _capacity) {
             grow(capacity);
@@ -74,6 +77,17 @@ public:
         std::memmove(static_cast<void*>(position), position + 1,
                      static_cast<size_t>(end() - position - 1) * sizeof(T));
         --_size;
+    }
+    // Takes the values of `other`, which keeps storage to reuse: when both
+    // hold allocations they trade them, else the values are copied.
+    void absorb(SmallVector& other) {
+        if (!isInline() && !other.isInline()) {
+            std::swap(_size, other._size);
+            std::swap(_capacity, other._capacity);
+            std::swap(_heap, other._heap);
+        } else {
+            assign(other.begin(), other.end());
+        }
     }
     void assign(const T* first, const T* last) {
         auto count = static_cast<uint32_t>(last - first);

@@ -53,6 +53,7 @@ Symbol Tableau::createSymbol(SymbolKind kind) {
     info.kind = kind;
     info.objective = 0;
     info.row = kNoRow;
+    info.untidy = false;
     return symbol;
 }
 
@@ -64,6 +65,7 @@ void Tableau::releaseSymbol(Symbol symbol) {
     for (uint32_t holder : holders) {
         _rows[holder].row.take(symbol);
     }
+    _symbols[symbol].untidy = false;
     _symbols[symbol].objective = 0;
     _freeSymbols.push_back(symbol);
 }
@@ -81,20 +83,33 @@ void Tableau::expand(Row& row, Symbol symbol, double coefficient) {
     }
 }
 
-void Tableau::link(uint32_t rowId, const Row::Cell& cell) {
-    Column& column = _symbols[cell.symbol].column;
-    cell.slot = column.size();
-    column.push_back(rowId);
+void Tableau::link(uint32_t rowId, Symbol symbol) {
+    SymbolInfo& info = _symbols[symbol];
+    // No column holds more rows than the tableau has: past twice that, most
+    // of it is departed rows, and tidying it costs a constant per departure.
+    if (info.untidy && info.column.size() > 2 * std::max<size_t>(_rows.size(), 16)) {
+        tidy(symbol);
+    }
+    info.column.push_back(rowId);
 }
 
-void Tableau::unlink(const Row::Cell& cell) {
-    Column& column = _symbols[cell.symbol].column;
-    uint32_t moved = column.back();
-    column.pop_back();
-    if (cell.slot < column.size()) {
-        column[cell.slot] = moved;
-        _rows[moved].row.find(cell.symbol)->slot = cell.slot;
+void Tableau::tidy(Symbol symbol) {
+    SymbolInfo& info = _symbols[symbol];
+    if (!info.untidy) {
+        return;
     }
+    Column& column = info.column;
+    std::sort(column.begin(), column.end());
+    uint32_t kept = 0;
+    for (uint32_t index = 0; index < column.size(); ++index) {
+        uint32_t holder = column[index];
+        bool repeated = kept > 0 && column[kept - 1] == holder;
+        if (!repeated && _rows[holder].row.coefficientFor(symbol) != 0.0) {
+            column[kept++] = holder;
+        }
+    }
+    column.truncate(kept);
+    info.untidy = false;
 }
 
 uint32_t Tableau::insertRow(Symbol basic, Row row) {
@@ -108,7 +123,7 @@ uint32_t Tableau::insertRow(Symbol basic, Row row) {
         _rows[id] = {basic, std::move(row)};
     }
     for (const Row::Cell& cell : _rows[id].row.cells()) {
-        link(id, cell);
+        link(id, cell.symbol);
     }
     _symbols[basic].row = id;
     return id;
@@ -117,11 +132,10 @@ uint32_t Tableau::insertRow(Symbol basic, Row row) {
 void Tableau::removeRow(Symbol basic) {
     uint32_t id = _symbols[basic].row;
     _symbols[basic].row = kNoRow;
-    Row row = std::move(_rows[id].row);
-    _rows[id].row = Row();
-    for (const Row::Cell& cell : row.cells()) {
-        unlink(cell);
+    for (const Row::Cell& cell : _rows[id].row.cells()) {
+        _symbols[cell.symbol].untidy = true;
     }
+    _rows[id].row = Row();
     _freeRows.push_back(id);
 }
 
@@ -131,14 +145,19 @@ void Tableau::substitute(Symbol symbol, uint32_t rowId) {
     const Row& row = _rows[rowId].row;
     for (uint32_t holder : holders) {
         BasicRow& target = _rows[holder];
-        double coefficient = target.row.take(symbol).coefficient;
+        // Zero for a row that lost the symbol, or that an earlier listing already covered.
+        double coefficient = target.row.coefficientFor(symbol);
+        if (coefficient == 0.0) {
+            continue;
+        }
         target.row.add(
-            row, coefficient, _scratch, [&](const Row::Cell& cell) { link(holder, cell); },
-            [&](const Row::Cell& cell) { unlink(cell); });
+            row, coefficient, _scratch, symbol, [&](Symbol entered) { link(holder, entered); },
+            [&](Symbol left) { _symbols[left].untidy = true; });
         noteIfInfeasible(target);
     }
     holders.clear();
     _symbols[symbol].column = std::move(holders);
+    _symbols[symbol].untidy = false;
 
     if (double weight = _symbols[symbol].objective; weight != 0.0) {
         _symbols[symbol].objective = 0;
@@ -147,8 +166,9 @@ void Tableau::substitute(Symbol symbol, uint32_t rowId) {
         }
     }
     if (_artificial) {
-        if (double coefficient = _artificial->take(symbol).coefficient; coefficient != 0.0) {
-            _artificial->add(row, coefficient, _scratch);
+        if (double coefficient = _artificial->coefficientFor(symbol); coefficient != 0.0) {
+            _artificial->add(
+                row, coefficient, _scratch, symbol, [](Symbol) {}, [](Symbol) {});
         }
     }
 }
@@ -156,14 +176,14 @@ void Tableau::substitute(Symbol symbol, uint32_t rowId) {
 void Tableau::pivot(Symbol entering, Symbol leaving) {
     uint32_t rowId = _symbols[leaving].row;
     Row& row = _rows[rowId].row;
-    Row::Cell cell = row.take(entering);
-    if (cell.coefficient == 0.0) {
+    double coefficient = row.take(entering);
+    if (coefficient == 0.0) {
         throw InternalSolverError("pivot on a symbol that is not in the leaving row");
     }
-    unlink(cell);
     // basic = c + a·entering + rest  becomes  entering = (basic - c - rest) / a.
-    link(rowId, row.insert(leaving, -1.0));
-    row.multiply(-1.0 / cell.coefficient);
+    row.insert(leaving, -1.0);
+    link(rowId, leaving);
+    row.multiply(-1.0 / coefficient);
     _symbols[leaving].row = kNoRow;
     _symbols[entering].row = rowId;
     _rows[rowId].basic = entering;
@@ -256,7 +276,7 @@ bool Tableau::addEquation(Row row, Symbol marker, Symbol other) {
         }
         subject = marker;
     }
-    double coefficient = row.take(subject).coefficient;
+    double coefficient = row.take(subject);
     row.multiply(-1.0 / coefficient);
     uint32_t rowId = insertRow(subject, std::move(row));
     substitute(subject, rowId);
@@ -334,6 +354,7 @@ void Tableau::offset(Symbol symbol, double delta) {
         noteIfInfeasible(own);
         return;
     }
+    tidy(symbol);
     for (uint32_t holder : _symbols[symbol].column) {
         BasicRow& target = _rows[holder];
         target.row.addConstant(target.row.coefficientFor(symbol) * delta);
@@ -389,6 +410,9 @@ Symbol Tableau::markerLeaving(Symbol marker) const {
     for (uint32_t holder : _symbols[marker].column) {
         const BasicRow& candidate = _rows[holder];
         double coefficient = candidate.row.coefficientFor(marker);
+        if (coefficient == 0.0) {
+            continue;
+        }
         SymbolKind basicKind = kind(candidate.basic);
         if (basicKind == SymbolKind::Dummy) {
             lowest(dummy, candidate.basic);

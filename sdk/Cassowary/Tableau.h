@@ -21,6 +21,10 @@ namespace cassowary {
 // Every symbol has a column: the rows in which it is parametric. Substituting
 // a symbol, pivoting and shifting an edit's target touch only the rows of its
 // column, so the cost follows the constraints involved, not the whole system.
+// Columns are kept loosely: a row that loses a symbol stays listed, and walks
+// skip it, so merging rows never searches columns; a column with such rows is
+// cleaned before a walk that must see each row once, or once it outgrows the
+// tableau.
 // The objective is dense by symbol, and the symbols whose objective
 // coefficient may be negative wait in a queue, lowest id first (Bland's rule),
 // so finding the entering symbol does not scan the objective.
@@ -66,7 +70,7 @@ public:
 private:
     static constexpr uint32_t kNoRow = UINT32_MAX;
 
-    // The rows in which a symbol is parametric.
+    // The rows in which a symbol is parametric, and perhaps some that were.
     using Column = SmallVector<uint32_t, 4>;
     struct SymbolInfo {
         Column column;
@@ -74,6 +78,8 @@ private:
         uint32_t row = kNoRow;
         SymbolKind kind = SymbolKind::External;
         bool queued = false;
+        // The column may list rows that no longer hold the symbol, or a row twice.
+        bool untidy = false;
     };
     struct BasicRow {
         Symbol basic;
@@ -83,8 +89,9 @@ private:
     bool isRestricted(Symbol symbol) const { return kind(symbol) != SymbolKind::External; }
     const Row& rowOf(Symbol basic) const { return _rows[_symbols[basic].row].row; }
 
-    void link(uint32_t rowId, const Row::Cell& cell);
-    void unlink(const Row::Cell& cell);
+    void link(uint32_t rowId, Symbol symbol);
+    // Drops the rows that no longer hold the symbol, and repeats, from an untidy column.
+    void tidy(Symbol symbol);
     uint32_t insertRow(Symbol basic, Row row);
     void removeRow(Symbol basic);
     void substitute(Symbol symbol, uint32_t rowId);
@@ -107,7 +114,7 @@ private:
     std::vector<Symbol> _infeasible;
     // Phase one's objective while a constraint is added through an artificial symbol.
     std::optional<Row> _artificial;
-    std::vector<Row::Cell> _scratch;
+    Row::Cells _scratch;
 };
 
 } // namespace cassowary

@@ -323,6 +323,32 @@ TEST(Solver, ConstraintsComeAndGoRepeatedly) {
     expectValues(solved(solver, {container}), {1000});
 }
 
+TEST(Solver, SuggestionsStayRightThroughConstraintChurn) {
+    // Rows that come and go leave their traces in the edit's columns; every
+    // suggestion must still move each dependent variable exactly once.
+    Variable width("width");
+    Variable steady("steady");
+    Solver solver;
+    solver.addEditVariable(width, strength::strong);
+    solver.addConstraint(steady == width * 2);
+    for (int round = 0; round < 200; ++round) {
+        SCOPED_TRACE(round);
+        Variable follower("follower");
+        Constraint follows = follower == width + round;
+        Constraint bounded = (follower <= 150) | strength::medium;
+        solver.addConstraint(follows);
+        solver.addConstraint(bounded);
+        double suggestion = 100 + round % 7;
+        solver.suggestValue(width, suggestion);
+        expectValues(solved(solver, {width, steady, follower}),
+                     {suggestion, 2 * suggestion, suggestion + round});
+        solver.removeConstraint(round % 2 ? follows : bounded);
+        solver.removeConstraint(round % 2 ? bounded : follows);
+    }
+    solver.suggestValue(width, 10);
+    expectValues(solved(solver, {width, steady}), {10, 20});
+}
+
 TEST(Solver, ResetForgetsEverything) {
     Variable x("x");
     Solver solver;
