@@ -7,6 +7,7 @@
 // --kiwi_repetitions=N sets how many times the script runs each system (the
 // median counts); 0 leaves kiwisolver out.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <benchmark/benchmark.h>
@@ -79,6 +81,9 @@ std::vector<Constraint> chain(int count) {
     return constraints;
 }
 
+// Each system runs this many times; the median counts, as the machine may be shared.
+constexpr int kRepetitions = 3;
+
 constexpr int kEditViews = 833;
 constexpr int kSuggestions = 1000;
 
@@ -87,7 +92,14 @@ double editWidth(int step) {
 }
 
 std::map<std::string, double> kiwiSeconds;
-std::map<std::string, double> ourSeconds;
+// Our mean time per iteration, one entry per repetition.
+std::map<std::string, std::vector<double>> ourSeconds;
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
 
 void loadKiwiTimings(int repetitions) {
     std::string command =
@@ -109,7 +121,7 @@ void loadKiwiTimings(int repetitions) {
 
 void report(benchmark::State& state, const std::string& name, double totalSeconds) {
     double ours = totalSeconds / static_cast<double>(state.iterations());
-    ourSeconds[name] = ours;
+    ourSeconds[name].push_back(ours);
     state.counters["ours_ms"] = ours * 1e3;
     if (auto kiwi = kiwiSeconds.find(name); kiwi != kiwiSeconds.end()) {
         state.counters["kiwi_ms"] = kiwi->second * 1e3;
@@ -171,13 +183,21 @@ BENCHMARK_CAPTURE(addConstraints, siblings, siblings, "siblings")
     ->Arg(1000)
     ->Arg(3000)
     ->UseManualTime()
+    ->Repetitions(kRepetitions)
+    ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(addConstraints, chain, chain, "chain")
     ->Arg(300)
     ->Arg(1000)
     ->UseManualTime()
+    ->Repetitions(kRepetitions)
+    ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(suggestValues)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(suggestValues)
+    ->UseManualTime()
+    ->Repetitions(kRepetitions)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
 
 void printGrowth(const char* family, int small, int large) {
     std::string from = std::string(family) + "/" + std::to_string(small);
@@ -185,7 +205,8 @@ void printGrowth(const char* family, int small, int large) {
     if (!ourSeconds.contains(from) || !ourSeconds.contains(to)) {
         return;
     }
-    std::printf("%s %d -> %d: ours %.2fx", family, small, large, ourSeconds[to] / ourSeconds[from]);
+    std::printf("%s %d -> %d: ours %.2fx", family, small, large,
+                median(ourSeconds[to]) / median(ourSeconds[from]));
     if (kiwiSeconds.contains(from) && kiwiSeconds.contains(to)) {
         std::printf(", kiwisolver %.2fx", kiwiSeconds[to] / kiwiSeconds[from]);
     }

@@ -29,7 +29,7 @@ public:
 
     template <class... Arguments> T& emplace_back(Arguments&&... arguments) {
         if ((_size >> kShift) == _blocks.size()) {
-            _blocks.push_back(std::make_unique<Block>());
+            _blocks.push_back(std::make_unique_for_overwrite<Block>());
         }
         T* slot = &element(_size);
         new (slot) T(std::forward<Arguments>(arguments)...);

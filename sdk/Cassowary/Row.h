@@ -27,7 +27,11 @@ public:
     double constant() const { return _constant; }
     void addConstant(double delta) { _constant += delta; }
     const Cells& cells() const { return _cells; }
-    void reserve(uint32_t cells) { _cells.reserve(cells); }
+    // Empties the row for reuse, keeping its storage.
+    void reset(double constant) {
+        _cells.clear();
+        _constant = constant;
+    }
 
     double coefficientFor(Symbol symbol) const;
 

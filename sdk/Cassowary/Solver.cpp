@@ -90,8 +90,8 @@ void Solver::reset() {
 std::optional<Solver::Tag> Solver::install(const Constraint& constraint) {
     // The row `expression + slack/error terms = 0`, in parametric symbols.
     const Expression& expression = constraint.expression();
-    Row row(expression.constant());
-    row.reserve(expression.terms().size() + 2);
+    Row& row = _building;
+    row.reset(expression.constant());
     for (const Term& term : expression.terms()) {
         _tableau.expand(row, acquire(term.variable()), term.coefficient());
     }
@@ -124,7 +124,7 @@ std::optional<Solver::Tag> Solver::install(const Constraint& constraint) {
         }
         break;
     }
-    if (!_tableau.addEquation(std::move(row), tag.marker, tag.other)) {
+    if (!_tableau.addEquation(row, tag.marker, tag.other)) {
         releaseTag(tag);
         release(constraint);
         return std::nullopt;

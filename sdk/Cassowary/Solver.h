@@ -78,6 +78,8 @@ private:
     void releaseTag(const Tag& tag);
 
     Tableau _tableau;
+    // The row of the constraint being added, kept to reuse its storage.
+    Row _building;
     Registry<Entry> _constraints;
     Registry<Edit> _edits;
     // The variables that constraints use.

@@ -256,7 +256,9 @@ Symbol Tableau::chooseSubject(const Row& row, Symbol marker, Symbol other) const
     return kNoSymbol;
 }
 
-bool Tableau::addEquation(Row row, Symbol marker, Symbol other) {
+bool Tableau::addEquation(const Row& equation, Symbol marker, Symbol other) {
+    // A copy of just the size needed: short rows stay inline.
+    Row row(equation);
     if (row.constant() < 0) {
         row.multiply(-1.0);
     }

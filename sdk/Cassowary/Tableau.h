@@ -48,7 +48,7 @@ public:
     // Adds the equation `0 = row` of a new constraint whose own symbols are
     // `marker` and `other` (none if it has one). False when it conflicts with
     // the required equations, and then the tableau is as it was.
-    bool addEquation(Row row, Symbol marker, Symbol other);
+    bool addEquation(const Row& equation, Symbol marker, Symbol other);
     // Removes the equation that `marker` belongs to.
     void removeEquation(Symbol marker);
 
