@@ -1,4 +1,5 @@
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -347,6 +348,37 @@ TEST(Solver, SuggestionsStayRightThroughConstraintChurn) {
     }
     solver.suggestValue(width, 10);
     expectValues(solved(solver, {width, steady}), {10, 20});
+}
+
+TEST(Solver, OneConstraintServesSeveralSolvers) {
+    Variable x("x");
+    Constraint fixed = x == 4;
+    Constraint bound = x >= 10;
+    auto first = std::make_unique<Solver>();
+    Solver second;
+    Solver third;
+    first->addConstraint(fixed);
+    second.addConstraint(fixed);
+    third.addConstraint(bound);
+    third.addConstraint(fixed | strength::weak);
+    second.addEditVariable(x, strength::weak);
+    EXPECT_TRUE(first->hasConstraint(fixed));
+    EXPECT_TRUE(second.hasConstraint(fixed));
+    EXPECT_FALSE(third.hasConstraint(fixed));
+
+    first->removeConstraint(fixed);
+    EXPECT_FALSE(first->hasConstraint(fixed));
+    EXPECT_TRUE(second.hasConstraint(fixed));
+    first->addConstraint(fixed);
+    // A solver that goes away leaves the others' bookkeeping whole.
+    first.reset();
+    EXPECT_TRUE(second.hasConstraint(fixed));
+    EXPECT_TRUE(second.hasEditVariable(x));
+    expectValues(solved(second, {x}), {4});
+    expectValues(solved(third, {x}), {10});
+    second.removeConstraint(fixed);
+    second.suggestValue(x, 7);
+    expectValues(solved(second, {x}), {7});
 }
 
 TEST(Solver, ResetForgetsEverything) {
