@@ -20,7 +20,6 @@ public:
     ~BlockVector() { clear(); }
 
     size_t size() const { return _size; }
-    bool empty() const { return _size == 0; }
     T& operator[](size_t index) { return element(index); }
     const T& operator[](size_t index) const {
         return const_cast<BlockVector*>(this)->element(index);

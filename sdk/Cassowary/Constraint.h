@@ -26,7 +26,6 @@ public:
     bool isRequired() const { return _data->strength >= strength::required; }
 
     bool isSame(const Constraint& other) const { return _data == other._data; }
-    const void* identity() const { return _data.get(); }
 
     // Such as "2 * width + -1 * right + 10 <= 0 (strength 1000)", for messages.
     std::string description() const;

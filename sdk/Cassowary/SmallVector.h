@@ -44,7 +44,6 @@ public:
     const T* end() const { return data() + _size; }
     T& operator[](uint32_t index) { return data()[index]; }
     const T& operator[](uint32_t index) const { return data()[index]; }
-    T& back() { return data()[_size - 1]; }
     const T& front() const { return data()[0]; }
 
     void clear() { _size = 0; }
@@ -61,7 +60,6 @@ public:
         }
         data()[_size++] = value;
     }
-    void pop_back() { --_size; }
     T* insert(T* position, const T& value) {
         uint32_t at = static_cast<uint32_t>(position - data());
         if (_size == _capacity) {

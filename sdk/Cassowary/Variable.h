@@ -14,7 +14,6 @@ public:
     explicit Variable(std::string name = {}) : _data(std::make_shared<Data>(std::move(name))) {}
 
     const std::string& name() const { return _data->name; }
-    void setName(std::string name) { _data->name = std::move(name); }
     double value() const { return _data->value; }
     void setValue(double value) { _data->value = value; }
 
