@@ -70,11 +70,6 @@ void Tableau::releaseSymbol(Symbol symbol) {
     _freeSymbols.push_back(symbol);
 }
 
-double Tableau::value(Symbol symbol) const {
-    uint32_t row = _symbols[symbol].row;
-    return row == kNoRow ? 0.0 : _rows[row].row.constant();
-}
-
 void Tableau::expand(Row& row, Symbol symbol, double coefficient) {
     if (isBasic(symbol)) {
         row.add(rowOf(symbol), coefficient, _scratch);

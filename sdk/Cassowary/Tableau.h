@@ -40,7 +40,10 @@ public:
     SymbolKind kind(Symbol symbol) const { return _symbols[symbol].kind; }
     bool isBasic(Symbol symbol) const { return _symbols[symbol].row != kNoRow; }
     // The symbol's value in the current solution: its row's constant, or 0 if parametric.
-    double value(Symbol symbol) const;
+    double value(Symbol symbol) const {
+        uint32_t row = _symbols[symbol].row;
+        return row == kNoRow ? 0.0 : _rows[row].row.constant();
+    }
 
     // Adds coefficient·symbol to a row being built, in parametric symbols only.
     void expand(Row& row, Symbol symbol, double coefficient);
