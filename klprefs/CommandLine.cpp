@@ -152,8 +152,8 @@ Script steps (# starts a comment; quote texts with spaces):
   type TEXT                 replace the text of the presented alert's field
   button TITLE              press a button of the presented alert
   dismiss                   close what is presented
-ROW is a row's index (0 is the first row), key:KEY, or its label
-(label:TEXT when the label is a number). VIEW is path:I.J.K (subview
+ROW is a row's index (0 is the first row), key:KEY, or the label or title
+it shows (label:TEXT when that is a number). VIEW is path:I.J.K (subview
 indices from the row), class:NAME or class:NAME:N (the Nth such view, from
 0), or text:TEXT (the view showing that text).
 

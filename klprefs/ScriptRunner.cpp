@@ -73,9 +73,18 @@ void collectAll(const Ref<UIView>& view, std::vector<Ref<UIView>>& found) {
     }
 }
 
+// What a row is called on screen: its label, or the "title" that rows
+// without one show instead.
+std::optional<std::string> rowName(const PageHost::Row& row) {
+    if (std::optional<std::string> name = row.specifier->name()) {
+        return name;
+    }
+    return row.specifier->propertyForKey("title").optionalString();
+}
+
 std::string describeRow(const PageHost::Row& row) {
-    return "row " + std::to_string(row.index) +
-           (row.specifier->name() ? " (" + quoted(*row.specifier->name()) + ")" : "");
+    const std::optional<std::string> name = rowName(row);
+    return "row " + std::to_string(row.index) + (name ? " (" + quoted(*name) + ")" : "");
 }
 
 } // namespace
@@ -134,7 +143,7 @@ PageHost::Row ScriptRunner::findRow(const std::string& selector) const {
     std::vector<PageHost::Row> matches;
     for (const PageHost::Row& row : rows) {
         const std::optional<std::string> text =
-            byKey ? row.specifier->propertyForKey("key").optionalString() : row.specifier->name();
+            byKey ? row.specifier->propertyForKey("key").optionalString() : rowName(row);
         if (text == wanted) {
             matches.push_back(row);
         }

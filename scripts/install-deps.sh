@@ -11,6 +11,7 @@ packages=(
     libglib2.0-dev libcairo2-dev libpango1.0-dev fonts-inter
     libgdk-pixbuf-2.0-dev librsvg2-dev
     libcpp-httplib-dev
+    nlohmann-json3-dev
     python3 python3-kiwisolver
     locales
 )

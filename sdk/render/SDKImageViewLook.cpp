@@ -55,6 +55,8 @@ void drawBitmap(SDKCanvas& canvas, const UIImage::Bitmap& bitmap, const CGRect& 
     cairo_scale(cairo, rect.size.width / bitmap.width, rect.size.height / bitmap.height);
     cairo_set_source_surface(cairo, surface, 0, 0);
     cairo_pattern_set_filter(cairo_get_source(cairo), CAIRO_FILTER_GOOD);
+    // The edge pixels carry on to the edge, rather than fading into nothing.
+    cairo_pattern_set_extend(cairo_get_source(cairo), CAIRO_EXTEND_PAD);
     cairo_rectangle(cairo, 0, 0, bitmap.width, bitmap.height);
     cairo_fill(cairo);
     cairo_surface_destroy(surface);

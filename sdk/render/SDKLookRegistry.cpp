@@ -1,10 +1,14 @@
 #include <render/SDKLookRegistry.h>
 
+#include <render/SDKAlertScreenLook.h>
 #include <render/SDKColorPickerScreenLook.h>
 #include <render/SDKImageViewLook.h>
 #include <render/SDKLabelLook.h>
+#include <render/SDKSliderLook.h>
+#include <render/SDKStepperLook.h>
 #include <render/SDKTableViewCellLook.h>
 #include <render/SDKTableViewLook.h>
+#include <render/SDKTextFieldLook.h>
 
 const SDKLookRegistry& SDKLookRegistry::standard() {
     static SDKLookRegistry registry;
@@ -14,7 +18,11 @@ const SDKLookRegistry& SDKLookRegistry::standard() {
         registry.addViewLook(std::make_unique<SDKImageViewLook>());
         registry.addViewLook(std::make_unique<SDKTableViewLook>());
         registry.addViewLook(std::make_unique<SDKTableViewCellLook>());
+        registry.addViewLook(std::make_unique<SDKSliderLook>());
+        registry.addViewLook(std::make_unique<SDKStepperLook>());
+        registry.addViewLook(std::make_unique<SDKTextFieldLook>());
         registry.addScreenLook(std::make_unique<SDKColorPickerScreenLook>());
+        registry.addScreenLook(std::make_unique<SDKAlertScreenLook>());
     });
     return registry;
 }
