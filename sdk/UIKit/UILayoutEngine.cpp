@@ -381,8 +381,11 @@ void UILayoutEngine::solve() {
     }
     std::vector<std::shared_ptr<Row>> pending = std::move(_pending);
     _pending.clear();
-    std::stable_sort(pending.begin(), pending.end(),
-                     [](const auto& a, const auto& b) { return a->order < b->order; });
+    auto byOrder = [](const auto& a, const auto& b) { return a->order < b->order; };
+    // Usually in order already: rows are queued as they are made.
+    if (!std::is_sorted(pending.begin(), pending.end(), byOrder)) {
+        std::stable_sort(pending.begin(), pending.end(), byOrder);
+    }
     for (const std::shared_ptr<Row>& row : pending) {
         row->queued = false;
         if (row->dead || row->broken || row->inSolver) {

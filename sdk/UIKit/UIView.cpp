@@ -29,6 +29,19 @@ CGPoint originInWindow(const UIView* view) {
 // A layoutSubviews that keeps changing constraints or frames ends here.
 constexpr int kMaxLayoutPasses = 16;
 
+// Layout asked for while a layoutSubviews or updateConstraints runs may
+// concern views the pass has already been through, and calls for another.
+int callbackDepth = 0;
+uint64_t requestsFromCallbacks = 0;
+
+class CallbackScope {
+public:
+    CallbackScope() { ++callbackDepth; }
+    ~CallbackScope() { --callbackDepth; }
+    CallbackScope(const CallbackScope&) = delete;
+    CallbackScope& operator=(const CallbackScope&) = delete;
+};
+
 size_t axisIndex(UILayoutConstraintAxis axis) {
     return axis == UILayoutConstraintAxisVertical ? 1 : 0;
 }
@@ -57,7 +70,7 @@ Ref<UIView> UIView::initWithFrame(const CGRect& frame) {
 
 void UIView::setFrame(const CGRect& frame) {
     if (frame.size != _frame.size) {
-        _needsLayout = true;
+        setNeedsLayout();
     }
     const bool moved = frame != _frame;
     _frame = frame;
@@ -90,7 +103,7 @@ void UIView::insertSubviewAtIndex(const Ref<UIView>& view, size_t index) {
     _subviews.insert(_subviews.begin() + std::min(index, _subviews.size()), view);
     view->_superview = me;
     _layer->addSublayer(view->_layer);
-    _needsLayout = true;
+    setNeedsLayout();
     // The subview's constraints join this tree's engine.
     if (view->_layoutEngine) {
         UIView* root = rootView();
@@ -147,7 +160,7 @@ void UIView::removeFromSuperview() {
     siblings.erase(std::remove(siblings.begin(), siblings.end(), me), siblings.end());
     _layer->removeFromSuperlayer();
     _superview.reset();
-    parent->_needsLayout = true;
+    parent->setNeedsLayout();
     takeOverConstraints(std::move(moving));
     didMoveToSuperview();
     if (!UIColorEqual(tintBefore, tintColor())) {
@@ -291,18 +304,29 @@ void UIView::setTranslatesAutoresizingMaskIntoConstraints(bool translates) {
     layoutInputsDidChange();
 }
 
+void UIView::setNeedsLayout() {
+    _needsLayout = true;
+    if (callbackDepth > 0) {
+        ++requestsFromCallbacks;
+    }
+}
+
 void UIView::layoutIfNeeded() {
     checkMainThread();
     Ref<UIView> root = rootView()->self<UIView>();
     for (int pass = 0; pass < kMaxLayoutPasses; ++pass) {
+        const uint64_t requestsBefore = requestsFromCallbacks;
         root->updateConstraintsIfNeeded();
         if (root->_layoutEngine) {
             root->_layoutEngine->solve();
         }
-        const bool changed = layoutSubtree();
+        layoutSubtree();
+        // The frames written came from the solution; only what the callbacks
+        // changed since can call for another pass.
         const bool pending = (root->_layoutEngine && root->_layoutEngine->needsSolve()) ||
-                             root->_subtreeNeedsUpdateConstraints;
-        if (!changed && !pending) {
+                             root->_subtreeNeedsUpdateConstraints ||
+                             requestsFromCallbacks != requestsBefore;
+        if (!pending) {
             return;
         }
     }
@@ -311,26 +335,23 @@ void UIView::layoutIfNeeded() {
                           " passes: a layoutSubviews or updateConstraints keeps changing it.");
 }
 
-bool UIView::layoutSubtree() {
-    bool changed = false;
+void UIView::layoutSubtree() {
     if (_layoutItem && _layoutItem->references > 0 && !_translatesMask) {
         const CGRect solved = UILayoutEngine::solvedFrame(*_layoutItem);
         if (solved != _frame) {
             setFrame(solved);
-            changed = true;
         }
     }
     if (_needsLayout) {
         _needsLayout = false;
+        CallbackScope scope;
         layoutSubviews();
-        changed = true;
     }
     // By index: a layoutSubviews may add or remove subviews.
     for (size_t i = 0; i < _subviews.size(); ++i) {
         Ref<UIView> child = _subviews[i];
-        changed = child->layoutSubtree() || changed;
+        child->layoutSubtree();
     }
-    return changed;
 }
 
 void UIView::setNeedsUpdateConstraints() {
@@ -352,6 +373,7 @@ void UIView::updateConstraintsIfNeeded() {
     }
     if (_needsUpdateConstraints) {
         _needsUpdateConstraints = false;
+        CallbackScope scope;
         updateConstraints();
     }
 }

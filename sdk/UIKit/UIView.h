@@ -94,7 +94,7 @@ public:
     bool translatesAutoresizingMaskIntoConstraints() const { return _translatesMask; }
     // While on, a view that takes part in constraints is held at its frame.
     void setTranslatesAutoresizingMaskIntoConstraints(bool translates);
-    void setNeedsLayout() { _needsLayout = true; }
+    void setNeedsLayout();
     bool needsLayout() const { return _needsLayout; }
     // Updates constraints where asked, solves the tree's constraints, writes
     // the frames of this subtree's constrained views and runs layoutSubviews
@@ -177,7 +177,7 @@ private:
     void uninstallConstraint(NSLayoutConstraint& constraint);
     void collectInstalledConstraints(std::vector<Ref<NSLayoutConstraint>>& constraints) const;
     void layoutInputsDidChange();
-    bool layoutSubtree();
+    void layoutSubtree();
     // This view has become a root; its subtree's constraints go to its own engine.
     void takeOverConstraints(std::vector<Ref<NSLayoutConstraint>> constraints);
     // The superview is gone without removing this view: this view is now a root.

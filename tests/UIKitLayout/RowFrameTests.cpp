@@ -301,4 +301,49 @@ TEST(PickerRow, ChoicesKeepTheirShareAndSpreadWhenTheRowWidens) {
     EXPECT_TRUE(errorMessages().empty());
 }
 
+size_t constraintsHeldIn(const Ref<UIView>& view) {
+    size_t count = view->constraints().size();
+    for (const Ref<UIView>& subview : view->subviews()) {
+        count += constraintsHeldIn(subview);
+    }
+    return count;
+}
+
+// The control makes eight new constraints in every pass and drops none:
+// identical ones take the place of the old, so nothing piles up.
+TEST(RepeatedPasses, ConstraintsMadeAgainInEveryPassAddNothing) {
+    SDKEventLog::clear();
+    Ref<UIView> window = makeView(CGRectMake(0, 0, 375, 100));
+    auto control =
+        alloc<IconCaptionControl>()->initWithFrame(CGRectMake(0, 0, 85, 30), true, "Developer");
+    window->addSubview(control);
+    window->layoutIfNeeded();
+    const UILayoutEngine* engine = window->layoutEngine();
+    ASSERT_NE(engine, nullptr);
+    const size_t rows = engine->solverRowCount();
+    const size_t constraints = engine->constraintCount();
+    EXPECT_EQ(constraints, 8u);
+    EXPECT_EQ(constraintsHeldIn(control), 8u);
+
+    const int passesBefore = control->passes;
+    for (int i = 0; i < 50; ++i) {
+        control->setNeedsLayout();
+        window->layoutIfNeeded();
+    }
+    EXPECT_EQ(control->passes, passesBefore + 50);
+    EXPECT_EQ(engine->solverRowCount(), rows);
+    EXPECT_EQ(engine->constraintCount(), constraints);
+    EXPECT_EQ(constraintsHeldIn(control), 8u);
+    expectFrame(control->icon, CGRectMake(5, 5, 20, 20), "icon");
+    expectFrame(control->label, CGRectMake(25, 0, 55, 30), "label");
+
+    // A new height changes the three sizes: the old sizes, reachable by no
+    // one, stay in force beside the new ones and conflict with them, as they
+    // would on a device; the five unchanged constraints are replaced.
+    control->setFrame(CGRectMake(0, 0, 85, 40));
+    window->layoutIfNeeded();
+    EXPECT_EQ(constraintsHeldIn(control), 11u);
+    EXPECT_FALSE(errorMessages().empty());
+}
+
 } // namespace
