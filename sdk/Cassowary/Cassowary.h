@@ -8,6 +8,8 @@
 #include <Cassowary/DuplicateEditVariable.h>
 #include <Cassowary/Expression.h>
 #include <Cassowary/InternalSolverError.h>
+#include <Cassowary/InvalidConstraint.h>
+#include <Cassowary/InvalidSuggestion.h>
 #include <Cassowary/Solver.h>
 #include <Cassowary/Strength.h>
 #include <Cassowary/Term.h>

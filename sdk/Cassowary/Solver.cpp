@@ -1,17 +1,36 @@
 #include <Cassowary/Solver.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include <Cassowary/BadRequiredStrength.h>
 #include <Cassowary/DuplicateConstraint.h>
 #include <Cassowary/DuplicateEditVariable.h>
+#include <Cassowary/InvalidConstraint.h>
+#include <Cassowary/InvalidSuggestion.h>
 #include <Cassowary/UnknownConstraint.h>
 #include <Cassowary/UnknownEditVariable.h>
 #include <Cassowary/UnsatisfiableConstraint.h>
 
 namespace cassowary {
 
+namespace {
+
+bool isFinite(const Constraint& constraint) {
+    const Expression& expression = constraint.expression();
+    return std::isfinite(expression.constant()) && std::isfinite(constraint.strength()) &&
+           std::all_of(expression.terms().begin(), expression.terms().end(),
+                       [](const Term& term) { return std::isfinite(term.coefficient()); });
+}
+
+} // namespace
+
 void Solver::addConstraint(const Constraint& constraint) {
     if (hasConstraint(constraint)) {
         throw DuplicateConstraint(constraint);
+    }
+    if (!isFinite(constraint)) {
+        throw InvalidConstraint(constraint);
     }
     std::optional<Tag> tag = install(constraint);
     if (!tag) {
@@ -43,6 +62,9 @@ void Solver::addEditVariable(const Variable& variable, double strength) {
     if (constraint.isRequired()) {
         throw BadRequiredStrength(variable);
     }
+    if (!isFinite(constraint)) {
+        throw InvalidSuggestion(variable);
+    }
     // Never fails: only required constraints conflict.
     Tag tag = *install(constraint);
     _edits.add(variable.membership(), Edit{constraint, tag, variable.value()});
@@ -66,6 +88,9 @@ void Solver::suggestValue(const Variable& variable, double value) {
     Edit* edit = _edits.find(variable.membership());
     if (!edit) {
         throw UnknownEditVariable(variable);
+    }
+    if (!std::isfinite(value)) {
+        throw InvalidSuggestion(variable);
     }
     double delta = value - edit->value;
     edit->value = value;

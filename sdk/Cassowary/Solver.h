@@ -24,9 +24,10 @@ public:
     Solver(const Solver&) = delete;
     Solver& operator=(const Solver&) = delete;
 
-    // Throws DuplicateConstraint if the solver has it, UnsatisfiableConstraint
-    // if it is required and conflicts with the required constraints; either
-    // way the solver is left as it was.
+    // Throws DuplicateConstraint if the solver has it, InvalidConstraint if a
+    // number in it is not finite, UnsatisfiableConstraint if it is required
+    // and conflicts with the required constraints; each way the solver is
+    // left as it was.
     void addConstraint(const Constraint& constraint);
     // Throws UnknownConstraint if the solver does not have it.
     void removeConstraint(const Constraint& constraint);
@@ -34,13 +35,15 @@ public:
 
     // Makes the variable editable at the strength (below required): it keeps
     // its current value until a suggestion moves it. Throws
-    // DuplicateEditVariable or BadRequiredStrength.
+    // DuplicateEditVariable, BadRequiredStrength, or InvalidSuggestion if the
+    // value or strength is not finite.
     void addEditVariable(const Variable& variable, double strength);
     // Throws UnknownEditVariable.
     void removeEditVariable(const Variable& variable);
     bool hasEditVariable(const Variable& variable) const;
     // Asks for the edit variable to take the value, as strongly as its
-    // strength; re-solves by dual simplex. Throws UnknownEditVariable.
+    // strength; re-solves by dual simplex. Throws UnknownEditVariable, or
+    // InvalidSuggestion for a value that is not finite.
     void suggestValue(const Variable& variable, double value);
 
     // Writes the current solution into every variable the constraints use.

@@ -1,4 +1,5 @@
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -241,6 +242,47 @@ TEST(Solver, UnsatisfiableConstraintIsReportedAndLeavesTheSolverAsItWas) {
         solver.removeConstraint(later);
         expectValues(solved(solver, {x, y}), before);
     }
+}
+
+TEST(Solver, NumbersThatAreNotFiniteAreRefused) {
+    Variable x("x"), y("y");
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double infinity = std::numeric_limits<double>::infinity();
+    const struct {
+        std::string name;
+        Constraint constraint;
+    } cases[] = {
+        {"constant", x == nan},
+        {"infinite bound", x <= infinity},
+        {"coefficient", infinity * y >= 2},
+        {"strength", (y == 3) | nan},
+    };
+    Solver solver;
+    solver.addConstraint(x == 5);
+    solver.addConstraint((y == x) | strength::weak);
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        try {
+            solver.addConstraint(test.constraint);
+            FAIL();
+        } catch (const InvalidConstraint& error) {
+            EXPECT_TRUE(error.constraint().isSame(test.constraint));
+        }
+        EXPECT_FALSE(solver.hasConstraint(test.constraint));
+        expectValues(solved(solver, {x, y}), {5, 5});
+    }
+
+    solver.addEditVariable(y, strength::strong);
+    EXPECT_THROW(solver.suggestValue(y, nan), InvalidSuggestion);
+    EXPECT_THROW(solver.suggestValue(y, -infinity), InvalidSuggestion);
+    solver.suggestValue(y, 8);
+    expectValues(solved(solver, {x, y}), {5, 8});
+    Variable unset("unset");
+    unset.setValue(nan);
+    EXPECT_THROW(solver.addEditVariable(unset, strength::weak), InvalidSuggestion);
+    EXPECT_THROW(solver.addEditVariable(x, nan), InvalidSuggestion);
+    EXPECT_FALSE(solver.hasEditVariable(unset));
+    EXPECT_FALSE(solver.hasEditVariable(x));
 }
 
 TEST(Solver, MisuseIsReportedWithTheCulprit) {
