@@ -44,17 +44,6 @@ TEST(Solver, SolvesRequiredEqualitiesAndInequalities) {
     expectValues(solved(solver, {x, y, z}), {10, 15, 18});
 }
 
-TEST(Solver, InequalityHoldsAgainstAPreference) {
-    Variable x("x");
-    Solver solver;
-    solver.addConstraint(x <= 100);
-    solver.addConstraint(x >= 20);
-    solver.addConstraint((x == 150) | strength::strong);
-    expectValues(solved(solver, {x}), {100});
-    solver.addConstraint(x <= 40);
-    expectValues(solved(solver, {x}), {40});
-}
-
 TEST(Solver, WeightedPreferencesTradeOffByStrength) {
     const struct {
         std::string name;
@@ -86,19 +75,6 @@ TEST(Solver, ManyWeakViolationsCostLessThanOneStronger) {
         solver.addConstraint((x == 10) | strength::fromPriority(250));
     }
     expectValues(solved(solver, {x}), {0});
-}
-
-TEST(Solver, BalancesEqualWeightsAcrossSharedEdge) {
-    // Two views share an edge; each prefers its own width, one twice as strongly.
-    Variable left("left"), middle("middle"), right("right");
-    Solver solver;
-    solver.addConstraint(left == 0);
-    solver.addConstraint(right == 100);
-    solver.addConstraint(middle >= left);
-    solver.addConstraint(middle <= right);
-    solver.addConstraint((middle - left == 70) | strength::create(0, 2, 0));
-    solver.addConstraint((right - middle == 70) | strength::medium);
-    expectValues(solved(solver, {left, middle, right}), {0, 70, 100});
 }
 
 TEST(Solver, EditVariableFollowsSuggestionsWithinBounds) {
