@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <UIKit/NSStringDrawing.h>
+
 namespace {
 
 // The smallest size shrinking goes to when the label sets no limit.
@@ -21,30 +23,22 @@ PangoAlignment pangoAlignment(NSTextAlignment alignment) {
 } // namespace
 
 SDKTextPainter::SDKTextPainter(SDKCanvas& canvas)
-    : _canvas(canvas), _layout(pango_cairo_create_layout(canvas.cairo())),
-      _font(pango_font_description_new()) {
-    // Unhinted metrics: text is laid out the same at every scale.
-    cairo_font_options_t* options = cairo_font_options_create();
-    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-    pango_cairo_context_set_font_options(pango_layout_get_context(_layout), options);
-    cairo_font_options_destroy(options);
-    pango_font_description_set_family(_font, "Inter");
+    : _canvas(canvas), _layout(pango_cairo_create_layout(canvas.cairo())) {
+    // The settings text is measured with, so that it draws as wide as it measures.
+    NSStringDrawing::prepareContext(pango_layout_get_context(_layout));
 }
 
 SDKTextPainter::~SDKTextPainter() {
-    pango_font_description_free(_font);
     g_object_unref(_layout);
 }
 
 void SDKTextPainter::setUp(const std::string& text, const SDKTextStyle& style, CGFloat fontSize,
                            CGFloat width) {
     pango_cairo_update_layout(_canvas.cairo(), _layout);
-    pango_font_description_set_weight(
-        _font, style.weight == UIFont::Weight::Bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-    pango_font_description_set_absolute_size(_font, fontSize * PANGO_SCALE);
-    pango_layout_set_font_description(_layout, _font);
+    PangoFontDescription* font =
+        NSStringDrawing::newFontDescription(alloc<UIFont>()->initWithSize(fontSize, style.weight));
+    pango_layout_set_font_description(_layout, font);
+    pango_font_description_free(font);
     pango_layout_set_text(_layout, text.data(), static_cast<int>(text.size()));
     pango_layout_set_alignment(_layout, pangoAlignment(style.alignment));
     pango_layout_set_justify(_layout, style.alignment == NSTextAlignmentJustified);

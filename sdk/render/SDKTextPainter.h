@@ -9,8 +9,9 @@
 #include <render/SDKTextStyle.h>
 
 // Sets and draws text with Pango in Inter, the system font's stand-in, on a
-// canvas. Glyph positions do not snap to pixels, so a text is as wide at
-// every scale as it measures.
+// canvas, with the font and settings UIKit measures text with: glyph
+// positions do not snap to pixels, so a text is as wide at every scale as
+// layout measured it.
 class SDKTextPainter {
 public:
     explicit SDKTextPainter(SDKCanvas& canvas);
@@ -32,5 +33,4 @@ private:
 
     SDKCanvas& _canvas;
     PangoLayout* _layout;
-    PangoFontDescription* _font;
 };
