@@ -16,7 +16,8 @@ namespace cassowary {
 // edit variable, updates the solution from the one before. Required
 // constraints always hold; among solutions of those, it minimises the summed
 // violation of the others, weighted by strength. Variables take their values
-// in updateVariables.
+// in updateVariables. A solver, with the variables and constraints it holds,
+// is used from one thread at a time.
 class Solver {
 public:
     Solver() = default;
