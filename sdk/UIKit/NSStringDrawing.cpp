@@ -1,6 +1,7 @@
 #include <UIKit/NSStringDrawing.h>
 
 #include <cstring>
+#include <mutex>
 #include <unordered_map>
 
 #include <pango/pangocairo.h>
@@ -26,7 +27,8 @@ PangoFontDescription* describe(const UIFont& font) {
     return description;
 }
 
-// One measuring context for the process; UIKit text is measured on the main thread.
+// One measuring context for the process, locked so that a renderer on
+// another thread may measure too.
 class Measurer {
 public:
     Measurer()
@@ -44,6 +46,7 @@ public:
     Measurer& operator=(const Measurer&) = delete;
 
     CGSize size(const std::string& text, const UIFont& font) {
+        std::lock_guard lock(_mutex);
         std::string key = fontKey(font);
         key.push_back('\0');
         key += text;
@@ -53,7 +56,7 @@ public:
         }
         const PangoRectangle logical = extents(text, font);
         const CGSize size{static_cast<CGFloat>(logical.width) / PANGO_SCALE,
-                          metrics(font).lineHeight};
+                          lineMetrics(font).lineHeight};
         if (_sizes.size() >= kCacheLimit) {
             _sizes.clear();
         }
@@ -62,6 +65,12 @@ public:
     }
 
     LineMetrics metrics(const UIFont& font) {
+        std::lock_guard lock(_mutex);
+        return lineMetrics(font);
+    }
+
+private:
+    LineMetrics lineMetrics(const UIFont& font) {
         const std::string key = fontKey(font);
         auto found = _metrics.find(key);
         if (found != _metrics.end()) {
@@ -76,7 +85,6 @@ public:
         return line;
     }
 
-private:
     static std::string fontKey(const UIFont& font) {
         std::string key(sizeof(CGFloat) + 1, '\0');
         const CGFloat size = font.pointSize();
@@ -95,6 +103,7 @@ private:
         return logical;
     }
 
+    std::mutex _mutex;
     PangoFontMap* _fontMap;
     PangoContext* _context;
     PangoLayout* _layout;

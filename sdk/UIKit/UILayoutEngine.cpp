@@ -17,6 +17,9 @@ namespace {
 // narrowed down to the fewest; each narrowing step builds a solver.
 constexpr size_t kConflictSearchLimit = 256;
 constexpr size_t kConflictNarrowingLimit = 48;
+// Conflicts found in one pass past this many are named without the rows they
+// conflict with, so that a page full of them still lays out promptly.
+constexpr size_t kExplainedConflictLimit = 16;
 
 bool isHorizontal(NSLayoutAttribute attribute) {
     switch (attribute) {
@@ -386,6 +389,7 @@ void UILayoutEngine::solve() {
     if (!std::is_sorted(pending.begin(), pending.end(), byOrder)) {
         std::stable_sort(pending.begin(), pending.end(), byOrder);
     }
+    std::vector<const Row*> newlyBroken;
     for (const std::shared_ptr<Row>& row : pending) {
         row->queued = false;
         if (row->dead || row->broken || row->inSolver) {
@@ -400,7 +404,7 @@ void UILayoutEngine::solve() {
             _broken.push_back(row);
             if (!row->reported) {
                 row->reported = true;
-                report(*row);
+                newlyBroken.push_back(row.get());
             }
         } catch (const std::exception& error) {
             row->broken = true;
@@ -410,11 +414,22 @@ void UILayoutEngine::solve() {
     }
     _removed = _requiredRemoved = false;
     _solver->updateVariables();
+    if (!newlyBroken.empty()) {
+        const VariableIndex index = requiredRowsByVariable();
+        for (size_t i = 0; i < newlyBroken.size(); ++i) {
+            if (i < kExplainedConflictLimit) {
+                report(*newlyBroken[i], index);
+            } else {
+                SDKEventLog::logError("Unable to simultaneously satisfy constraints.\n"
+                                      "Will attempt to recover by breaking constraint\n" +
+                                      describe(*newlyBroken[i]));
+            }
+        }
+    }
 }
 
-std::vector<const UILayoutEngine::Row*> UILayoutEngine::conflictingRows(const Row& broken) const {
-    // Required rows in the solver, by the variables they name.
-    std::unordered_map<const void*, std::vector<const Row*>> byVariable;
+UILayoutEngine::VariableIndex UILayoutEngine::requiredRowsByVariable() const {
+    VariableIndex byVariable;
     auto index = [&byVariable](const Row& row) {
         if (!row.inSolver || !row.constraint.isRequired()) {
             return;
@@ -433,7 +448,11 @@ std::vector<const UILayoutEngine::Row*> UILayoutEngine::conflictingRows(const Ro
             }
         }
     }
+    return byVariable;
+}
 
+std::vector<const UILayoutEngine::Row*>
+UILayoutEngine::conflictingRows(const Row& broken, const VariableIndex& byVariable) const {
     // The rows connected to the broken one through shared variables, nearest first.
     std::vector<const Row*> connected;
     std::unordered_set<const Row*> seenRows;
@@ -502,11 +521,11 @@ std::vector<const UILayoutEngine::Row*> UILayoutEngine::conflictingRows(const Ro
     }
 }
 
-void UILayoutEngine::report(const Row& broken) {
+void UILayoutEngine::report(const Row& broken, const VariableIndex& index) const {
     std::string message = "Unable to simultaneously satisfy constraints.\n"
                           "\tProbably at least one of the constraints in the following list is "
                           "one you don't want.\n(\n";
-    for (const Row* row : conflictingRows(broken)) {
+    for (const Row* row : conflictingRows(broken, index)) {
         message += "    \"" + describe(*row) + "\",\n";
     }
     message += "    \"" + describe(broken) +

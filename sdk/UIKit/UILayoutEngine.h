@@ -140,8 +140,11 @@ private:
     void refreshInputs(UIView& view, uint64_t order);
     void queue(const std::shared_ptr<Row>& row);
     void retire(Row& row);
-    void report(const Row& broken);
-    std::vector<const Row*> conflictingRows(const Row& broken) const;
+    // Required rows in the solver, by the variables they name.
+    using VariableIndex = std::unordered_map<const void*, std::vector<const Row*>>;
+    VariableIndex requiredRowsByVariable() const;
+    void report(const Row& broken, const VariableIndex& index) const;
+    std::vector<const Row*> conflictingRows(const Row& broken, const VariableIndex& index) const;
     std::string describe(const Row& row) const;
 
     std::unique_ptr<cassowary::Solver> _solver;

@@ -125,7 +125,7 @@ public:
     // The active constraints this view holds: those whose items' nearest
     // common ancestor it is.
     const std::vector<Ref<NSLayoutConstraint>>& constraints() const { return _constraints; }
-    // The layout engine of this view's tree; nil while no constraint is active in it.
+    // The layout engine of this view's tree; nil until a constraint is activated in it.
     const UILayoutEngine* layoutEngine() const;
 
     // The size the content wants, UIViewNoIntrinsicMetric where it has none;

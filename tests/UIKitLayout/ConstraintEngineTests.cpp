@@ -261,6 +261,26 @@ TEST_F(ConstraintEngine, ConflictingRequiredConstraintsBreakTheLaterOneAndSayWhi
     EXPECT_EQ(child->frame().size.width, 100);
 }
 
+TEST_F(ConstraintEngine, APageFullOfConflictsStillLaysOut) {
+    Ref<UIView> page = makeView(CGRectMake(0, 0, 320, 4000));
+    std::vector<Ref<UIView>> children;
+    for (int i = 0; i < 100; ++i) {
+        Ref<UIView> row = makeView(CGRectMake(0, 40 * i, 320, 40));
+        Ref<UIView> child = makeConstrained();
+        row->addSubview(child);
+        activate({child->widthAnchor()->constraintEqualToConstant(100),
+                  child->widthAnchor()->constraintEqualToAnchor(row->widthAnchor()),
+                  child->heightAnchor()->constraintEqualToConstant(10)});
+        page->addSubview(row);
+        children.push_back(child);
+    }
+    page->layoutIfNeeded();
+    EXPECT_EQ(errorMessages().size(), 100u);
+    for (const Ref<UIView>& child : children) {
+        EXPECT_EQ(child->frame().size, CGSizeMake(100, 10));
+    }
+}
+
 TEST_F(ConstraintEngine, IdenticalConstraintsShareOneSolverRow) {
     Ref<UIView> root = makeView(CGRectMake(0, 0, 300, 100));
     Ref<UIView> child = makeConstrained();
