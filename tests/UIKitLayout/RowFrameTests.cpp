@@ -256,7 +256,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(RowCase{"SliderRow", sliderRow}, RowCase{"ChoiceView", choiceView},
                     RowCase{"IconCaptionControl", iconCaptionControl}, RowCase{"Header", header},
                     RowCase{"RepositoryButton", repositoryButton}),
-    [](const testing::TestParamInfo<RowCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<RowCase>& rowCase) { return std::string(rowCase.param.name); });
 
 // Three choices made 320/3 wide in a row that was 320 wide: the row fits them
 // exactly; wider, the ends stay at the edges and the gaps share the rest.
