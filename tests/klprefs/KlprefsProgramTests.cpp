@@ -1,0 +1,301 @@
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include "KlprefsProgram.h"
+
+namespace {
+
+Value::Dictionary row(const char* cellClass, const char* key, Value::Dictionary extra = {}) {
+    Value::Dictionary entry{{"cell", "PSTableCell"},
+                            {"cellClass", cellClass},
+                            {"key", key},
+                            {"defaults", "com.example.test"},
+                            {"PostNotification", "com.example.test/changed"}};
+    for (auto& [name, value] : extra) {
+        entry[name] = value;
+    }
+    return entry;
+}
+
+Value::Array numberPage() {
+    return {
+        Value::Dictionary{{"cell", "PSGroupCell"}, {"label", "Colours"}},
+        row("KLColorPickerCell", "tint", {{"label", "Tint"}, {"fallbackHex", "#007AFF"}}),
+        Value::Dictionary{{"cell", "PSGroupCell"}, {"label", "Numbers"}},
+        row("KLSliderCell", "level", {{"title", "Level"}, {"min", 0}, {"max", 1}}),
+        row("KLStepperCell", "count", {{"title", "Count"}, {"min", 0}, {"max", 10}}),
+    };
+}
+
+std::vector<std::string> with(std::vector<std::string> options, std::vector<std::string> more) {
+    options.insert(options.end(), more.begin(), more.end());
+    return options;
+}
+
+// The first view of a row in the JSON whose class is `cls`, counting from 0.
+const nlohmann::json& viewOf(const nlohmann::json& page, size_t row, const std::string& cls,
+                             size_t nth = 0) {
+    for (const nlohmann::json& view : page["rows"][row]["views"]) {
+        if (view["class"] == cls && nth-- == 0) {
+            return view;
+        }
+    }
+    static const nlohmann::json none;
+    return none;
+}
+
+TEST(Klprefs, ScriptStoresExactlyWhatItSetsAndReportsIt) {
+    DeviceWithBundle device(numberPage(), {{"count", 10.0}});
+    const std::string script = R"(# a colour without opacity keeps six digits
+tap Tint
+pick #3366CC
+pick "#FF000080"
+dismiss
+drag key:level to 0.5
+tap Level text:0.5   # the value label opens the entry alert
+type 0.1
+button OK
+press key:count plus            # 10 wraps to 0
+press key:count minus hold 2    # 10, 9, 8
+)";
+    KlprefsRun run = runKlprefs(with(device.options(), {"run", "-", "--json"}), script);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const Value stored = device.stored();
+    EXPECT_EQ(stored["tint"], Value("#FF0000"));
+    EXPECT_EQ(stored["level"], Value(static_cast<double>(0.1f)));
+    EXPECT_EQ(stored["count"], Value(8.0));
+
+    const nlohmann::json page = run.json();
+    EXPECT_EQ(page["domains"]["com.example.test"]["level"], 0.10000000149011612);
+    EXPECT_EQ(page["domains"]["com.example.test"]["count"], 8.0);
+    EXPECT_EQ(viewOf(page, 0, "UILabel", 1)["text"], "#FF0000");
+    EXPECT_EQ(viewOf(page, 1, "UILabel", 2)["text"], "0.1");
+    EXPECT_EQ(viewOf(page, 1, "UISlider")["value"], 0.10000000149011612);
+    EXPECT_EQ(viewOf(page, 2, "UILabel", 2)["text"], "8.0");
+    EXPECT_EQ(viewOf(page, 2, "UIStepper")["value"], 8.0);
+    EXPECT_EQ(page["presented"].size(), 0u);
+
+    size_t notifications = 0;
+    bool pickerShown = false, alertShown = false;
+    for (const nlohmann::json& event : page["events"]) {
+        notifications += event["kind"] == "notification";
+        pickerShown = pickerShown ||
+                      (event["kind"] == "present" &&
+                       event["class"] == "UIColorPickerViewController" && event["title"] == "Tint");
+        alertShown = alertShown || (event["kind"] == "present" && event["title"] == "Custom value");
+    }
+    EXPECT_TRUE(pickerShown);
+    EXPECT_TRUE(alertShown);
+    // Two picks, the drag's movements, the typed value and four steps each stored once or more.
+    EXPECT_GE(notifications, 8u);
+}
+
+TEST(Klprefs, RendersTheExampleWithTheStoredColourInItsSwatch) {
+    DeviceWithBundle device(numberPage(), {{"tint", "#AF52DE"}});
+    const std::string png = device.root.path() + "/page.png";
+    KlprefsRun run = runKlprefs(with(device.options(), {"render", "-o", png, "--scale", "2"}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    KlprefsRun dump = runKlprefs(with(device.options(), {"dump"}));
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    const nlohmann::json page = dump.json();
+    nlohmann::json swatch;
+    for (const nlohmann::json& view : page["rows"][0]["views"]) {
+        if (view["path"] == "1") {
+            swatch = view;
+        }
+    }
+    ASSERT_EQ(swatch["class"], "UIView");
+    EXPECT_EQ(swatch["layers"][0]["fillColor"], "#AF52DEFF");
+
+    cairo_surface_t* image = cairo_image_surface_create_from_png(png.c_str());
+    ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(cairo_image_surface_get_width(image), 780);
+    EXPECT_EQ(cairo_image_surface_get_height(image), 2 * page["page"]["height"].get<int>());
+    const double x = swatch["frame"]["x"].get<double>() + 14.5;
+    const double y = swatch["frame"]["y"].get<double>() + 14.5;
+    const unsigned char* data = cairo_image_surface_get_data(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    const uint32_t pixel = *reinterpret_cast<const uint32_t*>(
+        data + static_cast<int>(y * 2) * stride + static_cast<int>(x * 2) * 4);
+    EXPECT_EQ(pixel & 0xFFFFFF, 0xAF52DEu);
+    // The margin shows the grouped background.
+    const uint32_t margin =
+        *reinterpret_cast<const uint32_t*>(data + static_cast<int>(y * 2) * stride + 4 * 4);
+    EXPECT_EQ(margin & 0xFFFFFF, 0xF2F2F7u);
+    cairo_surface_destroy(image);
+}
+
+TEST(Klprefs, AFailedStepStopsTheScriptAndKeepsWhatWasStored) {
+    struct Case {
+        const char* script;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"tap Tint\npick #00FF00\nfrobnicate\n", "<stdin>:3: unknown step \"frobnicate\""},
+        {"tap Tint\npick #00FF00\ndismiss\ntap Nothing\n",
+         "<stdin>:4: no row with the label \"Nothing\""},
+        {"tap Tint\npick #00FF00\npick #12\n", "<stdin>:3: pick wants a colour as #RRGGBB"},
+        {"tap Tint\npick #00FF00\ndismiss\ndismiss\n", "<stdin>:4: no screen is presented"},
+        {"tap Tint\npick #00FF00\ndismiss\ndrag Tint to 3\n",
+         "<stdin>:4: row 0 (\"Tint\") has no slider"},
+        {"tap Tint\npick #00FF00\ntap Level\n",
+         "<stdin>:3: a UIColorPickerViewController is presented"},
+        {"tap Tint\npick #00FF00\ndismiss\npress key:count sideways\n",
+         "<stdin>:4: press wants minus or plus"},
+        {"tap Tint\npick #00FF00\ndismiss\ntap 7\n", "<stdin>:4: no row 7: the page has 3 rows"},
+        {"tap Tint\npick #00FF00\ndismiss\ntap Level path:9\n",
+         "<stdin>:4: row 1 (\"Level\") has no view at path \"9\""},
+        {"tap Tint\npick #00FF00\ndismiss\ntap Level text:0.5\nbutton Maybe\n",
+         "<stdin>:5: the alert has no button \"Maybe\" (its buttons: \"Cancel\", \"OK\")"},
+    };
+    for (const Case& c : cases) {
+        DeviceWithBundle device(numberPage(), {{"level", 0.5}, {"count", 3.0}});
+        KlprefsRun run = runKlprefs(with(device.options(), {"run", "--json"}), c.script);
+        EXPECT_EQ(run.status, 1) << c.script;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+        // The pick before the failure stays stored, and so does every other value.
+        const Value stored = device.stored();
+        EXPECT_EQ(stored["tint"], Value("#00FF00")) << c.script;
+        EXPECT_EQ(stored["level"], Value(0.5));
+        EXPECT_EQ(stored["count"], Value(3.0));
+    }
+    // A script that cannot be read applies none of its steps.
+    DeviceWithBundle device(numberPage(), {{"level", 0.5}});
+    KlprefsRun run =
+        runKlprefs(with(device.options(), {"run"}), "tap Tint\npick #00FF00\ntap \"Level\n");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("<stdin>:3: a quoted text is not closed"), std::string::npos) << run.err;
+    EXPECT_TRUE(device.stored()["tint"].isNil());
+    EXPECT_EQ(device.stored()["level"], Value(0.5));
+}
+
+TEST(Klprefs, PagesThatCannotLoadSayWhy) {
+    struct Case {
+        const char* name;
+        std::function<void(DeviceWithBundle&)> spoil;
+        std::vector<std::string> extra;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"no bundle at all",
+         [](DeviceWithBundle& d) {
+             std::filesystem::remove_all(d.root.host("/var/jb/Library/PreferenceBundles"));
+         },
+         {},
+         "no preference bundle in /Library/PreferenceBundles or /var/jb/Library/PreferenceBundles"},
+        {"a named bundle that is missing",
+         [](DeviceWithBundle&) {},
+         {"--bundle", "/Library/PreferenceBundles/Nope.bundle"},
+         "no preference bundle at /Library/PreferenceBundles/Nope.bundle"},
+        {"two bundles",
+         [](DeviceWithBundle& d) { d.root.makeFolder("/Library/PreferenceBundles/Other.bundle"); },
+         {},
+         "several preference bundles; choose one with --bundle:\n"
+         "  /Library/PreferenceBundles/Other.bundle\n"
+         "  /var/jb/Library/PreferenceBundles/Test.bundle"},
+        {"no Info.plist",
+         [](DeviceWithBundle& d) {
+             std::filesystem::remove(
+                 d.root.host(std::string(DeviceWithBundle::kBundle) + "/Info.plist"));
+         },
+         {},
+         "Test.bundle is not a bundle: it has no Info.plist"},
+        {"no Root.plist",
+         [](DeviceWithBundle& d) {
+             std::filesystem::remove(
+                 d.root.host(std::string(DeviceWithBundle::kBundle) + "/Root.plist"));
+         },
+         {},
+         "Root.plist not found in /var/jb/Library/PreferenceBundles/Test.bundle"},
+        {"a malformed Root.plist",
+         [](DeviceWithBundle& d) {
+             d.root.write(std::string(DeviceWithBundle::kBundle) + "/Root.plist",
+                          "<plist><dict><key>items</key><array>");
+         },
+         {},
+         "Test.bundle/Root.plist is not a property-list dictionary"},
+        {"a Root.plist without items",
+         [](DeviceWithBundle& d) {
+             d.writeRoot(Value(Value::Dictionary{{"title", "T"}}));
+         },
+         {},
+         "Root.plist has no \"items\" array"},
+        {"a device root that is not a folder",
+         [](DeviceWithBundle&) {},
+         {"--device-root", "/nonexistent/klprefs-root"},
+         "the device root /nonexistent/klprefs-root is not a folder"},
+    };
+    for (const Case& c : cases) {
+        DeviceWithBundle device(numberPage(), {{"tint", "#123456"}});
+        c.spoil(device);
+        const std::string before = device.storedBytes();
+        KlprefsRun run = runKlprefs(with(with(device.options(), c.extra), {"dump"}));
+        EXPECT_EQ(run.status, 3) << c.name << ": " << run.err;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.name << ": " << run.err;
+        EXPECT_EQ(device.storedBytes(), before) << c.name;
+    }
+}
+
+TEST(Klprefs, AnUnknownCellClassShowsAPlainCellAndIsReported) {
+    DeviceWithBundle device(
+        {row("KLNoSuchCell", "mystery", {{"label", "Mystery"}}), row("KLColorPickerCell", "tint")},
+        {});
+    KlprefsRun run = runKlprefs(with(device.options(), {"dump"}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("warning: PSListController: cell class \"KLNoSuchCell\" not found"),
+              std::string::npos)
+        << run.err;
+    const nlohmann::json page = run.json();
+    EXPECT_EQ(page["rows"][0]["class"], "PSTableCell");
+    EXPECT_EQ(page["rows"][0]["cellClass"], "KLNoSuchCell");
+    EXPECT_EQ(viewOf(page, 0, "UILabel")["text"], "Mystery");
+    EXPECT_EQ(page["rows"][1]["class"], "KLColorPickerCell");
+    EXPECT_EQ(page["events"][0]["kind"], "error");
+}
+
+TEST(Klprefs, CommandLineMistakesAreUsageErrors) {
+    struct Case {
+        std::vector<std::string> arguments;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{}, "no command given"},
+        {{"draw"}, "unknown command \"draw\""},
+        {{"render"}, "render wants -o FILE.png"},
+        {{"dump", "--scale", "5"}, "--scale must be from 1 to 3"},
+        {{"dump", "--width", "wide"}, "--width wants a number, not \"wide\""},
+        {{"dump", "--ios", "sixteen"}, "--ios wants a version"},
+        {{"dump", "--frobnicate"}, "unknown option --frobnicate"},
+        {{"dump", "--json"}, "--json goes with run"},
+        {{"run", "/nonexistent/steps.script"}, "cannot read the script /nonexistent/steps.script"},
+    };
+    for (const Case& c : cases) {
+        KlprefsRun run = runKlprefs(c.arguments);
+        EXPECT_EQ(run.status, 2) << c.message;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    }
+    KlprefsRun help = runKlprefs({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("Usage:"), std::string::npos);
+}
+
+TEST(Klprefs, TheDemoScriptRunsOnTheBuiltInExampleWithoutChangingIt) {
+    const std::string example = std::string(KL_SOURCE_DIR) + "/examples/device-root";
+    const std::string storedFile =
+        example + "/var/mobile/Library/Preferences/com.example.demo.plist";
+    const std::string before = readWhole(storedFile);
+    const std::string script = readWhole(std::string(KL_SOURCE_DIR) + "/examples/demo.script");
+    ASSERT_FALSE(script.empty());
+    KlprefsRun run =
+        runKlprefs({"run", std::string(KL_SOURCE_DIR) + "/examples/demo.script", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json page = run.json();
+    EXPECT_EQ(page["page"]["title"], "Demo");
+    EXPECT_EQ(page["page"]["bundle"], "/var/jb/Library/PreferenceBundles/Demo.bundle");
+    EXPECT_EQ(page["domains"]["com.example.demo"]["accentColor"], "#FF3B30");
+    EXPECT_EQ(readWhole(storedFile), before);
+}
+
+} // namespace
