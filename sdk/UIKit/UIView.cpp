@@ -12,9 +12,13 @@
 
 namespace {
 
-// UIKit objects belong to the main thread; debug builds check it.
+// UIKit objects belong to the main thread; debug builds check it. The first
+// thread to use UIKit or the main queue is the main thread.
 void checkMainThread() {
+#ifndef NDEBUG
+    dispatch_get_main_queue();
     assert(DispatchMainQueue::isMainThread());
+#endif
 }
 
 CGPoint originInWindow(const UIView* view) {
