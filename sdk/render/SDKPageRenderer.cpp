@@ -30,7 +30,6 @@ void SDKPageRenderer::drawRegion(cairo_t* cairo, const CGRect& region) const {
     if (!_window) {
         return;
     }
-    _window->layoutIfNeeded();
     cairo_save(cairo);
     cairo_scale(cairo, _scale, _scale);
     cairo_translate(cairo, -region.origin.x, -region.origin.y);
@@ -75,6 +74,7 @@ SDKPageRenderer::Image SDKPageRenderer::makeImage(std::string* error) const {
         return fail(std::string("cannot make the image: ") +
                     cairo_status_to_string(cairo_surface_status(image.get())));
     }
+    _window->layoutIfNeeded();
     cairo_t* cairo = cairo_create(image.get());
     const CGSize page = pageSize();
     drawRegion(cairo, CGRectMake(0, 0, page.width, page.height));

@@ -31,12 +31,13 @@ public:
     int pixelWidth() const;
     int pixelHeight() const;
 
-    // Lays the window out, then draws the part of the page in `region`
-    // (points, window coordinates) with the region's top-left corner at the
-    // context's origin, in pixels.
+    // Draws the part of the page in `region` (points, window coordinates)
+    // with the region's top-left corner at the context's origin, in pixels,
+    // as the window is laid out now; a page drawn in tiles is laid out once
+    // before the first.
     void drawRegion(cairo_t* cairo, const CGRect& region) const;
-    // The whole page; nil, with the reason in `error`, when the scale is out
-    // of range or the image would be too large.
+    // Lays the window out and draws the whole page; nil, with the reason in
+    // `error`, when the scale is out of range or the image would be too large.
     Image makeImage(std::string* error = nullptr) const;
     // Writes the whole page as a PNG file at a path on this machine.
     bool writePNG(const std::string& hostPath, std::string* error = nullptr) const;

@@ -1,6 +1,6 @@
 #include <render/SDKTableViewLook.h>
 
-#include <unordered_set>
+#include <algorithm>
 
 #include <Foundation/NSString.h>
 #include <render/SDKDescription.h>
@@ -74,17 +74,49 @@ void SDKTableViewLook::drawSublayers(const UIView& view, SDKViewPainter& painter
         table.style() == UITableViewStyleInsetGrouped ? UITableView::kCornerRadius : 0;
     const auto& sections = table.sections();
     const auto& layouts = table.sectionLayouts();
-    std::unordered_set<const UIView*> cells;
-    for (size_t i = 0; i < sections.size(); ++i) {
-        for (const UITableView::Row& row : sections[i].rows) {
-            cells.insert(row.cell.get());
-        }
-        if (i < layouts.size()) {
-            drawSection(sections[i], layouts[i], grouped, radius, painter);
+    const size_t count = std::min(sections.size(), layouts.size());
+    // Sections lie top to bottom: start at the first that reaches into view
+    // and stop at the first below it.
+    const CGRect visible = painter.canvas().visibleRect();
+    auto bottom = [&](size_t i) {
+        return std::max(CGRectGetMaxY(layouts[i].card), CGRectGetMaxY(layouts[i].footer)) +
+               kFooterOverflow;
+    };
+    size_t first = 0, last = count;
+    while (first < last) {
+        const size_t middle = (first + last) / 2;
+        if (bottom(middle) < visible.origin.y) {
+            first = middle + 1;
+        } else {
+            last = middle;
         }
     }
-    // The table header view and anything else added to the table.
-    painter.drawSublayersOf(view, [&](const UIView& subview) { return cells.count(&subview); });
+    for (size_t i = first; i < count; ++i) {
+        const CGFloat top =
+            sections[i].headerTitle ? layouts[i].header.origin.y : layouts[i].card.origin.y;
+        if (top > CGRectGetMaxY(visible)) {
+            break;
+        }
+        drawSection(sections[i], layouts[i], grouped, radius, painter);
+    }
+    // The table header view and anything else added to the table; the
+    // cells are on their cards already. Usually the header is all there is,
+    // which spares a walk over every cell for each tile of a long page.
+    size_t cells = 0;
+    for (const UITableView::Section& section : sections) {
+        cells += section.rows.size();
+    }
+    const Ref<UIView> header = table.tableHeaderView();
+    const size_t expected = cells + (header && header->superview().get() == &view ? 1 : 0);
+    if (view.subviews().size() == expected && view.layer()->sublayers().size() == expected) {
+        if (expected > cells) {
+            painter.drawView(*header);
+        }
+        return;
+    }
+    painter.drawSublayersOf(view, [](const UIView& subview) {
+        return dynamic_cast<const UITableViewCell*>(&subview) != nullptr;
+    });
 }
 
 void SDKTableViewLook::describeView(const UITableView& table,

@@ -99,6 +99,31 @@ TEST(PageRenderer, DrawsTheInsetGroupedTable) {
     EXPECT_TRUE(inked);
 }
 
+TEST(PageRenderer, DrawsTheTableHeaderViewAndOtherSubviewsOfTheTable) {
+    TemporaryDeviceRoot root;
+    HostedPage page(root, {group("G"), colorRow("a")});
+    Ref<UITableView> table = page.controller->table();
+    Ref<UIView> header = alloc<UIView>()->initWithFrame(CGRectMake(0, 0, 390, 60));
+    header->setBackgroundColor(UIColor::redColor());
+    table->setTableHeaderView(header);
+    page.window->layoutIfNeeded();
+    {
+        RenderedPage image(page.window, 1);
+        ASSERT_TRUE(image.ok());
+        EXPECT_TRUE(colorNear(image.at(200, 30), CGColor{1, 0, 0, 1}));
+        EXPECT_TRUE(colorNear(image.at(200, 700), color(UIColor::systemGroupedBackgroundColor())));
+    }
+    Ref<UIView> stray = alloc<UIView>()->initWithFrame(CGRectMake(100, 680, 40, 40));
+    stray->setBackgroundColor(UIColor::colorWithRed(0, 0, 1, 1));
+    table->addSubview(stray);
+    RenderedPage image(page.window, 1);
+    ASSERT_TRUE(image.ok());
+    EXPECT_TRUE(colorNear(image.at(200, 30), CGColor{1, 0, 0, 1}));
+    EXPECT_TRUE(colorNear(image.at(120, 700), CGColor{0, 0, 1, 1}));
+    // The row is still drawn once, on its card.
+    EXPECT_TRUE(colorNear(image.at(30, CGRectGetMidY(page.cell(1)->frame())), CGColor{1, 1, 1, 1}));
+}
+
 TEST(PageRenderer, PresentedScreensCoverThePage) {
     TemporaryDeviceRoot root;
     HostedPage page(root, {colorRow("tint", {{"fallbackHex", "#00FF00"}})});

@@ -1,0 +1,119 @@
+// Building, laying out and drawing preference pages at scale 3: the example
+// page, and pages of 1,000 and 2,000 colour rows drawn whole in tiles.
+#include <cairo.h>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <benchmark/benchmark.h>
+
+#include <Foundation/DeviceRoot.h>
+#include <Foundation/NSPropertyListSerialization.h>
+#include <Foundation/SDKEventLog.h>
+#include <render/SDKPageRenderer.h>
+
+#include "PageHost.h"
+
+namespace {
+
+constexpr double kScale = 3;
+// The tallest tile drawn at once, in points; its surface is reused.
+constexpr CGFloat kTileHeight = 1200;
+
+// A fresh folder standing for the device, removed at the end.
+class BenchRoot {
+public:
+    BenchRoot() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "kl-bench-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) {
+            std::abort();
+        }
+        path = pattern;
+    }
+    ~BenchRoot() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    std::string path;
+};
+
+// A bundle of `rows` colour rows, ten to a section.
+void writeLongPage(const std::string& root, long rows) {
+    DeviceRoot::setPath(root);
+    const std::string bundle = "/var/jb/Library/PreferenceBundles/Long.bundle";
+    NSPropertyListSerialization::writePropertyList(
+        Value(Value::Dictionary{{"NSPrincipalClass", "PSListController"}}), bundle + "/Info.plist",
+        NSPropertyListXMLFormat_v1_0);
+    Value::Array items;
+    for (long i = 0; i < rows; ++i) {
+        if (i % 10 == 0) {
+            items.emplace_back(Value::Dictionary{{"cell", "PSGroupCell"},
+                                                 {"label", "Section " + std::to_string(i / 10)}});
+        }
+        items.emplace_back(Value::Dictionary{{"cell", "PSTableCell"},
+                                             {"cellClass", "KLColorPickerCell"},
+                                             {"label", "Colour " + std::to_string(i)},
+                                             {"key", "colour" + std::to_string(i)},
+                                             {"defaults", "com.example.long"},
+                                             {"fallbackHex", i % 2 ? "#FF9500" : "#34C75980"},
+                                             {"supportsAlpha", i % 2 == 0}});
+    }
+    NSPropertyListSerialization::writePropertyList(
+        Value(Value::Dictionary{{"title", "Long"}, {"items", items}}), bundle + "/Root.plist",
+        NSPropertyListBinaryFormat_v1_0);
+}
+
+// Loads the page, lays it out and draws all of it, tile by tile.
+void buildAndDraw(const std::string& root, cairo_surface_t* tile) {
+    SDKEventLog::clear();
+    PageHost::Settings settings;
+    settings.deviceRoot = root;
+    PageHost host(settings);
+    SDKPageRenderer renderer(host.window(), kScale, PageHost::kScreenHeight);
+    const CGSize page = renderer.pageSize();
+    cairo_t* cairo = cairo_create(tile);
+    for (CGFloat top = 0; top < page.height; top += kTileHeight) {
+        renderer.drawRegion(
+            cairo, CGRectMake(0, top, page.width, std::min(kTileHeight, page.height - top)));
+    }
+    cairo_destroy(cairo);
+    cairo_surface_flush(tile);
+    benchmark::DoNotOptimize(cairo_image_surface_get_data(tile));
+}
+
+cairo_surface_t* makeTile() {
+    return cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(390 * kScale),
+                                      static_cast<int>(kTileHeight * kScale));
+}
+
+void BM_ExamplePage(benchmark::State& state) {
+    BenchRoot root;
+    std::filesystem::copy(std::string(KL_SOURCE_DIR) + "/examples/device-root", root.path,
+                          std::filesystem::copy_options::recursive);
+    cairo_surface_t* tile = makeTile();
+    for (auto _ : state) {
+        buildAndDraw(root.path, tile);
+    }
+    cairo_surface_destroy(tile);
+}
+BENCHMARK(BM_ExamplePage)->Unit(benchmark::kMillisecond);
+
+void BM_LongPage(benchmark::State& state) {
+    BenchRoot root;
+    writeLongPage(root.path, state.range(0));
+    cairo_surface_t* tile = makeTile();
+    for (auto _ : state) {
+        buildAndDraw(root.path, tile);
+    }
+    cairo_surface_destroy(tile);
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_LongPage)
+    ->Arg(1000)
+    ->Arg(2000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+} // namespace
+
+BENCHMARK_MAIN();
