@@ -47,6 +47,10 @@ CGRect UISlider::thumbRectForBounds(const CGRect& bounds, const CGRect& trackRec
                       kThumbDiameter);
 }
 
+CGSize UISlider::intrinsicContentSize() const {
+    return CGSizeMake(UIViewNoIntrinsicMetric, kHeight);
+}
+
 CGSize UISlider::sizeThatFits(CGSize) const {
     return CGSizeMake(frame().size.width, kHeight);
 }

@@ -31,7 +31,8 @@ public:
     CGRect trackRectForBounds(const CGRect& bounds) const;
     CGRect thumbRectForBounds(const CGRect& bounds, const CGRect& trackRect, float value) const;
 
-    // Its own width, at the slider's height.
+    // As wide as it is given, at the slider's height.
+    CGSize intrinsicContentSize() const override;
     CGSize sizeThatFits(CGSize size) const override;
 
     // A touch on the thumb drags it; one elsewhere on the track does nothing.

@@ -68,8 +68,12 @@ std::optional<UIStepper::Button> UIStepper::buttonAtPoint(CGPoint point) const {
     return std::nullopt;
 }
 
-CGSize UIStepper::sizeThatFits(CGSize) const {
+CGSize UIStepper::intrinsicContentSize() const {
     return CGSizeMake(kWidth, kHeight);
+}
+
+CGSize UIStepper::sizeThatFits(CGSize) const {
+    return intrinsicContentSize();
 }
 
 void UIStepper::step(Button button) {

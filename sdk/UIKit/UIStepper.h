@@ -48,6 +48,8 @@ public:
     // The button held down under the finger, when it can step.
     const std::optional<Button>& pressedButton() const { return _pressed; }
 
+    // The platform stepper's size: two 47-point buttons, 32 points high.
+    CGSize intrinsicContentSize() const override;
     CGSize sizeThatFits(CGSize size) const override;
 
     bool beginTrackingWithTouch(const Ref<UITouch>& touch) override;

@@ -81,6 +81,23 @@ TEST(Slider, ThumbTravelsTheTrackInsetByItsRadius) {
     EXPECT_EQ(screen.slider->thumbRectForBounds(bounds, track, 1), CGRectMake(200, 1.5, 28, 28));
     EXPECT_EQ(screen.slider->thumbRectForBounds(bounds, track, 7), CGRectMake(200, 1.5, 28, 28));
     EXPECT_EQ(screen.slider->sizeThatFits(CGSizeMake(10, 10)), CGSizeMake(228, 31));
+    EXPECT_EQ(screen.slider->intrinsicContentSize(), CGSizeMake(UIViewNoIntrinsicMetric, 31));
+}
+
+TEST(Slider, TakesItsOwnHeightInLayout) {
+    Ref<UIWindow> window = alloc<UIWindow>()->initWithFrame(CGRectMake(0, 0, 390, 844));
+    Ref<UIView> row = alloc<UIView>()->initWithFrame(CGRectMake(0, 100, 300, 45));
+    Ref<UISlider> slider = alloc<UISlider>()->init();
+    slider->setTranslatesAutoresizingMaskIntoConstraints(false);
+    window->addSubview(row);
+    row->addSubview(slider);
+    NSLayoutConstraint::activateConstraints({
+        slider->leftAnchor()->constraintEqualToAnchor(row->leftAnchor(), 10),
+        slider->rightAnchor()->constraintEqualToAnchor(row->rightAnchor(), -10),
+        slider->centerYAnchor()->constraintEqualToAnchor(row->centerYAnchor()),
+    });
+    window->layoutIfNeeded();
+    EXPECT_EQ(slider->frame(), CGRectMake(10, 7, 280, 31));
 }
 
 TEST(Slider, DraggingReportsEveryMovement) {

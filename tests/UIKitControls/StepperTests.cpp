@@ -41,6 +41,25 @@ TEST(Stepper, DefaultsAreThePlatforms) {
     EXPECT_TRUE(stepper->autorepeat());
     EXPECT_TRUE(stepper->isContinuous());
     EXPECT_EQ(stepper->sizeThatFits(CGSizeMake(300, 300)), CGSizeMake(94, 32));
+    EXPECT_EQ(stepper->intrinsicContentSize(), CGSizeMake(94, 32));
+}
+
+TEST(Stepper, TakesItsOwnSizeInLayout) {
+    Ref<UIWindow> window = alloc<UIWindow>()->initWithFrame(CGRectMake(0, 0, 390, 844));
+    Ref<UIView> row = alloc<UIView>()->initWithFrame(CGRectMake(0, 100, 300, 45));
+    Ref<UIStepper> stepper = alloc<UIStepper>()->init();
+    stepper->setTranslatesAutoresizingMaskIntoConstraints(false);
+    window->addSubview(row);
+    row->addSubview(stepper);
+    NSLayoutConstraint::activateConstraints({
+        stepper->leftAnchor()->constraintEqualToAnchor(row->leftAnchor(), 10),
+        stepper->centerYAnchor()->constraintEqualToAnchor(row->centerYAnchor()),
+    });
+    window->layoutIfNeeded();
+    EXPECT_EQ(stepper->frame(), CGRectMake(10, 6.5, 94, 32));
+    // Pressed through the window where layout put it.
+    ASSERT_TRUE(stepper->press(UIStepper::Button::Increment));
+    EXPECT_EQ(stepper->value(), 1);
 }
 
 TEST(Stepper, RefusesBoundsAndStepsItCannotTake) {
