@@ -133,7 +133,8 @@ Ref<PSListController> PageHost::makeController() {
         const std::string path = DeviceRoot::hostPathFor(joined(_bundlePath, *executable));
         if (std::filesystem::exists(path)) {
             if (!dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL)) {
-                SDKEventLog::logError("klprefs: could not load " + *executable + ": " + dlerror());
+                SDKEventLog::logError("could not load the executable " + *executable + ": " +
+                                      dlerror());
             }
         }
     }
@@ -146,10 +147,10 @@ Ref<PSListController> PageHost::makeController() {
         if (Ref<PSListController> controller = made.object<PSListController>()) {
             return controller;
         }
-        SDKEventLog::logError("klprefs: " + *principal +
+        SDKEventLog::logError(*principal +
                               " made no PSListController; showing the page with PSListController");
     } else {
-        SDKEventLog::logError("klprefs: principal class " + *principal +
+        SDKEventLog::logError("principal class " + *principal +
                               " not found; showing the page with PSListController");
     }
     return alloc<PSListController>()->init();

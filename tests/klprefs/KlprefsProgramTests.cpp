@@ -299,3 +299,45 @@ TEST(Klprefs, TheDemoScriptRunsOnTheBuiltInExampleWithoutChangingIt) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Klprefs, TheBundleExecutableProvidesTheListController) {
+    DeviceWithBundle device({row("KLColorPickerCell", "tint", {{"label", "Tint"}})}, {});
+    const std::string bundle = DeviceWithBundle::kBundle;
+    std::filesystem::copy_file(KL_TEST_CONTROLLER, device.root.host(bundle + "/Test"));
+    auto info = [&](const char* principal) {
+        device.root.write(bundle + "/Info.plist",
+                          NSPropertyListSerialization::dataWithPropertyList(
+                              Value(Value::Dictionary{{"CFBundleExecutable", "Test"},
+                                                      {"NSPrincipalClass", principal}}),
+                              NSPropertyListXMLFormat_v1_0));
+    };
+    info("TestListController");
+    KlprefsRun run = runKlprefs(with(device.options(), {"dump"}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    nlohmann::json page = run.json();
+    EXPECT_EQ(page["page"]["controller"], "TestListController");
+    ASSERT_EQ(page["rows"].size(), 2u);
+    EXPECT_EQ(page["rows"][1]["label"], "Made in code");
+
+    // A class the executable does not export: the page still shows its Root.plist.
+    info("MissingListController");
+    run = runKlprefs(with(device.options(), {"dump"}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("principal class MissingListController not found"), std::string::npos)
+        << run.err;
+    page = run.json();
+    EXPECT_EQ(page["page"]["controller"], "PSListController");
+    EXPECT_EQ(page["rows"].size(), 1u);
+
+    // An executable that is no library for this machine, such as one built for the device.
+    info("TestListController");
+    device.root.write(bundle + "/Test", "not a library");
+    run = runKlprefs(with(device.options(), {"dump"}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("warning: could not load the executable Test"), std::string::npos) << run.err;
+    EXPECT_EQ(run.json()["page"]["controller"], "PSListController");
+}
+
+} // namespace
