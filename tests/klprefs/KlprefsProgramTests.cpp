@@ -91,8 +91,8 @@ press key:count minus hold 2    # 10, 9, 8
     EXPECT_GE(notifications, 8u);
 }
 
-TEST(Klprefs, RendersTheExampleWithTheStoredColourInItsSwatch) {
-    DeviceWithBundle device(numberPage(), {{"tint", "#AF52DE"}});
+TEST(Klprefs, RendersTheStoredColourInItsSwatchAndTheSliderAtItsValue) {
+    DeviceWithBundle device(numberPage(), {{"tint", "#AF52DE"}, {"level", 0.75}});
     const std::string png = device.root.path() + "/page.png";
     KlprefsRun run = runKlprefs(with(device.options(), {"render", "-o", png, "--scale", "2"}));
     ASSERT_EQ(run.status, 0) << run.err;
@@ -116,13 +116,27 @@ TEST(Klprefs, RendersTheExampleWithTheStoredColourInItsSwatch) {
     const double y = swatch["frame"]["y"].get<double>() + 14.5;
     const unsigned char* data = cairo_image_surface_get_data(image);
     const int stride = cairo_image_surface_get_stride(image);
-    const uint32_t pixel = *reinterpret_cast<const uint32_t*>(
-        data + static_cast<int>(y * 2) * stride + static_cast<int>(x * 2) * 4);
-    EXPECT_EQ(pixel & 0xFFFFFF, 0xAF52DEu);
+    auto rgb = [&](double px, double py) {
+        return *reinterpret_cast<const uint32_t*>(data + static_cast<int>(py * 2) * stride +
+                                                  static_cast<int>(px * 2) * 4) &
+               0xFFFFFF;
+    };
+    EXPECT_EQ(rgb(x, y), 0xAF52DEu);
     // The margin shows the grouped background.
-    const uint32_t margin =
-        *reinterpret_cast<const uint32_t*>(data + static_cast<int>(y * 2) * stride + 4 * 4);
-    EXPECT_EQ(margin & 0xFFFFFF, 0xF2F2F7u);
+    EXPECT_EQ(rgb(2, y), 0xF2F2F7u);
+
+    // The thumb three quarters along the slider's track: white, the track
+    // before it in the tint, after it grey.
+    const nlohmann::json& slider = viewOf(page, 1, "UISlider");
+    const nlohmann::json& frame = slider["frame"];
+    const double travel = frame["width"].get<double>() - 28;
+    const double thumbX = frame["x"].get<double>() + 14 + 0.75 * travel;
+    const double thumbY = frame["y"].get<double>() + frame["height"].get<double>() / 2;
+    EXPECT_NEAR(slider["thumb"]["x"].get<double>() + 14, thumbX, 1e-9);
+    EXPECT_EQ(rgb(thumbX, thumbY), 0xFFFFFFu);
+    EXPECT_EQ(rgb(thumbX - 20, thumbY), 0x007AFFu);
+    EXPECT_NE(rgb(thumbX + 20, thumbY), 0x007AFFu);
+    EXPECT_NE(rgb(thumbX + 20, thumbY), 0xFFFFFFu);
     cairo_surface_destroy(image);
 }
 
@@ -294,7 +308,12 @@ TEST(Klprefs, TheDemoScriptRunsOnTheBuiltInExampleWithoutChangingIt) {
     const nlohmann::json page = run.json();
     EXPECT_EQ(page["page"]["title"], "Demo");
     EXPECT_EQ(page["page"]["bundle"], "/var/jb/Library/PreferenceBundles/Demo.bundle");
-    EXPECT_EQ(page["domains"]["com.example.demo"]["accentColor"], "#FF3B30");
+    const nlohmann::json& stored = page["domains"]["com.example.demo"];
+    EXPECT_EQ(stored["accentColor"], "#FF3B30");
+    EXPECT_EQ(stored["backgroundColor"], "#5856D6C0");
+    EXPECT_EQ(stored["opacity"], static_cast<double>(0.65f));
+    EXPECT_EQ(stored["columns"], 1.0);
+    EXPECT_EQ(page["presented"].size(), 0u);
     EXPECT_EQ(readWhole(storedFile), before);
 }
 
@@ -336,7 +355,8 @@ TEST(Klprefs, TheBundleExecutableProvidesTheListController) {
     device.root.write(bundle + "/Test", "not a library");
     run = runKlprefs(with(device.options(), {"dump"}));
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.err.find("warning: could not load the executable Test"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("warning: could not load the executable Test"), std::string::npos)
+        << run.err;
     EXPECT_EQ(run.json()["page"]["controller"], "PSListController");
 }
 
