@@ -243,10 +243,6 @@ const std::vector<std::string>& SDKSymbolCatalogue::names() {
     return list;
 }
 
-bool SDKSymbolCatalogue::hasSymbol(const std::string& name) {
-    return glyphs().count(name) != 0;
-}
-
 bool SDKSymbolCatalogue::drawSymbol(const std::string& name, SDKCanvas& canvas, const CGRect& box,
                                     const CGColor& color) {
     auto found = glyphs().find(name);

@@ -15,7 +15,6 @@ public:
     SDKSymbolCatalogue() = delete;
 
     static const std::vector<std::string>& names();
-    static bool hasSymbol(const std::string& name);
     // Draws the glyph centred in the box at the largest size that fits;
     // false, drawing nothing, for a name the catalogue lacks.
     static bool drawSymbol(const std::string& name, SDKCanvas& canvas, const CGRect& box,

@@ -20,7 +20,6 @@ public:
 
     SDKCanvas& canvas() { return _canvas; }
     SDKTextPainter& text() { return _text; }
-    const SDKLookRegistry& looks() const { return _looks; }
 
     // Draws the view at its frame, in its superview's coordinates.
     void drawView(const UIView& view);
