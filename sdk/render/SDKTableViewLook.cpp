@@ -35,11 +35,10 @@ void drawSection(const UITableView::Section& section, const UITableView::Section
                                 layout.header);
     }
     if (!section.rows.empty() && canvas.isVisible(layout.card)) {
-        SDKCanvas::State state(canvas);
+        const CGRect& card = layout.card;
         if (grouped) {
-            canvas.clipToRoundedRect(layout.card, radius);
-            canvas.fillRect(layout.card,
-                            *UIColor::secondarySystemGroupedBackgroundColor()->CGColor());
+            canvas.fillRoundedRect(card, radius,
+                                   *UIColor::secondarySystemGroupedBackgroundColor()->CGColor());
         }
         const CGColor separator = *UIColor::separatorColor()->CGColor();
         for (size_t i = 0; i < section.rows.size(); ++i) {
@@ -48,7 +47,17 @@ void drawSection(const UITableView::Section& section, const UITableView::Section
             if (!canvas.isVisible(frame)) {
                 continue;
             }
-            painter.drawView(cell);
+            // Only the rows that reach into the card's rounded corners are
+            // clipped to it, as the platform rounds only the first and last.
+            if (grouped && radius > 0 &&
+                (frame.origin.y < card.origin.y + radius ||
+                 CGRectGetMaxY(frame) > CGRectGetMaxY(card) - radius)) {
+                SDKCanvas::State state(canvas);
+                canvas.clipToRoundedRect(card, radius);
+                painter.drawView(cell);
+            } else {
+                painter.drawView(cell);
+            }
             if (i + 1 < section.rows.size() && !cell.isHidden()) {
                 const CGFloat x = frame.origin.x + SDKTableViewLook::kSeparatorInset;
                 canvas.fillRect(CGRectMake(x, CGRectGetMaxY(frame) - canvas.hairline(),
