@@ -7,11 +7,16 @@ Ref<CALayer> CALayer::layer() {
 }
 
 void CALayer::addSublayer(const Ref<CALayer>& layer) {
+    insertSublayerAtIndex(layer, _sublayers.size());
+}
+
+void CALayer::insertSublayerAtIndex(const Ref<CALayer>& layer, size_t index) {
     if (!layer || layer.get() == this) {
         return;
     }
+    Ref<CALayer> keep = layer;
     layer->removeFromSuperlayer();
-    _sublayers.push_back(layer);
+    _sublayers.insert(_sublayers.begin() + std::min(index, _sublayers.size()), layer);
     layer->_superlayer = self<CALayer>();
 }
 

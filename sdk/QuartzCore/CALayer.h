@@ -35,6 +35,8 @@ public:
     const std::vector<Ref<CALayer>>& sublayers() const { return _sublayers; }
     Ref<CALayer> superlayer() const { return _superlayer.lock(); }
     void addSublayer(const Ref<CALayer>& layer);
+    // Puts the layer at the index among the sublayers (the end when past it).
+    void insertSublayerAtIndex(const Ref<CALayer>& layer, size_t index);
     void removeFromSuperlayer();
 
 private:

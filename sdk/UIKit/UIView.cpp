@@ -100,13 +100,14 @@ void UIView::insertSubviewAtIndex(const Ref<UIView>& view, size_t index) {
         auto found = std::find(_subviews.begin(), _subviews.end(), view);
         _subviews.erase(found);
         _subviews.insert(_subviews.begin() + std::min(index, _subviews.size()), view);
+        placeSublayerOf(*view);
         return;
     }
     view->willMoveToSuperview(me);
     view->removeFromSuperview();
     _subviews.insert(_subviews.begin() + std::min(index, _subviews.size()), view);
     view->_superview = me;
-    _layer->addSublayer(view->_layer);
+    placeSublayerOf(*view);
     setNeedsLayout();
     // The subview's constraints join this tree's engine.
     if (view->_layoutEngine) {
@@ -128,6 +129,21 @@ void UIView::insertSubviewAtIndex(const Ref<UIView>& view, size_t index) {
     if (!UIColorEqual(tintBefore, view->tintColor())) {
         view->propagateTintChange();
     }
+}
+
+// A subview's layer sits just below the layer of the subview after it, so
+// drawing by layers and by subviews agree.
+void UIView::placeSublayerOf(const UIView& view) {
+    auto position = std::find_if(_subviews.begin(), _subviews.end(),
+                                 [&](const Ref<UIView>& v) { return v.get() == &view; });
+    view._layer->removeFromSuperlayer();
+    if (position != _subviews.end() && std::next(position) != _subviews.end()) {
+        const auto& sublayers = _layer->sublayers();
+        auto next = std::find(sublayers.begin(), sublayers.end(), (*std::next(position))->_layer);
+        _layer->insertSublayerAtIndex(view._layer, static_cast<size_t>(next - sublayers.begin()));
+        return;
+    }
+    _layer->addSublayer(view._layer);
 }
 
 void UIView::removeFromSuperview() {

@@ -170,6 +170,7 @@ private:
     friend class UILayoutEngine;
 
     template <class Anchor> Ref<Anchor> anchor(NSLayoutAttribute attribute);
+    void placeSublayerOf(const UIView& view);
     UIView* rootView();
     static UIView* nearestCommonAncestor(UIView* first, UIView* second);
     UILayoutEngine& rootLayoutEngine();

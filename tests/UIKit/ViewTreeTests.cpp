@@ -30,6 +30,18 @@ TEST(ViewTree, SubviewsAreOwnedAndTheWayUpIsWeak) {
     EXPECT_EQ(weakChild.lock(), nullptr);
     EXPECT_TRUE(parent->layer()->sublayers().empty());
 
+    // Layers follow the order of the subviews, wherever a view is inserted.
+    Ref<UIView> first = makeView(CGRectZero), last = makeView(CGRectZero);
+    parent->addSubview(last);
+    parent->insertSubviewAtIndex(first, 0);
+    EXPECT_EQ(parent->layer()->sublayers(),
+              (std::vector<Ref<CALayer>>{first->layer(), last->layer()}));
+    parent->insertSubviewAtIndex(first, 5);
+    EXPECT_EQ(parent->layer()->sublayers(),
+              (std::vector<Ref<CALayer>>{last->layer(), first->layer()}));
+    first->removeFromSuperview();
+    last->removeFromSuperview();
+
     // A parent is never added below its own child.
     Ref<UIView> child = makeView(CGRectZero);
     parent->addSubview(child);
