@@ -49,10 +49,10 @@ private:
 };
 
 template <class Number>
-void appendPrintf(std::string& result, const std::string& specification, Number value) {
+void appendPrintf(std::string& result, const std::string& directive, Number value) {
     CLocaleScope scope;
     char buffer[128];
-    int size = std::snprintf(buffer, sizeof buffer, specification.c_str(), value);
+    int size = std::snprintf(buffer, sizeof buffer, directive.c_str(), value);
     if (size < 0) {
         return;
     }
@@ -62,8 +62,7 @@ void appendPrintf(std::string& result, const std::string& specification, Number 
     }
     size_t start = result.size();
     result.resize(start + static_cast<size_t>(size) + 1);
-    std::snprintf(result.data() + start, static_cast<size_t>(size) + 1, specification.c_str(),
-                  value);
+    std::snprintf(result.data() + start, static_cast<size_t>(size) + 1, directive.c_str(), value);
     result.resize(start + static_cast<size_t>(size));
 }
 
@@ -82,17 +81,17 @@ struct Conversion {
 
     bool hasFlag(char flag) const { return flags.find(flag) != std::string::npos; }
 
-    // The printf specification for the number, always with the given length
+    // The printf directive for the number, always with the given length
     // modifier, since numbers are passed at their widest.
     std::string printfSpecification(const char* lengthModifier) const {
-        std::string specification = "%" + flags;
+        std::string directive = "%" + flags;
         if (width) {
-            specification += std::to_string(*width);
+            directive += std::to_string(*width);
         }
         if (precision) {
-            specification += "." + std::to_string(*precision);
+            directive += "." + std::to_string(*precision);
         }
-        return specification + lengthModifier + conversion;
+        return directive + lengthModifier + conversion;
     }
 };
 

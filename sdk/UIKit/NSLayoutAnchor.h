@@ -11,8 +11,9 @@ public:
     NSLayoutAttribute attribute() const { return _attribute; }
 
 protected:
-    Ref<NSLayoutConstraint> constraintTo(const Ref<NSLayoutAnchor>& anchor, NSLayoutRelation relation,
-                                         CGFloat multiplier, CGFloat constant) const;
+    Ref<NSLayoutConstraint> constraintTo(const Ref<NSLayoutAnchor>& anchor,
+                                         NSLayoutRelation relation, CGFloat multiplier,
+                                         CGFloat constant) const;
 
 private:
     Weak<UIView> _view;
@@ -23,7 +24,8 @@ private:
 // axis meet.
 template <class Anchor> class NSLayoutTypedAnchor : public NSLayoutAnchor {
 public:
-    Ref<NSLayoutConstraint> constraintEqualToAnchor(const Ref<Anchor>& anchor, CGFloat constant = 0) const {
+    Ref<NSLayoutConstraint> constraintEqualToAnchor(const Ref<Anchor>& anchor,
+                                                    CGFloat constant = 0) const {
         return constraintTo(anchor, NSLayoutRelationEqual, 1, constant);
     }
     Ref<NSLayoutConstraint> constraintGreaterThanOrEqualToAnchor(const Ref<Anchor>& anchor,
