@@ -67,21 +67,6 @@ const char* attributeName(NSLayoutAttribute attribute) {
     }
 }
 
-std::string itemName(const UIView* view) {
-    if (!view) {
-        return "(nil)";
-    }
-    char address[32];
-    std::snprintf(address, sizeof address, ":%p", static_cast<const void*>(view));
-    return view->className() + address;
-}
-
-std::string number(CGFloat value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
-}
-
 void invalid(const std::string& reason) {
     throw NSException(NSInvalidArgumentException, reason);
 }
@@ -184,8 +169,8 @@ void NSLayoutConstraint::setActive(bool active) {
         second ? UIView::nearestCommonAncestor(first.get(), second.get()) : first.get();
     if (!container) {
         SDKEventLog::logError(
-            "Unable to activate constraint with anchors " + itemName(first.get()) + "." +
-            attributeName(_firstAttribute) + " and " + itemName(second.get()) + "." +
+            "Unable to activate constraint with anchors " + describeItem(first.get()) + "." +
+            attributeName(_firstAttribute) + " and " + describeItem(second.get()) + "." +
             attributeName(_secondAttribute) +
             " because they have no common ancestor. Does the constraint or its anchors "
             "reference items in different view hierarchies? That's illegal.");
@@ -240,23 +225,23 @@ NSLayoutConstraint::describeRelation(const UIView* firstItem, NSLayoutAttribute 
                                      NSLayoutRelation relation, const UIView* secondItem,
                                      NSLayoutAttribute secondAttribute, CGFloat multiplier,
                                      CGFloat constant, UILayoutPriority priority) {
-    std::string text = itemName(firstItem) + "." + attributeName(firstAttribute);
+    std::string text = describeItem(firstItem) + "." + attributeName(firstAttribute);
     text += relation == NSLayoutRelationEqual             ? " == "
             : relation == NSLayoutRelationLessThanOrEqual ? " <= "
                                                           : " >= ";
     if (secondItem) {
-        text += itemName(secondItem) + "." + attributeName(secondAttribute);
+        text += describeItem(secondItem) + "." + attributeName(secondAttribute);
         if (multiplier != 1) {
-            text += " * " + number(multiplier);
+            text += " * " + describeNumber(multiplier);
         }
         if (constant != 0) {
-            text += (constant < 0 ? " - " : " + ") + number(std::fabs(constant));
+            text += (constant < 0 ? " - " : " + ") + describeNumber(std::fabs(constant));
         }
     } else {
-        text += number(constant);
+        text += describeNumber(constant);
     }
     if (priority != UILayoutPriorityRequired) {
-        text += " @" + number(priority);
+        text += " @" + describeNumber(priority);
     }
     return text;
 }
@@ -270,4 +255,19 @@ std::string NSLayoutConstraint::description() const {
            describeRelation(first.get(), _firstAttribute, _relation, second.get(), _secondAttribute,
                             _multiplier, _constant, _priority) +
            (_active ? " (active)>" : ">");
+}
+
+std::string NSLayoutConstraint::describeItem(const UIView* view) {
+    if (!view) {
+        return "(nil)";
+    }
+    char address[32];
+    std::snprintf(address, sizeof address, ":%p", static_cast<const void*>(view));
+    return view->className() + address;
+}
+
+std::string NSLayoutConstraint::describeNumber(CGFloat value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
 }

@@ -80,6 +80,9 @@ public:
 
     // Such as "<NSLayoutConstraint:0x5581 UILabel:0x55a0.left == UIView:0x55b0.left + 15>".
     std::string description() const;
+    // How constraint messages name a view ("UILabel:0x…") and print a number.
+    static std::string describeItem(const UIView* view);
+    static std::string describeNumber(CGFloat value);
     // The relation alone, as descriptions and the layout engine's messages show it.
     static std::string describeRelation(const UIView* firstItem, NSLayoutAttribute firstAttribute,
                                         NSLayoutRelation relation, const UIView* secondItem,

@@ -45,18 +45,6 @@ cassowary::RelationalOperator relationalOperator(NSLayoutRelation relation) {
     }
 }
 
-std::string viewName(const UIView* view) {
-    char address[32];
-    std::snprintf(address, sizeof address, ":%p", static_cast<const void*>(view));
-    return view->className() + address;
-}
-
-std::string number(CGFloat value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
-}
-
 // Adds the solver's work to the message of a failure it should never have.
 void logSolverFailure(const char* what, const std::exception& error) {
     SDKEventLog::logError(std::string("Layout engine: ") + what + " failed: " + error.what());
@@ -551,11 +539,11 @@ std::string UILayoutEngine::describe(const Row& row) const {
         "==", "==", "==", "==", "<=", ">=", "<=", ">="};
     std::string text = row.kind == Row::Kind::FrameHold ? "<NSAutoresizingMaskLayoutConstraint "
                                                         : "<NSContentSizeLayoutConstraint ";
-    text += viewName(row.view) + "." + names[row.input] + " " + relations[row.input] + " " +
-            number(row.constant);
+    text += NSLayoutConstraint::describeItem(row.view) + "." + names[row.input] + " " +
+            relations[row.input] + " " + NSLayoutConstraint::describeNumber(row.constant);
     if (row.kind == Row::Kind::ContentSize) {
         text += std::string(row.input % 2 == 0 ? " hug:" : " compressionResistance:") +
-                number(row.priority);
+                NSLayoutConstraint::describeNumber(row.priority);
     }
     return text + ">";
 }
