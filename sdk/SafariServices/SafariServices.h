@@ -1,0 +1,4 @@
+#pragma once
+
+#include <SafariServices/SFSafariViewController.h>
+#include <SafariServices/SFSafariViewControllerDelegate.h>
