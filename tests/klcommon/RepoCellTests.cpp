@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <Foundation/SDKEventLog.h>
+#include <SafariServices/SFSafariViewController.h>
+
+#include "HostedPage.h"
+#include "KLRepoCell.h"
+
+namespace {
+
+Value::Dictionary repoRow(Value::Dictionary extra = {}) {
+    Value::Dictionary row{{"cell", "PSTableCell"}, {"cellClass", "KLRepoCell"}};
+    for (auto& [key, value] : extra) {
+        row[key] = value;
+    }
+    return row;
+}
+
+// A finger taps the middle of the row's button, as on the page's screen.
+void tapButton(HostedPage& page, const Ref<KLRepoCell>& cell) {
+    page.window->layoutIfNeeded();
+    const CGRect b = cell->button()->bounds();
+    page.window->tapAtPoint(cell->button()->convertPointToView(
+        CGPointMake(CGRectGetMidX(b), CGRectGetMidY(b)), page.window));
+}
+
+Ref<SFSafariViewController> presentedBrowser(HostedPage& page) {
+    return objc_cast<SFSafariViewController>(page.controller->presentedViewController());
+}
+
+TEST(RepoCell, IsAlways120PointsHigh) {
+    TemporaryDeviceRoot root;
+    HostedPage page(root, {repoRow({{"height", 44}}), repoRow()});
+    for (size_t row = 0; row < 2; ++row) {
+        ASSERT_NE(page.cell<KLRepoCell>(row), nullptr);
+        EXPECT_EQ(page.specifier(row)->propertyForKey("height"), Value(120));
+        EXPECT_EQ(page.controller->table()->sections()[0].rows[row].height, 120);
+    }
+}
+
+TEST(RepoCell, ReadsItsLinkAndCaption) {
+    struct Case {
+        Value::Dictionary extra;
+        std::optional<std::string> link;
+        std::optional<std::string> caption;
+    };
+    const Case cases[] = {
+        {{}, KLRepoCell::kDefaultLink, std::nullopt},
+        {{{"link", "https://example.org/tweak"}, {"title", "Our repository"}},
+         "https://example.org/tweak",
+         "Our repository"},
+        // Present but empty stays empty; only a missing link takes the default.
+        {{{"link", ""}, {"title", ""}}, "", ""},
+        // Not text: no link and no caption.
+        {{{"link", 42}, {"title", true}}, std::nullopt, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        TemporaryDeviceRoot root;
+        HostedPage page(root, {repoRow(c.extra)});
+        auto cell = page.cell<KLRepoCell>(0);
+        ASSERT_NE(cell, nullptr);
+        EXPECT_EQ(cell->link(), c.link);
+        EXPECT_EQ(cell->button()->labelView()->text(), c.caption);
+        EXPECT_EQ(cell->button()->superview(), cell->contentView());
+        // The button keeps no link of its own.
+        EXPECT_EQ(cell->button()->link(), std::nullopt);
+    }
+}
+
+TEST(RepoCell, TapOpensTheLinkInTheBrowserAndTheDelegateClosesIt) {
+    struct Case {
+        Value::Dictionary extra;
+        const char* opened;
+    };
+    const Case cases[] = {
+        {{}, KLRepoCell::kDefaultLink},
+        {{{"link", "https://example.org/tweak?from=settings"}},
+         "https://example.org/tweak?from=settings"},
+        {{{"link", "HTTP://example.org"}}, "HTTP://example.org"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.opened);
+        TemporaryDeviceRoot root;
+        HostedPage page(root, {repoRow(c.extra)});
+        auto cell = page.cell<KLRepoCell>(0);
+        tapButton(page, cell);
+        auto browser = presentedBrowser(page);
+        ASSERT_NE(browser, nullptr);
+        EXPECT_EQ(browser->URL()->absoluteString(), c.opened);
+        EXPECT_EQ(browser->delegate().get(),
+                  static_cast<SFSafariViewControllerDelegate*>(cell.get()));
+        EXPECT_EQ(browser->presentingViewController(), page.controller);
+
+        cell->safariViewControllerDidFinish(browser);
+        EXPECT_EQ(page.controller->presentedViewController(), nullptr);
+        EXPECT_EQ(browser->presentingViewController(), nullptr);
+        EXPECT_EQ(SDKEventLog::eventsOfKind("dismiss").size(), 1u);
+
+        // Each tap presents a new browser.
+        tapButton(page, cell);
+        ASSERT_NE(presentedBrowser(page), nullptr);
+        EXPECT_NE(presentedBrowser(page), browser);
+    }
+}
+
+TEST(RepoCell, ATapOnALinkTheBrowserCannotShowDoesNothing) {
+    const char* const links[] = {"",
+                                 "mailto:support@example.com",
+                                 "file:///var/mobile/Library",
+                                 "https://exa mple.com",
+                                 "https://",
+                                 "repo.example.com",
+                                 "javascript:alert(1)",
+                                 "ht!tp://example.com"};
+    for (const char* link : links) {
+        SCOPED_TRACE(link);
+        TemporaryDeviceRoot root;
+        HostedPage page(root, {repoRow({{"link", link}})});
+        auto cell = page.cell<KLRepoCell>(0);
+        SDKEventLog::clear();
+        tapButton(page, cell);
+        EXPECT_EQ(page.controller->presentedViewController(), nullptr);
+        EXPECT_TRUE(SDKEventLog::events().empty());
+    }
+}
+
+TEST(RepoCell, OutsideAViewControllerATapAndACloseDoNothing) {
+    auto cell = alloc<KLRepoCell>()->initWithStyle(UITableViewCellStyleDefault, "repo", nullptr);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->link(), KLRepoCell::kDefaultLink);
+    SDKEventLog::clear();
+    cell->button()->sendActionsForControlEvents(UIControlEventTouchUpInside);
+    cell->safariViewControllerDidFinish(nullptr);
+    EXPECT_TRUE(SDKEventLog::events().empty());
+}
+
+TEST(RepoCell, ButtonFollowsTheContentViewsWidth) {
+    auto cell = alloc<KLRepoCell>()->initWithStyle(UITableViewCellStyleDefault, "repo", nullptr);
+    // Made at the cell's default width, before the table sizes the row.
+    EXPECT_EQ(cell->button()->frame(), CGRectMake(0, 0, 320, 120));
+    const CGFloat widths[] = {375, 414, 200};
+    for (CGFloat width : widths) {
+        cell->setFrame(CGRectMake(0, 0, width, 120));
+        cell->layoutIfNeeded();
+        EXPECT_EQ(cell->contentView()->bounds().size.width, width);
+        EXPECT_EQ(cell->button()->frame(), CGRectMake(0, 0, width, 120));
+    }
+}
+
+TEST(RepoCell, OnThePageTheButtonSpansTheRow) {
+    TemporaryDeviceRoot root;
+    HostedPage page(root, {repoRow({{"title", "Repository"}})});
+    auto cell = page.cell<KLRepoCell>(0);
+    page.window->layoutIfNeeded();
+    EXPECT_EQ(cell->button()->frame().size.width, cell->contentView()->bounds().size.width);
+    EXPECT_EQ(cell->button()->frame().size.height, 120);
+    EXPECT_EQ(cell->frame().size.height, 120);
+}
+
+TEST(RepoCell, IsFoundByName) {
+    EXPECT_EQ(objc_getClass("KLRepoCell"), &OBJC_CLASS_$_KLRepoCell);
+    EXPECT_TRUE(class_respondsToSelector(&OBJC_CLASS_$_KLRepoCell,
+                                         "initWithStyle:reuseIdentifier:specifier:"));
+    EXPECT_EQ(objc_getClass("KLRepoCellButton"), &OBJC_CLASS_$_KLRepoCellButton);
+}
+
+} // namespace
