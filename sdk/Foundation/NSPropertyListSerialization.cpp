@@ -11,6 +11,8 @@
 #include <Foundation/NSFileManager.h>
 #include <Foundation/OldStylePropertyList.h>
 #include <Foundation/PropertyListDepth.h>
+#include <Foundation/PropertyListIntegers.h>
+#include <Foundation/Unicode.h>
 
 namespace {
 
@@ -31,7 +33,11 @@ bool setError(std::string* error, std::string message) {
     return false;
 }
 
-std::optional<Value> valueFromNode(plist_t node, int depth = 0) {
+constexpr const char* kNotUTF8 = "The property list holds text that is not valid UTF-8";
+
+// nil, with the reason in `error` where there is one to give, when the node
+// cannot be a Value.
+std::optional<Value> valueFromNode(plist_t node, std::string& error, int depth = 0) {
     if (depth > kMaximumDepth) {
         return std::nullopt;
     }
@@ -61,7 +67,12 @@ std::optional<Value> valueFromNode(plist_t node, int depth = 0) {
     case PLIST_STRING: {
         uint64_t length = 0;
         const char* text = plist_get_string_ptr(node, &length);
-        return Value(std::string(text ? text : "", text ? length : 0));
+        std::string string(text ? text : "", text ? length : 0);
+        if (!Unicode::isValidUTF8(string)) {
+            error = kNotUTF8;
+            return std::nullopt;
+        }
+        return Value(std::move(string));
     }
     case PLIST_DATA: {
         uint64_t length = 0;
@@ -83,7 +94,8 @@ std::optional<Value> valueFromNode(plist_t node, int depth = 0) {
         uint32_t count = plist_array_get_size(node);
         items.reserve(count);
         for (uint32_t i = 0; i < count; ++i) {
-            std::optional<Value> item = valueFromNode(plist_array_get_item(node, i), depth + 1);
+            std::optional<Value> item =
+                valueFromNode(plist_array_get_item(node, i), error, depth + 1);
             if (!item) {
                 return std::nullopt;
             }
@@ -104,8 +116,12 @@ std::optional<Value> valueFromNode(plist_t node, int depth = 0) {
             if (!item) {
                 break;
             }
-            std::optional<Value> value = valueFromNode(item, depth + 1);
-            if (!value || !key) {
+            if (!key || !Unicode::isValidUTF8(key)) {
+                error = key ? kNotUTF8 : "";
+                return std::nullopt;
+            }
+            std::optional<Value> value = valueFromNode(item, error, depth + 1);
+            if (!value) {
                 return std::nullopt;
             }
             entries.insert_or_assign(key, std::move(*value));
@@ -132,6 +148,10 @@ Node nodeFromValue(const Value& value, NSPropertyListFormat format, std::string*
         const std::string& text = *value.string();
         if (text.find('\0') != std::string::npos) {
             setError(error, "A text holding a NUL character cannot be stored");
+            return nullptr;
+        }
+        if (!Unicode::isValidUTF8(text)) {
+            setError(error, "A text that is not valid UTF-8 cannot be stored");
             return nullptr;
         }
         return Node(plist_new_string(text.c_str()));
@@ -174,8 +194,9 @@ Node nodeFromValue(const Value& value, NSPropertyListFormat format, std::string*
     case Value::Type::Dictionary: {
         Node dictionary(plist_new_dict());
         for (const auto& [key, item] : *value.dictionary()) {
-            if (key.find('\0') != std::string::npos) {
-                setError(error, "A key holding a NUL character cannot be stored");
+            if (key.find('\0') != std::string::npos || !Unicode::isValidUTF8(key)) {
+                setError(error, "A key holding a NUL character or text that is not valid UTF-8 "
+                                "cannot be stored");
                 return nullptr;
             }
             Node node = nodeFromValue(item, format, error);
@@ -221,18 +242,23 @@ std::optional<Value> NSPropertyListSerialization::propertyListWithData(const NSD
         setError(error, "The data is too large for a property list");
         return std::nullopt;
     }
-    const char* bytes = reinterpret_cast<const char*>(data.data());
     if (isBinary(data)) {
+        const char* bytes = reinterpret_cast<const char*>(data.data());
         if (!PropertyListDepth::binaryWithin(data, kMaximumDepth)) {
             setError(error, "Malformed binary property list, or nested too deeply");
+            return std::nullopt;
+        }
+        if (!PropertyListIntegers::binaryWithin64Bits(data)) {
+            setError(error, "The binary property list holds an integer beyond 64 bits");
             return std::nullopt;
         }
         plist_t root = nullptr;
         plist_from_bin(bytes, static_cast<uint32_t>(data.size()), &root);
         Node owner(root);
-        std::optional<Value> value = root ? valueFromNode(root) : std::nullopt;
+        std::string reason;
+        std::optional<Value> value = root ? valueFromNode(root, reason) : std::nullopt;
         if (!value) {
-            setError(error, "Malformed binary property list");
+            setError(error, reason.empty() ? "Malformed binary property list" : reason);
         } else if (format) {
             *format = NSPropertyListBinaryFormat_v1_0;
         }
@@ -246,14 +272,24 @@ std::optional<Value> NSPropertyListSerialization::propertyListWithData(const NSD
         return std::nullopt;
     }
     if (looksLikeXml) {
+        std::string reason;
+        std::optional<std::string> xml = PropertyListIntegers::normalisedXML(data, start, &reason);
+        if (!xml) {
+            setError(error, reason);
+            return std::nullopt;
+        }
         plist_t root = nullptr;
-        plist_from_xml(bytes + start, static_cast<uint32_t>(data.size() - start), &root);
+        plist_from_xml(xml->data(), static_cast<uint32_t>(xml->size()), &root);
         Node owner(root);
-        if (std::optional<Value> value = root ? valueFromNode(root) : std::nullopt) {
+        if (std::optional<Value> value = root ? valueFromNode(root, reason) : std::nullopt) {
             if (format) {
                 *format = NSPropertyListXMLFormat_v1_0;
             }
             return value;
+        }
+        if (!reason.empty()) {
+            setError(error, reason);
+            return std::nullopt;
         }
     }
     // Old-style text; a top-level "<hex>" data value also starts with "<".

@@ -20,11 +20,14 @@ public:
 
     // Parses XML or binary data (and old-style text, which is read only). nil and a message in
     // `error` when the data is not a property list; `format` receives the form that was read.
+    // A list holding text that is not valid UTF-8, or an integer beyond 64 signed bits, is
+    // refused whole: no value is made up for it.
     static std::optional<Value> propertyListWithData(const NSData& data,
                                                      NSPropertyListFormat* format = nullptr,
                                                      std::string* error = nullptr);
     // XML or binary bytes; empty data and a message in `error` when the value
-    // cannot be stored (nil inside it, a date out of range, the old-style
+    // cannot be stored (nil inside it, a date out of range, text that is
+    // not valid UTF-8, the old-style
     // format, which can only be read).
     static NSData dataWithPropertyList(const Value& plist, NSPropertyListFormat format,
                                        std::string* error = nullptr);

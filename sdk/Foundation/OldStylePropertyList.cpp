@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include <Foundation/Unicode.h>
+
 namespace {
 
 void appendUtf8(std::string& out, char32_t codePoint) {
@@ -431,6 +433,13 @@ private:
 
 std::optional<Value> OldStylePropertyList::parse(const NSData& bytes, std::string* error) {
     const std::string text = decodeText(bytes);
+    // Text the platform cannot decode is not read at all.
+    if (!Unicode::isValidUTF8(text)) {
+        if (error) {
+            *error = "The text is not valid UTF-8";
+        }
+        return std::nullopt;
+    }
     Parser parser(text);
     std::optional<Value> value = parser.parseDocument();
     if (!value && error) {

@@ -50,6 +50,21 @@ Unicode::Character Unicode::decode(std::string_view text, size_t offset) {
     return {codePoint, size};
 }
 
+bool Unicode::isValidUTF8(std::string_view text) {
+    for (size_t offset = 0; offset < text.size();) {
+        if (static_cast<unsigned char>(text[offset]) < 0x80) {
+            ++offset;
+            continue;
+        }
+        const Character character = decode(text, offset);
+        if (character.codePoint == kReplacementCharacter && character.size == 1) {
+            return false;
+        }
+        offset += character.size;
+    }
+    return true;
+}
+
 size_t Unicode::utf16Length(std::string_view text) {
     size_t units = 0;
     for (size_t offset = 0; offset < text.size();) {

@@ -25,6 +25,8 @@ public:
     // UTF-16 code units the character takes: 2 beyond the Basic Multilingual Plane.
     static size_t utf16Units(char32_t codePoint) { return codePoint >= 0x10000 ? 2 : 1; }
     static size_t utf16Length(std::string_view text);
+    // Whether every byte belongs to a well-formed sequence.
+    static bool isValidUTF8(std::string_view text);
     // Appends the UTF-8 encoding; surrogates and values beyond U+10FFFF become U+FFFD.
     static void append(std::string& text, char32_t codePoint);
 

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include <Foundation/NSBundle.h>
@@ -120,6 +122,14 @@ TEST_F(Bundle, ReadsTablesInEveryForm) {
           NSPropertyListBinaryFormat_v1_0);
     write("en.lproj/Broken.strings", std::string("\"hello\" = \"x\"\n\"next\" = \"y\";"));
     write("en.lproj/Empty.strings", std::string("// nothing yet\n"));
+    // Tables that are not UTF-8 cannot be decoded, so they are not used.
+    write("en.lproj/Latin1.strings", std::string("hello = \"caf\xE9\"; other = fine;"));
+    write("en.lproj/BadXml.strings",
+          std::string("<plist><dict><key>hello</key><string>\xC3\x28</string></dict></plist>"));
+    NSData badBinary = NSPropertyListSerialization::dataWithPropertyList(
+        Value::Dictionary{{"hello", "binary"}}, NSPropertyListBinaryFormat_v1_0);
+    std::replace(badBinary.begin(), badBinary.end(), uint8_t{'y'}, uint8_t{0xFF});
+    root.write(kBundle + "/en.lproj/BadBinary.strings", badBinary);
 
     struct Case {
         const char* table;
@@ -141,6 +151,9 @@ TEST_F(Bundle, ReadsTablesInEveryForm) {
         {"Xml", "number", "fallback"},
         {"Broken", "next", "fallback"},
         {"Empty", "hello", "fallback"},
+        {"Latin1", "other", "fallback"},
+        {"BadXml", "hello", "fallback"},
+        {"BadBinary", "hello", "fallback"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(bundle->localizedStringForKey(c.key, "fallback", c.table), c.expected)

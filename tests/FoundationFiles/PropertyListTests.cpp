@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -101,6 +103,153 @@ TEST(PropertyList, MalformedDataGivesNilWithAReason) {
         EXPECT_FALSE(NSPropertyListSerialization::propertyListWithData(data, nullptr, &error))
             << name;
         EXPECT_FALSE(error.empty()) << name;
+    }
+}
+
+NSData xmlInteger(const std::string& text) {
+    return bytes("<?xml version=\"1.0\"?>\n<plist version=\"1.0\">\n<array><integer>" + text +
+                 "</integer></array>\n</plist>\n");
+}
+
+TEST(PropertyList, XmlIntegersReadAsThePlatformReadsThem) {
+    struct Case {
+        const char* text;
+        long long expected;
+    };
+    const Case cases[] = {
+        {"42", 42},
+        {"-7", -7},
+        {"+5", 5},
+        {" 12", 12},
+        {"- 3", -3},
+        {"010", 10},
+        {"0x1F", 31},
+        {"0X1f", 31},
+        {"-0", 0},
+        {"9223372036854775807", INT64_MAX},
+        {"-9223372036854775808", INT64_MIN},
+        {"0x7FFFFFFFFFFFFFFF", INT64_MAX},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        std::optional<Value> read =
+            NSPropertyListSerialization::propertyListWithData(xmlInteger(c.text), nullptr, &error);
+        ASSERT_TRUE(read) << c.text << ": " << error;
+        EXPECT_EQ((*read->array())[0], Value(c.expected)) << c.text;
+    }
+}
+
+TEST(PropertyList, XmlIntegersBeyondSixtyFourBitsMakeTheListUnreadable) {
+    struct Case {
+        const char* text;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"9223372036854775808", "Integer overflow in <integer> on line 3"},
+        {"18446744073709551615", "Integer overflow"},
+        {"18446744073709551616", "Integer overflow"},
+        {"99999999999999999999999999", "Integer overflow"},
+        {"0x10000000000000000", "Integer overflow"},
+        {"-9223372036854775809", "Integer underflow"},
+        {"", "empty <integer>"},
+        {"-", "empty <integer>"},
+        {"12abc", "Unknown character 'a'"},
+        {"1.5", "Unknown character '.'"},
+        {"7 ", "Unknown character ' '"},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_FALSE(
+            NSPropertyListSerialization::propertyListWithData(xmlInteger(c.text), nullptr, &error))
+            << c.text;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << c.text << ": " << error;
+    }
+    // The same text elsewhere (a string, a comment) is no integer.
+    EXPECT_TRUE(NSPropertyListSerialization::propertyListWithData(
+        bytes("<plist><!-- <integer>99999999999999999999</integer> -->"
+              "<string>99999999999999999999</string></plist>")));
+}
+
+// A binary property list holding one 16-byte integer.
+NSData binaryWideInteger(uint64_t high, uint64_t low) {
+    NSData data = bytes("bplist00");
+    data.push_back(0x14);
+    for (uint64_t half : {high, low}) {
+        for (int shift = 56; shift >= 0; shift -= 8) {
+            data.push_back(static_cast<uint8_t>(half >> shift));
+        }
+    }
+    data.push_back(8); // the offset table: object 0 at offset 8
+    data.insert(data.end(), {0, 0, 0, 0, 0, 0, 1, 1});
+    for (uint64_t field : {uint64_t{1}, uint64_t{0}, uint64_t{25}}) {
+        for (int shift = 56; shift >= 0; shift -= 8) {
+            data.push_back(static_cast<uint8_t>(field >> shift));
+        }
+    }
+    return data;
+}
+
+TEST(PropertyList, BinarySixteenByteIntegersMustFitSixtyFourBits) {
+    struct Case {
+        uint64_t high;
+        uint64_t low;
+        std::optional<long long> expected;
+    };
+    const Case cases[] = {
+        {0, 5, 5},
+        {0, INT64_MAX, INT64_MAX},
+        {UINT64_MAX, static_cast<uint64_t>(-3), -3},
+        {UINT64_MAX, uint64_t{1} << 63, INT64_MIN},
+        {0, UINT64_MAX, std::nullopt},
+        {1, 0, std::nullopt},
+        {0x1112131415161718, 0x0102030405060708, std::nullopt},
+        {UINT64_MAX, 5, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        std::optional<Value> read = NSPropertyListSerialization::propertyListWithData(
+            binaryWideInteger(c.high, c.low), nullptr, &error);
+        if (c.expected) {
+            ASSERT_TRUE(read) << c.high << " " << c.low << ": " << error;
+            EXPECT_EQ(*read, Value(*c.expected));
+        } else {
+            EXPECT_FALSE(read) << c.high << " " << c.low;
+            EXPECT_NE(error.find("beyond 64 bits"), std::string::npos) << error;
+        }
+    }
+}
+
+TEST(PropertyList, TextThatIsNotUtf8IsNeverPassedOn) {
+    NSData binary = NSPropertyListSerialization::dataWithPropertyList(
+        Value::Dictionary{{"key", "value"}}, NSPropertyListBinaryFormat_v1_0);
+    NSData badValue = binary;
+    std::replace(badValue.begin(), badValue.end(), uint8_t{'v'}, uint8_t{0xC0});
+    NSData badKey = binary;
+    std::replace(badKey.begin(), badKey.end(), uint8_t{'k'}, uint8_t{0xFF});
+    const std::vector<std::pair<const char*, NSData>> cases = {
+        {"XML text", bytes("<plist><string>caf\xE9</string></plist>")},
+        {"XML key", bytes("<plist><dict><key>\xFF</key><true/></dict></plist>")},
+        {"XML character reference to a surrogate",
+         bytes("<plist><string>&#xD800;</string></plist>")},
+        {"binary text", badValue},
+        {"binary key", badKey},
+        {"old-style text", bytes("{ a = \"\xED\xA0\x80\"; }")},
+        {"old-style table", bytes("a = \"overlong \xC0\xAF\";")},
+    };
+    for (const auto& [name, data] : cases) {
+        std::string error;
+        std::optional<Value> read =
+            NSPropertyListSerialization::propertyListWithData(data, nullptr, &error);
+        EXPECT_FALSE(read) << name;
+        EXPECT_NE(error.find("UTF-8"), std::string::npos) << name << ": " << error;
+    }
+    for (const Value& unstorable :
+         {Value("caf\xE9"), Value(Value::Dictionary{{"\xFF", 1}}), Value(Value::Array{"\xC3"})}) {
+        std::string error;
+        EXPECT_TRUE(NSPropertyListSerialization::dataWithPropertyList(
+                        unstorable, NSPropertyListBinaryFormat_v1_0, &error)
+                        .empty());
+        EXPECT_NE(error.find("UTF-8"), std::string::npos) << error;
     }
 }
 
