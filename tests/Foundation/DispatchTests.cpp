@@ -135,7 +135,8 @@ TEST_F(Dispatch, BlockedBlocksDoNotStarveTheQueue) {
 }
 
 TEST_F(Dispatch, OnceRunsOnceAcrossThreads) {
-    static dispatch_once_t once;
+    // A flag of this run's own, so that a repeated run starts unflagged.
+    dispatch_once_t once;
     std::atomic<int> calls{0};
     std::atomic<int> sawValue{0};
     int value = 0;
