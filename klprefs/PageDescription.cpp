@@ -99,7 +99,9 @@ Value PageDescription::domains(Value::Dictionary& errors) {
     const std::filesystem::path folder = DeviceRoot::hostPathFor(kPreferencesFolder);
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
         const std::filesystem::path& path = entry.path();
-        if (path.extension() != ".plist" || !entry.is_regular_file(error)) {
+        // Anything else named like a domain (a folder, a FIFO) is listed
+        // among the errors; reading refuses it without waiting on it.
+        if (path.extension() != ".plist") {
             continue;
         }
         const std::string domain = path.stem().string();

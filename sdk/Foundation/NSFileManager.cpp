@@ -78,16 +78,25 @@ std::optional<NSData> NSFileManager::contentsAtPath(const std::string& path, std
         fail(error, what, path, unresolvedCode(path));
         return std::nullopt;
     }
-    int fd = open(host.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting, so a FIFO with no writer cannot hold the
+    // reader up; only a regular file is then read.
+    int fd = open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         fail(error, what, path, errno);
         return std::nullopt;
     }
     NSData contents;
     struct stat info {};
-    if (fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int code = errno;
         close(fd);
-        fail(error, what, path, EISDIR);
+        if (info.st_mode == 0) {
+            fail(error, what, path, code);
+        } else if (S_ISDIR(info.st_mode)) {
+            fail(error, what, path, EISDIR);
+        } else if (error) {
+            *error = std::string(what) + " \"" + path + "\": not a regular file";
+        }
         return std::nullopt;
     }
     if (info.st_size > 0) {

@@ -19,7 +19,9 @@ public:
     bool fileExistsAtPath(const std::string& path) { return fileExistsAtPath(path, nullptr); }
     virtual bool fileExistsAtPath(const std::string& path, bool* isDirectory);
 
-    // The whole file, or nil when it is missing or cannot be read.
+    // The whole file, or nil when it is missing or cannot be read. Only a
+    // regular file is read: a folder, a FIFO or a device is refused at once,
+    // never waited on.
     std::optional<NSData> contentsAtPath(const std::string& path, std::string* error = nullptr);
 
     // Writes the file atomically: the bytes go to a temporary file in the same

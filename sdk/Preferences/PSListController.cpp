@@ -124,8 +124,8 @@ void PSListController::setPreferenceValue(const Value& value, const Ref<PSSpecif
     }
     std::string error;
     if (!PSPreferenceDomain::setValueForKey(*domain, *key, value, &error)) {
-        SDKEventLog::logError("PSListController: could not store " + *key + " in " + *domain +
-                              ": " + error);
+        // The reason names the domain's file, or says why the name is no domain's.
+        SDKEventLog::logError("PSListController: could not store " + *key + ": " + error);
         return;
     }
     if (std::optional<std::string> notification =

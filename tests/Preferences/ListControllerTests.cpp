@@ -79,7 +79,7 @@ TEST(ListController, GetterYieldsNilUntilSomethingIsStored) {
 
 TEST(ListController, StoringKeepsOtherValuesAndTheFilesFormatAndPostsTheNotification) {
     TemporaryDeviceRoot root;
-    const std::string path = PSPreferenceDomain::pathForDomain(HostedPage::kDomain);
+    const std::string path = *PSPreferenceDomain::pathForDomain(HostedPage::kDomain);
     NSPropertyListSerialization::writePropertyList(
         Value(Value::Dictionary{{"kept", "yes"}, {"speed", 1}}), path,
         NSPropertyListXMLFormat_v1_0);
@@ -101,7 +101,7 @@ TEST(ListController, StoringKeepsOtherValuesAndTheFilesFormatAndPostsTheNotifica
 
 TEST(ListController, AnUnreadableDomainFileIsNeverOverwritten) {
     TemporaryDeviceRoot root;
-    const std::string path = PSPreferenceDomain::pathForDomain(HostedPage::kDomain);
+    const std::string path = *PSPreferenceDomain::pathForDomain(HostedPage::kDomain);
     root.write(path, "this is not a property list");
     HostedPage page(root,
                     {row("Speed", "speed", {{"PostNotification", "com.example.test/reload"}})});
