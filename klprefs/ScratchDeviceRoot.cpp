@@ -1,18 +1,56 @@
 #include "ScratchDeviceRoot.h"
 
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <unistd.h>
 
 #include "HostError.h"
 
 namespace fs = std::filesystem;
 
+namespace {
+
+constexpr std::string_view kPrefix = "klprefs-";
+// mkdtemp's six characters after the process id.
+constexpr size_t kUniqueLength = 6;
+
+// The process id in a scratch folder's name, or nil when the name is not one.
+std::optional<pid_t> owner(const std::string& name) {
+    if (name.compare(0, kPrefix.size(), kPrefix) != 0) {
+        return std::nullopt;
+    }
+    const size_t dash = name.find('-', kPrefix.size());
+    if (dash == std::string::npos || dash == kPrefix.size() || dash > kPrefix.size() + 9 ||
+        name.size() != dash + 1 + kUniqueLength) {
+        return std::nullopt;
+    }
+    pid_t pid = 0;
+    for (size_t i = kPrefix.size(); i < dash; ++i) {
+        if (name[i] < '0' || name[i] > '9') {
+            return std::nullopt;
+        }
+        pid = pid * 10 + (name[i] - '0');
+    }
+    return pid > 0 ? std::optional<pid_t>(pid) : std::nullopt;
+}
+
+bool isRunning(pid_t pid) {
+    return kill(pid, 0) == 0 || errno == EPERM;
+}
+
+} // namespace
+
 ScratchDeviceRoot::ScratchDeviceRoot(const std::string& original) {
-    std::string pattern = (fs::temp_directory_path() / "klprefs-XXXXXX").string();
+    const fs::path temporary = fs::temp_directory_path();
+    removeCopiesOfEndedRuns(temporary.string());
+    std::string pattern =
+        (temporary / (std::string(kPrefix) + std::to_string(getpid()) + "-XXXXXX")).string();
     if (!mkdtemp(pattern.data())) {
         throw HostError(HostError::Kind::Load,
-                        "cannot make a scratch folder in " + fs::temp_directory_path().string());
+                        "cannot make a scratch folder in " + temporary.string());
     }
     _path = pattern;
     std::error_code error;
@@ -27,6 +65,23 @@ ScratchDeviceRoot::ScratchDeviceRoot(const std::string& original) {
 ScratchDeviceRoot::~ScratchDeviceRoot() {
     std::error_code ignored;
     fs::remove_all(_path, ignored);
+}
+
+size_t ScratchDeviceRoot::removeCopiesOfEndedRuns(const std::string& folder) {
+    size_t removed = 0;
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
+        const std::optional<pid_t> pid = owner(entry.path().filename().string());
+        std::error_code ignored;
+        if (!pid || *pid == getpid() || isRunning(*pid) || !entry.is_directory(ignored) ||
+            entry.is_symlink(ignored)) {
+            continue;
+        }
+        if (fs::remove_all(entry.path(), ignored) > 0 && !ignored) {
+            ++removed;
+        }
+    }
+    return removed;
 }
 
 std::string ScratchDeviceRoot::builtInExample() {

@@ -4,7 +4,9 @@
 
 // A copy of a device root in a fresh temporary folder, removed again when
 // the copy goes: a run on the built-in example stores its values there and
-// leaves the example as it was.
+// leaves the example as it was. The folder's name carries the run's process
+// id ("klprefs-<pid>-XXXXXX"), so the copies of runs that were killed before
+// they could remove theirs are found and removed by the next run.
 class ScratchDeviceRoot {
 public:
     // Throws a load HostError when the copy cannot be made.
@@ -18,6 +20,11 @@ public:
     // The built-in example: examples/device-root beside the program's build
     // or install folder, else in the source tree it was built from.
     static std::string builtInExample();
+
+    // Removes the scratch copies in `folder` whose runs have ended; a copy
+    // whose process is still running (or cannot be told apart from one) is
+    // kept. Returns how many were removed.
+    static size_t removeCopiesOfEndedRuns(const std::string& folder);
 
 private:
     std::string _path;
