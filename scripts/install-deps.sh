@@ -12,6 +12,7 @@ packages=(
     libgdk-pixbuf-2.0-dev librsvg2-dev
     libcpp-httplib-dev
     nlohmann-json3-dev
+    clang libfuzzer-14-dev libclang-rt-14-dev
     python3 python3-kiwisolver
     locales
 )
