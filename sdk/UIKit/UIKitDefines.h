@@ -20,6 +20,14 @@ enum UIViewContentMode : NSInteger {
     UIViewContentModeScaleAspectFill = 2,
     UIViewContentModeRedraw = 3,
     UIViewContentModeCenter = 4,
+    UIViewContentModeTop = 5,
+    UIViewContentModeBottom = 6,
+    UIViewContentModeLeft = 7,
+    UIViewContentModeRight = 8,
+    UIViewContentModeTopLeft = 9,
+    UIViewContentModeTopRight = 10,
+    UIViewContentModeBottomLeft = 11,
+    UIViewContentModeBottomRight = 12,
 };
 
 using UIControlEvents = NSUInteger;

@@ -24,6 +24,11 @@ void UITableView::setSections(std::vector<Section> sections) {
     _sections = std::move(sections);
     for (const Section& section : _sections) {
         for (const Row& row : section.rows) {
+            // A cell is as tall as its row before it is first laid out; the
+            // next layout pass places it.
+            CGRect frame = row.cell->frame();
+            frame.size.height = row.height;
+            row.cell->setFrame(frame);
             addSubview(row.cell);
         }
     }

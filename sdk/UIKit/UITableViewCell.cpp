@@ -27,6 +27,14 @@ UITableViewCell::initWithStyle(UITableViewCellStyle style,
     return self<UITableViewCell>();
 }
 
+Ref<UITableViewCell> UITableViewCell::initWithFrame(const CGRect& frame) {
+    if (!initWithStyle(UITableViewCellStyleDefault, std::nullopt)) {
+        return nullptr;
+    }
+    setFrame(frame);
+    return self<UITableViewCell>();
+}
+
 void UITableViewCell::setAccessoryView(const Ref<UIView>& view) {
     if (_accessoryView == view) {
         return;

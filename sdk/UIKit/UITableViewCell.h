@@ -13,6 +13,8 @@ public:
     // Default frame 320 by 44 points, as on the platform.
     Ref<UITableViewCell> initWithStyle(UITableViewCellStyle style,
                                        const std::optional<std::string>& reuseIdentifier);
+    // A default-style cell without a reuse identifier, at the frame given.
+    Ref<UITableViewCell> initWithFrame(const CGRect& frame);
 
     UITableViewCellStyle style() const { return _style; }
     const std::optional<std::string>& reuseIdentifier() const { return _reuseIdentifier; }

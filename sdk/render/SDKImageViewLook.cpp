@@ -9,18 +9,13 @@
 namespace {
 
 const char* contentModeName(UIViewContentMode mode) {
-    switch (mode) {
-    case UIViewContentModeScaleAspectFit:
-        return "scaleAspectFit";
-    case UIViewContentModeScaleAspectFill:
-        return "scaleAspectFill";
-    case UIViewContentModeCenter:
-        return "center";
-    case UIViewContentModeRedraw:
-        return "redraw";
-    default:
-        return "scaleToFill";
-    }
+    static constexpr const char* kNames[] = {
+        "scaleToFill", "scaleAspectFit", "scaleAspectFill", "redraw",  "center",   "top",
+        "bottom",      "left",           "right",           "topLeft", "topRight", "bottomLeft",
+        "bottomRight",
+    };
+    const auto index = static_cast<size_t>(mode);
+    return index < std::size(kNames) ? kNames[index] : "scaleToFill";
 }
 
 // The pixels, premultiplied, in Cairo's native order.
@@ -68,7 +63,13 @@ CGRect SDKImageViewLook::imageRect(UIViewContentMode mode, const CGRect& bounds,
     if (size.width <= 0 || size.height <= 0) {
         return CGRectZero;
     }
+    // Scaled to fit or fill, centred; the placing modes keep the image's own
+    // size at an edge, a corner or the middle; anything else stretches it.
     CGFloat scale = 1;
+    // Where the image sits in the room left over: 0 at the left or top, 0.5
+    // in the middle, 1 at the right or bottom.
+    CGFloat across = 0.5;
+    CGFloat down = 0.5;
     switch (mode) {
     case UIViewContentModeScaleAspectFit:
         scale = std::min(bounds.size.width / size.width, bounds.size.height / size.height);
@@ -78,12 +79,40 @@ CGRect SDKImageViewLook::imageRect(UIViewContentMode mode, const CGRect& bounds,
         break;
     case UIViewContentModeCenter:
         break;
+    case UIViewContentModeTop:
+        down = 0;
+        break;
+    case UIViewContentModeBottom:
+        down = 1;
+        break;
+    case UIViewContentModeLeft:
+        across = 0;
+        break;
+    case UIViewContentModeRight:
+        across = 1;
+        break;
+    case UIViewContentModeTopLeft:
+        across = 0;
+        down = 0;
+        break;
+    case UIViewContentModeTopRight:
+        across = 1;
+        down = 0;
+        break;
+    case UIViewContentModeBottomLeft:
+        across = 0;
+        down = 1;
+        break;
+    case UIViewContentModeBottomRight:
+        across = 1;
+        down = 1;
+        break;
     default:
         return bounds;
     }
     const CGSize shown = CGSizeMake(size.width * scale, size.height * scale);
-    return CGRectMake(bounds.origin.x + (bounds.size.width - shown.width) / 2,
-                      bounds.origin.y + (bounds.size.height - shown.height) / 2, shown.width,
+    return CGRectMake(bounds.origin.x + (bounds.size.width - shown.width) * across,
+                      bounds.origin.y + (bounds.size.height - shown.height) * down, shown.width,
                       shown.height);
 }
 

@@ -36,6 +36,9 @@ Value::Dictionary SDKViewInspector::describeView(const UIView& view) const {
         {"class", view.className()},
         {"frame", SDKDescription::rect(view.convertRectToView(view.bounds(), nullptr))}};
     const CALayer& layer = *view.layer();
+    if (view.tag() != 0) {
+        description["tag"] = view.tag();
+    }
     if (view.isHidden()) {
         description["hidden"] = true;
     }

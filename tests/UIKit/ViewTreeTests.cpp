@@ -101,6 +101,37 @@ TEST(ViewTree, HitTestFindsTheDeepestInteractiveView) {
     EXPECT_EQ(button->convertRectToView(CGRectMake(0, 0, 5, 5), panel), CGRectMake(10, 10, 5, 5));
 }
 
+TEST(ViewTree, ATagFindsTheFirstViewDepthFirst) {
+    // root (0) > a (1) > a1 (2); root > b (2) > b1 (3)
+    Ref<UIView> root = makeView(CGRectMake(0, 0, 100, 100));
+    Ref<UIView> a = makeView(CGRectZero);
+    Ref<UIView> a1 = makeView(CGRectZero);
+    Ref<UIView> b = makeView(CGRectZero);
+    Ref<UIView> b1 = makeView(CGRectZero);
+    root->addSubview(a);
+    a->addSubview(a1);
+    root->addSubview(b);
+    b->addSubview(b1);
+    a->setTag(1);
+    a1->setTag(2);
+    b->setTag(2);
+    b1->setTag(-3);
+    EXPECT_EQ(root->tag(), 0);
+    struct Case {
+        Ref<UIView> from;
+        NSInteger tag;
+        Ref<UIView> found;
+    };
+    const Case cases[] = {
+        {root, 0, root}, {root, 1, a},    {root, 2, a1},      {root, -3, b1},
+        {b, 2, b},       {b, 1, nullptr}, {root, 4, nullptr}, {a1, 0, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tag);
+        EXPECT_EQ(c.from->viewWithTag(c.tag), c.found);
+    }
+}
+
 TEST(ViewTree, ControllerForAncestorIsTheNearestOwningController) {
     Ref<UIWindow> window = alloc<UIWindow>()->initWithFrame(CGRectMake(0, 0, 390, 844));
     Ref<UIViewController> controller = alloc<UIViewController>()->init();
