@@ -64,6 +64,8 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
             line.output = next();
         } else if (argument == "--json") {
             line.json = true;
+        } else if (argument == "--without-klutils") {
+            line.loadUtilities = false;
         } else if (argument.size() > 1 && argument[0] == '-') {
             usage("unknown option " + argument);
         } else if (!command) {
@@ -140,6 +142,9 @@ Options:
   --scale N          pixels per point of the PNG, 1 to 3 (default 3)
   -o, --output FILE  the PNG to write
   --json             after run, print the page as JSON
+  --without-klutils  do not load libklutils (by default it is loaded, as in a
+                     tweak process on a device; without it the rows cannot
+                     correct :root: paths and the picker shows no pictures)
 
 Script steps (# starts a comment; quote texts with spaces):
   tap ROW                   tap a row, as a finger on its title

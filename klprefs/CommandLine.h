@@ -32,6 +32,9 @@ public:
     std::string script = "-";
     // run: print the page's JSON after the steps.
     bool json = false;
+    // Load libklutils into the process before the page, as a tweak process
+    // on a device has it; without it the picker's choices have no pictures.
+    bool loadUtilities = true;
 
     static constexpr CGFloat kMinimumWidth = 200;
     static constexpr CGFloat kMaximumWidth = 2000;

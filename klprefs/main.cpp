@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <dlfcn.h>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -35,6 +36,15 @@ std::string readScript(const std::string& path) {
     return text.str();
 }
 
+// libklutils loaded for good, as on a device: libklcommon does not link it
+// and finds its class by name once it is in the process.
+void loadUtilities() {
+    if (!dlopen(KL_KLUTILS_LIBRARY, RTLD_NOW | RTLD_GLOBAL)) {
+        warn(std::string("could not load libklutils, so the picker shows no pictures: ") +
+             dlerror());
+    }
+}
+
 void render(PageHost& host, const std::string& output, double scale) {
     host.settle();
     SDKPageRenderer renderer(host.window(), scale, PageHost::kScreenHeight);
@@ -61,6 +71,9 @@ int run(const CommandLine& line) {
     const std::string scriptText =
         line.command == CommandLine::Command::Run ? readScript(line.script) : "";
 
+    if (line.loadUtilities) {
+        loadUtilities();
+    }
     PageHost host(settings);
     for (const std::string& message : host.takeLoggedErrors()) {
         warn(message);

@@ -13,7 +13,7 @@ packages=(
     libcpp-httplib-dev
     nlohmann-json3-dev
     clang libfuzzer-14-dev libclang-rt-14-dev
-    python3 python3-kiwisolver
+    python3 python3-kiwisolver python3-cairo
     locales
 )
 

@@ -295,6 +295,52 @@ TEST(Klprefs, CommandLineMistakesAreUsageErrors) {
     EXPECT_NE(help.out.find("Usage:"), std::string::npos);
 }
 
+TEST(Klprefs, LoadsTheUtilitiesUnlessToldNotTo) {
+    // A rootless device whose picker's pictures are named by :root: paths.
+    const std::string picture = readWhole(std::string(KL_SOURCE_DIR) +
+                                          "/examples/device-root/var/jb/Library/PreferenceBundles/"
+                                          "Demo.bundle/layout-grid.png");
+    ASSERT_FALSE(picture.empty());
+    Value::Array choices;
+    for (const char* title : {"One", "Two", "Three"}) {
+        choices.push_back(Value(Value::Dictionary{
+            {"title", title}, {"image", ":root:Library/PreferenceBundles/Test.bundle/p.png"}}));
+    }
+    DeviceWithBundle device({row("KLPickerCell", "layout", {{"choices", choices}})}, {});
+    device.root.write(std::string(DeviceWithBundle::kBundle) + "/p.png", picture);
+    struct Case {
+        std::vector<std::string> options;
+        bool pictures;
+    };
+    const Case cases[] = {{{}, true}, {{"--without-klutils"}, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pictures);
+        KlprefsRun run = runKlprefs(with(with(device.options(), c.options), {"run", "-", "--json"}),
+                                    "tap key:layout class:KLPickerChoiceView:1\n");
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+        const nlohmann::json page = run.json();
+        EXPECT_EQ(page["rows"][0]["height"], 200);
+        for (size_t i = 0; i < 3; ++i) {
+            const nlohmann::json& choice = viewOf(page, 0, "KLPickerChoiceView", i);
+            // Tags say which choice is which; 0 is left out, as every untagged view's.
+            EXPECT_EQ(choice.contains("tag"), i > 0);
+            if (i > 0) {
+                EXPECT_EQ(choice["tag"], i);
+            }
+            const nlohmann::json& image = viewOf(page, 0, "UIImageView", 2 * i)["image"];
+            if (c.pictures) {
+                EXPECT_EQ(image, (nlohmann::json{{"width", 180.0}, {"height", 360.0}}));
+            } else {
+                EXPECT_TRUE(image.is_null());
+            }
+            EXPECT_EQ(viewOf(page, 0, "UIImageView", 2 * i + 1)["image"]["symbol"],
+                      i == 1 ? "checkmark.circle.fill" : "circle");
+        }
+        EXPECT_EQ(page["domains"]["com.example.test"]["layout"], 1);
+    }
+}
+
 TEST(Klprefs, TheDemoScriptRunsOnTheBuiltInExampleWithoutChangingIt) {
     const std::string example = std::string(KL_SOURCE_DIR) + "/examples/device-root";
     const std::string storedFile =
@@ -313,6 +359,9 @@ TEST(Klprefs, TheDemoScriptRunsOnTheBuiltInExampleWithoutChangingIt) {
     EXPECT_EQ(stored["backgroundColor"], "#5856D6C0");
     EXPECT_EQ(stored["opacity"], static_cast<double>(0.65f));
     EXPECT_EQ(stored["columns"], 1.0);
+    // The third picture tapped: its position, as an integer.
+    EXPECT_EQ(stored["layout"], 2);
+    EXPECT_TRUE(stored["layout"].is_number_integer());
     EXPECT_EQ(page["presented"].size(), 0u);
     EXPECT_EQ(readWhole(storedFile), before);
 }
