@@ -302,9 +302,11 @@ TEST(Klprefs, LoadsTheUtilitiesUnlessToldNotTo) {
                                           "Demo.bundle/layout-grid.png");
     ASSERT_FALSE(picture.empty());
     Value::Array choices;
-    for (const char* title : {"One", "Two", "Three"}) {
-        choices.push_back(Value(Value::Dictionary{
-            {"title", title}, {"image", ":root:Library/PreferenceBundles/Test.bundle/p.png"}}));
+    for (const std::string title : {"One", "Two", "Three"}) {
+        Value::Dictionary entry;
+        entry["title"] = title;
+        entry["image"] = std::string(":root:Library/PreferenceBundles/Test.bundle/p.png");
+        choices.emplace_back(std::move(entry));
     }
     DeviceWithBundle device({row("KLPickerCell", "layout", {{"choices", choices}})}, {});
     device.root.write(std::string(DeviceWithBundle::kBundle) + "/p.png", picture);
