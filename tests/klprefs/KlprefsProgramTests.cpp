@@ -297,49 +297,34 @@ TEST(Klprefs, CommandLineMistakesAreUsageErrors) {
 
 TEST(Klprefs, LoadsTheUtilitiesUnlessToldNotTo) {
     // A rootless device whose picker's pictures are named by :root: paths.
-    const std::string picture = readWhole(std::string(KL_SOURCE_DIR) +
-                                          "/examples/device-root/var/jb/Library/PreferenceBundles/"
-                                          "Demo.bundle/layout-grid.png");
-    ASSERT_FALSE(picture.empty());
-    Value::Array choices;
-    for (const std::string title : {"One", "Two", "Three"}) {
-        Value::Dictionary entry;
-        entry["title"] = title;
-        entry["image"] = std::string(":root:Library/PreferenceBundles/Test.bundle/p.png");
-        choices.emplace_back(std::move(entry));
-    }
+    const std::string image = ":root:Library/PreferenceBundles/Test.bundle/p.png";
+    Value::Array choices(3, Value(Value::Dictionary{{"image", image}}));
     DeviceWithBundle device({row("KLPickerCell", "layout", {{"choices", choices}})}, {});
-    device.root.write(std::string(DeviceWithBundle::kBundle) + "/p.png", picture);
-    struct Case {
-        std::vector<std::string> options;
-        bool pictures;
-    };
-    const Case cases[] = {{{}, true}, {{"--without-klutils"}, false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.pictures);
-        KlprefsRun run = runKlprefs(with(with(device.options(), c.options), {"run", "-", "--json"}),
-                                    "tap key:layout class:KLPickerChoiceView:1\n");
-        ASSERT_EQ(run.status, 0) << run.err;
-        EXPECT_EQ(run.err, "");
-        const nlohmann::json page = run.json();
-        EXPECT_EQ(page["rows"][0]["height"], 200);
-        for (size_t i = 0; i < 3; ++i) {
-            const nlohmann::json& choice = viewOf(page, 0, "KLPickerChoiceView", i);
-            // Tags say which choice is which; 0 is left out, as every untagged view's.
-            EXPECT_EQ(choice.contains("tag"), i > 0);
-            if (i > 0) {
-                EXPECT_EQ(choice["tag"], i);
-            }
-            const nlohmann::json& image = viewOf(page, 0, "UIImageView", 2 * i)["image"];
-            if (c.pictures) {
-                EXPECT_EQ(image, (nlohmann::json{{"width", 180.0}, {"height", 360.0}}));
-            } else {
-                EXPECT_TRUE(image.is_null());
-            }
-            EXPECT_EQ(viewOf(page, 0, "UIImageView", 2 * i + 1)["image"]["symbol"],
-                      i == 1 ? "checkmark.circle.fill" : "circle");
+    std::filesystem::copy_file(std::string(KL_SOURCE_DIR) + "/examples/device-root/var/jb/Library/"
+                                                            "PreferenceBundles/Demo.bundle/"
+                                                            "layout-grid.png",
+                               device.root.host(std::string(DeviceWithBundle::kBundle) + "/p.png"));
+    for (bool loaded : {true, false}) {
+        std::vector<std::string> options = device.options();
+        if (!loaded) {
+            options.push_back("--without-klutils");
         }
-        EXPECT_EQ(page["domains"]["com.example.test"]["layout"], 1);
+        // Each run taps another choice, whose number it stores.
+        const int tapped = loaded ? 1 : 2;
+        KlprefsRun run =
+            runKlprefs(with(options, {"run", "-", "--json"}),
+                       "tap key:layout class:KLPickerChoiceView:" + std::to_string(tapped) + "\n");
+        ASSERT_EQ(run.status, 0) << run.err;
+        const nlohmann::json page = run.json();
+        const nlohmann::json picture =
+            loaded ? nlohmann::json{{"width", 180.0}, {"height", 360.0}} : nlohmann::json();
+        for (size_t i = 0; i < 3; ++i) {
+            // Tags say which choice is which; 0 is left out, as on every view.
+            EXPECT_EQ(viewOf(page, 0, "KLPickerChoiceView", i).value("tag", nlohmann::json()),
+                      i ? nlohmann::json(i) : nlohmann::json());
+            EXPECT_EQ(viewOf(page, 0, "UIImageView", 2 * i)["image"], picture);
+        }
+        EXPECT_EQ(page["domains"]["com.example.test"]["layout"], tapped);
     }
 }
 
