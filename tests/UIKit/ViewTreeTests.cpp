@@ -1,5 +1,3 @@
-#include <tuple>
-
 #include <gtest/gtest.h>
 
 #include <UIKit/UIKit.h>
@@ -101,23 +99,6 @@ TEST(ViewTree, HitTestFindsTheDeepestInteractiveView) {
 
     EXPECT_EQ(button->convertPointToView({1, 2}, nullptr), CGPointMake(61, 62));
     EXPECT_EQ(button->convertRectToView(CGRectMake(0, 0, 5, 5), panel), CGRectMake(10, 10, 5, 5));
-}
-
-TEST(ViewTree, ATagFindsTheFirstViewDepthFirst) {
-    // root (tag 0) > a (1) > a1 (2); root > b (2)
-    Ref<UIView> root = makeView(CGRectZero), a = makeView(CGRectZero);
-    Ref<UIView> a1 = makeView(CGRectZero), b = makeView(CGRectZero);
-    root->addSubview(a);
-    a->addSubview(a1);
-    root->addSubview(b);
-    a->setTag(1);
-    a1->setTag(2);
-    b->setTag(2);
-    const std::tuple<Ref<UIView>, NSInteger, Ref<UIView>> cases[] = {
-        {root, 0, root}, {root, 2, a1}, {b, 2, b}, {b, 1, nullptr}, {a1, 0, nullptr}};
-    for (const auto& [from, tag, found] : cases) {
-        EXPECT_EQ(from->viewWithTag(tag), found) << tag;
-    }
 }
 
 TEST(ViewTree, ControllerForAncestorIsTheNearestOwningController) {

@@ -1,5 +1,4 @@
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -134,32 +133,6 @@ TEST(StackView, ItSizesItselfFromItsContent) {
         expectFrame(stack, CGRectMake(0, 0, 64, 50), "stack");
         expectFrame(small, CGRectMake(0, 15, 30, 20), "small");
         expectFrame(tall, CGRectMake(34, 0, 30, 50), "tall");
-    }
-}
-
-TEST(StackView, EqualSpacingSpreadsTheRoomLeftOver) {
-    // Stack width, spacing, the views' widths and where each starts: the
-    // ends meet the stack's, the gaps are equal and at least the spacing.
-    using Widths = std::vector<CGFloat>;
-    const std::tuple<CGFloat, CGFloat, Widths, Widths> cases[] = {
-        {90, 0, {30, 30, 30}, {0, 30, 60}},
-        {150, 0, {30, 30, 30}, {0, 60, 120}},
-        {200, 10, {20, 60, 40}, {0, 60, 160}},
-        {100, 0, {10, 20}, {0, 80}},
-    };
-    for (const auto& [width, spacing, widths, x] : cases) {
-        SCOPED_TRACE(width);
-        Ref<UIStackView> stack =
-            makeStack(UILayoutConstraintAxisHorizontal, UIStackViewDistributionEqualSpacing,
-                      UIStackViewAlignmentCenter, spacing);
-        for (CGFloat w : widths) {
-            stack->addArrangedSubview(fixedView(w, 20));
-        }
-        Ref<UIView> root = host(stack, width, 50);
-        root->layoutIfNeeded();
-        for (size_t i = 0; i < widths.size(); ++i) {
-            expectFrame(stack->arrangedSubviews()[i], CGRectMake(x[i], 15, widths[i], 20), "");
-        }
     }
 }
 
