@@ -15,34 +15,14 @@ Id allocImp(const Id&, std::span<const Id>) {
     return alloc<KLPickerChoiceView>();
 }
 
-Id toggleImp(const Id& receiver, std::span<const Id>) {
-    if (Ref<KLPickerChoiceView> view = receiver.object<KLPickerChoiceView>()) {
-        view->toggle();
-    }
-    return nullptr;
-}
-
-Id setEnabledImp(const Id& receiver, std::span<const Id> arguments) {
-    if (Ref<KLPickerChoiceView> view = receiver.object<KLPickerChoiceView>()) {
-        view->setEnabled(!arguments.empty() && arguments[0].boolValue());
-    }
-    return nullptr;
-}
-
-Id enabledImp(const Id& receiver, std::span<const Id>) {
-    Ref<KLPickerChoiceView> view = receiver.object<KLPickerChoiceView>();
-    return view ? Id(view->enabled()) : Id();
-}
-
+// Made by name it is a choice view, not the PSTableCell its superclass would make.
 constexpr objc_method kClassMethods[] = {{"alloc", allocImp}};
-constexpr objc_method kInstanceMethods[] = {
-    {"toggle", toggleImp}, {"setEnabled:", setEnabledImp}, {"enabled", enabledImp}};
 
 } // namespace
 
 extern "C" __attribute__((
     visibility("default"))) constinit const objc_class OBJC_CLASS_$_KLPickerChoiceView{
-    "KLPickerChoiceView", &OBJC_CLASS_$_PSTableCell, kClassMethods, kInstanceMethods};
+    "KLPickerChoiceView", &OBJC_CLASS_$_PSTableCell, kClassMethods, {}};
 
 const objc_class* KLPickerChoiceView::objcClass() const {
     return &OBJC_CLASS_$_KLPickerChoiceView;

@@ -126,6 +126,9 @@ TEST(PickerCell, AChoiceWhoseCellIsGoneIsMarkedButStoresNothing) {
                     .object<KLPickerCell>();
     ASSERT_NE(cell, nullptr);
     EXPECT_EQ(marked(cell), Marks{});
+    EXPECT_NE(
+        objc_msgSend(objc_getClass("KLPickerChoiceView"), "alloc").object<KLPickerChoiceView>(),
+        nullptr);
     cell->refreshCellContentsWithSpecifier(page.specifier(0));
     const auto views = choices(cell);
     cell.reset();
