@@ -1,134 +1,263 @@
 #include <Foundation/NSURL.h>
 
 #include <algorithm>
-#include <cctype>
+#include <memory>
 #include <string_view>
+
+#include <glib.h>
+
+#include <Foundation/NSProcessInfo.h>
 
 namespace {
 
+// The parts of a URL whose characters the grammar limits differently.
+enum class Part { UserInfo, Host, Path, Query, Fragment };
+
 bool isAlpha(char c) {
-    return std::isalpha(static_cast<unsigned char>(c)) != 0;
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 bool isDigit(char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+    return c >= '0' && c <= '9';
 }
 bool isHexDigit(char c) {
-    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+    return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+int hexValue(char c) {
+    return isDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10;
+}
+bool isUnreserved(char c) {
+    return isAlpha(c) || isDigit(c) || c == '-' || c == '.' || c == '_' || c == '~';
+}
+bool isSubDelimiter(char c) {
+    return std::string_view("!$&'()*+,;=").find(c) != std::string_view::npos;
 }
 
-// Unreserved characters and the sub-delimiters, which may stand anywhere.
-bool isPlain(char c) {
-    return isAlpha(c) || isDigit(c) ||
-           std::string_view("-._~!$&'()*+,;=").find(c) != std::string_view::npos;
+bool isAllowed(Part part, char c) {
+    if (isUnreserved(c) || isSubDelimiter(c)) {
+        return true;
+    }
+    switch (part) {
+    case Part::UserInfo:
+        return c == ':';
+    case Part::Host:
+        return false;
+    case Part::Path:
+        return c == ':' || c == '@' || c == '/';
+    case Part::Query:
+    case Part::Fragment:
+        return c == ':' || c == '@' || c == '/' || c == '?';
+    }
+    return false;
 }
 
-// Every character is plain, one of `extra`, or a "%" followed by two hex digits.
-bool isWellFormed(std::string_view part, std::string_view extra) {
-    for (size_t i = 0; i < part.size(); ++i) {
-        const char c = part[i];
-        if (c == '%') {
-            if (i + 2 >= part.size() || !isHexDigit(part[i + 1]) || !isHexDigit(part[i + 2])) {
-                return false;
-            }
-            i += 2;
-        } else if (!isPlain(c) && extra.find(c) == std::string_view::npos) {
+// The part as it goes into the URL: valid characters and complete percent
+// escapes are kept; any other byte is percent-encoded when `encode`, and
+// otherwise makes the whole URL invalid.
+std::optional<std::string> checkedPart(std::string_view text, Part part, bool encode) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string result;
+    result.reserve(text.size());
+    for (size_t index = 0; index < text.size(); ++index) {
+        const char c = text[index];
+        if (c == '%' && index + 2 < text.size() && isHexDigit(text[index + 1]) &&
+            isHexDigit(text[index + 2])) {
+            result.append(text.substr(index, 3));
+            index += 2;
+        } else if (c != '%' && isAllowed(part, c)) {
+            result += c;
+        } else if (encode) {
+            const auto byte = static_cast<unsigned char>(c);
+            result += '%';
+            result += kHex[byte >> 4];
+            result += kHex[byte & 0xF];
+        } else {
+            return std::nullopt;
+        }
+    }
+    return result;
+}
+
+bool isScheme(std::string_view text) {
+    if (text.empty() || !isAlpha(text.front())) {
+        return false;
+    }
+    for (char c : text) {
+        if (!isAlpha(c) && !isDigit(c) && c != '+' && c != '-' && c != '.') {
             return false;
         }
     }
     return true;
 }
 
-bool isScheme(std::string_view text) {
-    return !text.empty() && isAlpha(text[0]) && std::all_of(text.begin(), text.end(), [](char c) {
-        return isAlpha(c) || isDigit(c) || c == '+' || c == '-' || c == '.';
-    });
+// An IPv6 literal between brackets: hexadecimal digits, colons and the dots
+// of an embedded IPv4 address, with at least one colon.
+bool isAddressLiteral(std::string_view text) {
+    if (text.find(':') == std::string_view::npos) {
+        return false;
+    }
+    for (char c : text) {
+        if (!isHexDigit(c) && c != ':' && c != '.') {
+            return false;
+        }
+    }
+    return true;
 }
 
-// The host of an authority ("user@host:port"); nil when it is malformed.
-std::optional<std::string> hostOfAuthority(std::string_view authority) {
-    if (const size_t at = authority.rfind('@'); at != std::string_view::npos) {
-        if (!isWellFormed(authority.substr(0, at), ":")) {
+// A host name, IDNA-encoded first when it holds non-ASCII text and `encode`.
+std::optional<std::string> checkedHost(std::string_view host, bool encode) {
+    std::string ascii(host);
+    const bool nonASCII =
+        std::any_of(host.begin(), host.end(), [](char c) { return (c & 0x80) != 0; });
+    if (nonASCII && encode) {
+        std::unique_ptr<gchar, decltype(&g_free)> converted(
+            g_hostname_to_ascii(std::string(host).c_str()), &g_free);
+        if (!converted) {
             return std::nullopt;
         }
-        authority.remove_prefix(at + 1);
+        ascii = converted.get();
     }
-    std::string_view host = authority;
-    std::string_view port;
-    if (!authority.empty() && authority[0] == '[') {
-        const size_t close = authority.find(']');
-        if (close == std::string_view::npos) {
-            return std::nullopt;
-        }
-        host = authority.substr(1, close - 1);
-        if (host.empty() || !isWellFormed(host, ":")) {
-            return std::nullopt;
-        }
-        const std::string_view rest = authority.substr(close + 1);
-        if (!rest.empty() && rest[0] != ':') {
-            return std::nullopt;
-        }
-        port = rest.empty() ? rest : rest.substr(1);
-    } else {
-        if (const size_t colon = authority.find(':'); colon != std::string_view::npos) {
-            host = authority.substr(0, colon);
-            port = authority.substr(colon + 1);
-        }
-        if (!isWellFormed(host, "")) {
-            return std::nullopt;
-        }
-    }
-    if (!std::all_of(port.begin(), port.end(), isDigit)) {
-        return std::nullopt;
-    }
-    return std::string(host);
+    return checkedPart(ascii, Part::Host, encode);
 }
 
 } // namespace
 
 Ref<NSURL> NSURL::URLWithString(const std::optional<std::string>& string) {
+    const bool encodes = NSProcessInfo::processInfo()->isOperatingSystemAtLeastVersion({17, 0, 0});
+    return URLWithStringEncodingInvalidCharacters(string, encodes);
+}
+
+Ref<NSURL> NSURL::URLWithStringEncodingInvalidCharacters(const std::optional<std::string>& string,
+                                                         bool encode) {
     if (!string || string->empty()) {
         return nullptr;
     }
     std::string_view rest = *string;
-    auto url = alloc<NSURL>();
-    url->_absoluteString = *string;
+    Ref<NSURL> url = alloc<NSURL>();
 
-    // A fragment may hold "?" and "/" but no second "#".
-    if (const size_t hash = rest.find('#'); hash != std::string_view::npos) {
-        if (!isWellFormed(rest.substr(hash + 1), ":@/?")) {
+    // scheme ":" — a colon before any "/", "?" or "#" must end a valid scheme,
+    // since a relative path may not hold one in its first segment.
+    const size_t firstDelimiter = rest.find_first_of(":/?#");
+    if (firstDelimiter != std::string_view::npos && rest[firstDelimiter] == ':') {
+        if (!isScheme(rest.substr(0, firstDelimiter))) {
+            return nullptr;
+        }
+        url->_scheme = std::string(rest.substr(0, firstDelimiter));
+        rest.remove_prefix(firstDelimiter + 1);
+    }
+
+    // "#" fragment and "?" query.
+    if (size_t hash = rest.find('#'); hash != std::string_view::npos) {
+        url->_fragment = checkedPart(rest.substr(hash + 1), Part::Fragment, encode);
+        if (!url->_fragment) {
             return nullptr;
         }
         rest = rest.substr(0, hash);
     }
-    if (const size_t question = rest.find('?'); question != std::string_view::npos) {
-        if (!isWellFormed(rest.substr(question + 1), ":@/?")) {
+    if (size_t question = rest.find('?'); question != std::string_view::npos) {
+        url->_query = checkedPart(rest.substr(question + 1), Part::Query, encode);
+        if (!url->_query) {
             return nullptr;
         }
         rest = rest.substr(0, question);
     }
-    // A colon before the first "/" ends the scheme; the scheme must then be one.
-    const size_t colon = rest.find(':');
-    if (colon != std::string_view::npos && colon < rest.find('/')) {
-        if (!isScheme(rest.substr(0, colon))) {
-            return nullptr;
-        }
-        url->_scheme = std::string(rest.substr(0, colon));
-        rest.remove_prefix(colon + 1);
-    }
-    if (rest.starts_with("//")) {
+
+    // "//" authority: [userinfo "@"] host [":" port].
+    std::string authority;
+    bool hasAuthority = rest.substr(0, 2) == "//";
+    if (hasAuthority) {
         rest.remove_prefix(2);
-        const size_t slash = std::min(rest.find('/'), rest.size());
-        std::optional<std::string> host = hostOfAuthority(rest.substr(0, slash));
-        if (!host) {
-            return nullptr;
+        const size_t end = rest.find('/');
+        std::string_view hostAndPort = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end);
+        if (size_t at = hostAndPort.rfind('@'); at != std::string_view::npos) {
+            std::optional<std::string> userInfo =
+                checkedPart(hostAndPort.substr(0, at), Part::UserInfo, encode);
+            if (!userInfo) {
+                return nullptr;
+            }
+            authority = *userInfo + "@";
+            hostAndPort.remove_prefix(at + 1);
         }
-        if (!host->empty()) {
-            url->_host = std::move(host);
+        std::string_view host = hostAndPort;
+        std::optional<std::string_view> port;
+        std::optional<std::string> hostText;
+        if (!hostAndPort.empty() && hostAndPort.front() == '[') {
+            const size_t close = hostAndPort.find(']');
+            if (close == std::string_view::npos ||
+                !isAddressLiteral(hostAndPort.substr(1, close - 1))) {
+                return nullptr;
+            }
+            std::string_view after = hostAndPort.substr(close + 1);
+            if (!after.empty()) {
+                if (after.front() != ':') {
+                    return nullptr;
+                }
+                port = after.substr(1);
+            }
+            // The host is the address, without its brackets.
+            url->_host = std::string(hostAndPort.substr(1, close - 1));
+            hostText = std::string(hostAndPort.substr(0, close + 1));
+        } else {
+            if (size_t colon = hostAndPort.rfind(':'); colon != std::string_view::npos) {
+                host = hostAndPort.substr(0, colon);
+                port = hostAndPort.substr(colon + 1);
+            }
+            hostText = checkedHost(host, encode);
+            if (!hostText) {
+                return nullptr;
+            }
+            if (!hostText->empty()) {
+                url->_host = hostText;
+            }
         }
-        rest.remove_prefix(slash);
+        authority += *hostText;
+        if (port) {
+            // Digits only, and few enough to be a number.
+            if (port->size() > 9 || !std::all_of(port->begin(), port->end(), isDigit)) {
+                return nullptr;
+            }
+            if (!port->empty()) {
+                url->_port = std::stol(std::string(*port));
+            }
+            authority += ":" + std::string(*port);
+        }
     }
-    if (!isWellFormed(rest, ":@/")) {
+
+    std::optional<std::string> path = checkedPart(rest, Part::Path, encode);
+    // Without an authority, a path may not begin with "//".
+    if (!path || (!hasAuthority && path->substr(0, 2) == "//")) {
         return nullptr;
     }
+    url->_path = *path;
+
+    std::string& text = url->_absoluteString;
+    if (url->_scheme) {
+        text = *url->_scheme + ":";
+    }
+    if (hasAuthority) {
+        text += "//" + authority;
+    }
+    text += url->_path;
+    if (url->_query) {
+        text += "?" + *url->_query;
+    }
+    if (url->_fragment) {
+        text += "#" + *url->_fragment;
+    }
     return url;
+}
+
+std::string NSURL::path() const {
+    std::string decoded;
+    decoded.reserve(_path.size());
+    for (size_t index = 0; index < _path.size(); ++index) {
+        if (_path[index] == '%' && index + 2 < _path.size()) {
+            decoded +=
+                static_cast<char>(hexValue(_path[index + 1]) * 16 + hexValue(_path[index + 2]));
+            index += 2;
+        } else {
+            decoded += _path[index];
+        }
+    }
+    return decoded;
 }
