@@ -1,0 +1,21 @@
+#include <UIKit/UIApplication.h>
+
+#include <Foundation/SDKEventLog.h>
+#include <Foundation/dispatch.h>
+
+Ref<UIApplication> UIApplication::sharedApplication() {
+    static const Ref<UIApplication> application = alloc<UIApplication>();
+    return application;
+}
+
+void UIApplication::openURL(const Ref<NSURL>& url, const Value::Dictionary&,
+                            const std::function<void(bool success)>& completion) {
+    if (url) {
+        SDKEventLog::record("openURL", {{"url", url->absoluteString()}});
+    }
+    if (completion) {
+        const bool handedOver = url != nullptr;
+        dispatch_async(dispatch_get_main_queue(),
+                       [completion, handedOver] { completion(handedOver); });
+    }
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <functional>
+
+#include <Foundation/NSURL.h>
+#include <Foundation/Value.h>
+#include <objc/NSObject.h>
+
+// The running application. Addresses it is asked to open are handed to the
+// system: the host records each one (an "openURL" event with its text) and
+// nothing on this machine opens it.
+class UIApplication : public NSObject {
+public:
+    static Ref<UIApplication> sharedApplication();
+
+    // The completion handler, when given, runs later on the main queue with
+    // whether the address was handed over (NO for a nil URL, which is ignored).
+    void openURL(const Ref<NSURL>& url, const Value::Dictionary& options,
+                 const std::function<void(bool success)>& completion);
+};
