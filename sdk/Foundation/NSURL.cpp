@@ -108,7 +108,9 @@ std::optional<std::string> checkedHost(std::string_view host, bool encode) {
     std::string ascii(host);
     const bool nonASCII =
         std::any_of(host.begin(), host.end(), [](char c) { return (c & 0x80) != 0; });
-    if (nonASCII && encode) {
+    // Text that is not UTF-8 has no IDNA form; its bytes are percent-encoded.
+    if (nonASCII && encode &&
+        g_utf8_validate(host.data(), static_cast<gssize>(host.size()), nullptr)) {
         std::unique_ptr<gchar, decltype(&g_free)> converted(
             g_hostname_to_ascii(std::string(host).c_str()), &g_free);
         if (!converted) {
