@@ -103,10 +103,6 @@ KLColorPickerCell::initWithStyle(UITableViewCellStyle,
     return self<KLColorPickerCell>();
 }
 
-const objc_class* KLColorPickerCell::objcClass() const {
-    return &OBJC_CLASS_$_KLColorPickerCell;
-}
-
 void KLColorPickerCell::setSelected(bool selected, bool animated) {
     if (selected) {
         // The row never takes the selected look: only the picker comes up.

@@ -32,8 +32,6 @@ public:
     static std::string hexFromColor(const Ref<UIColor>& color, bool useAlpha);
     static std::string legibleStringFromHex(const std::optional<std::string>& hex);
 
-    const objc_class* objcClass() const override;
-
 private:
     void applyTintToTitle();
 

@@ -97,10 +97,6 @@ Ref<KLSliderCell> KLSliderCell::initWithStyle(UITableViewCellStyle style,
     return self<KLSliderCell>();
 }
 
-const objc_class* KLSliderCell::objcClass() const {
-    return &OBJC_CLASS_$_KLSliderCell;
-}
-
 void KLSliderCell::sliderValueChanged(const Ref<UISlider>& sender) {
     if (!sender) {
         return;

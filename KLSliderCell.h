@@ -34,8 +34,6 @@ public:
     Ref<UITapGestureRecognizer> tapGesture() const { return _tapGesture; }
     void setTapGesture(const Ref<UITapGestureRecognizer>& tapGesture) { _tapGesture = tapGesture; }
 
-    const objc_class* objcClass() const override;
-
 private:
     Ref<UILabel> _title;
     Ref<UISlider> _slider;

@@ -103,10 +103,6 @@ Ref<KLStepperCell> KLStepperCell::initWithStyle(UITableViewCellStyle style,
     return self<KLStepperCell>();
 }
 
-const objc_class* KLStepperCell::objcClass() const {
-    return &OBJC_CLASS_$_KLStepperCell;
-}
-
 void KLStepperCell::sliderValueChanged(const Ref<UIStepper>& sender) {
     if (!sender) {
         return;

@@ -10,6 +10,7 @@
 #include <Foundation/DeviceRoot.h>
 #include <Foundation/NSPropertyListSerialization.h>
 #include <Foundation/SDKEventLog.h>
+#include <UIKit/UIScreen.h>
 #include <render/SDKPageRenderer.h>
 
 #include "PageHost.h"
@@ -69,7 +70,7 @@ void buildAndDraw(const std::string& root, cairo_surface_t* tile) {
     PageHost::Settings settings;
     settings.deviceRoot = root;
     PageHost host(settings);
-    SDKPageRenderer renderer(host.window(), kScale, PageHost::kScreenHeight);
+    SDKPageRenderer renderer(host.window(), kScale);
     const CGSize page = renderer.pageSize();
     cairo_t* cairo = cairo_create(tile);
     for (CGFloat top = 0; top < page.height; top += kTileHeight) {
@@ -82,7 +83,8 @@ void buildAndDraw(const std::string& root, cairo_surface_t* tile) {
 }
 
 cairo_surface_t* makeTile() {
-    return cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(390 * kScale),
+    const CGFloat width = UIScreen::standardScreen()->bounds().size.width;
+    return cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(width * kScale),
                                       static_cast<int>(kTileHeight * kScale));
 }
 

@@ -52,7 +52,7 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
             line.iosVersion = *version;
         } else if (argument == "--width") {
             line.width = number(argument, next());
-            if (line.width < kMinimumWidth || line.width > kMaximumWidth) {
+            if (*line.width < kMinimumWidth || *line.width > kMaximumWidth) {
                 usage("--width must be from 200 to 2000 points");
             }
         } else if (argument == "--scale") {
@@ -138,7 +138,8 @@ Options:
                      one bundle in /Library/PreferenceBundles or
                      /var/jb/Library/PreferenceBundles)
   --ios VERSION      the iOS version the device reports (default 16.0)
-  --width POINTS     the screen's width, 200 to 2000 (default 390)
+  --width POINTS     the screen's width, 200 to 2000 (default: the
+                     standard phone screen's width)
   --scale N          pixels per point of the PNG, 1 to 3 (default 3)
   -o, --output FILE  the PNG to write
   --json             after run, print the page as JSON
@@ -150,6 +151,7 @@ Script steps (# starts a comment; quote texts with spaces):
   tap ROW                   tap a row, as a finger on its title
   tap ROW VIEW              touch the middle of a view inside the row
   pick #RRGGBB[AA]          pick a colour in the presented colour picker
+  pick rgba(R, G, B, A)     pick exact components, outside 0 to 1 too
   drag ROW to VALUE         drag the row's slider to a value
   press ROW minus|plus [hold N]
                             press the row's stepper button once, or hold it

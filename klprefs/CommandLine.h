@@ -24,7 +24,8 @@ public:
     std::optional<std::string> bundlePath;
     NSOperatingSystemVersion iosVersion{16, 0, 0};
     std::string iosVersionText = "16.0";
-    CGFloat width = 390;
+    // nil: the standard screen's width.
+    std::optional<CGFloat> width;
     double scale = 3;
     // render and run: the PNG to write.
     std::optional<std::string> output;

@@ -5,6 +5,9 @@
 #include <Foundation/DeviceRoot.h>
 #include <Foundation/NSPropertyListSerialization.h>
 #include <Foundation/SDKEventLog.h>
+#include <UIKit/SDKMenuViewController.h>
+#include <UIKit/UIAlertController.h>
+#include <UIKit/UIColorPickerViewController.h>
 #include <render/SDKDescription.h>
 #include <render/SDKViewInspector.h>
 
@@ -82,13 +85,71 @@ Value PageDescription::rows(PageHost& host) {
     return Value(std::move(out));
 }
 
+namespace {
+
+const char* actionStyleName(UIAlertActionStyle style) {
+    switch (style) {
+    case UIAlertActionStyleCancel:
+        return "cancel";
+    case UIAlertActionStyleDestructive:
+        return "destructive";
+    default:
+        return "default";
+    }
+}
+
+// What a presented screen shows, by its kind.
+Value::Dictionary describeScreen(const Ref<UIViewController>& screen) {
+    Value::Dictionary description{{"class", screen->className()}};
+    if (screen->title()) {
+        description["title"] = *screen->title();
+    }
+    if (auto alert = objc_cast<UIAlertController>(screen)) {
+        description["kind"] =
+            alert->preferredStyle() == UIAlertControllerStyleAlert ? "alert" : "actionSheet";
+        description["title"] = alert->title();
+        description["message"] = alert->message();
+        Value::Array fields;
+        for (const Ref<UITextField>& field : alert->textFields()) {
+            fields.emplace_back(
+                Value::Dictionary{{"text", field->text()}, {"placeholder", field->placeholder()}});
+        }
+        description["textFields"] = std::move(fields);
+        Value::Array actions;
+        for (const Ref<UIAlertAction>& action : alert->actions()) {
+            actions.emplace_back(
+                Value::Dictionary{{"title", action->title()},
+                                  {"style", actionStyleName(action->style())},
+                                  {"enabled", action->isEnabled()},
+                                  {"preferred", alert->preferredAction() == action}});
+        }
+        description["actions"] = std::move(actions);
+    } else if (auto picker = objc_cast<UIColorPickerViewController>(screen)) {
+        description["kind"] = "colorPicker";
+        description["selectedColor"] = SDKDescription::color(picker->selectedColor());
+        description["supportsAlpha"] = picker->supportsAlpha();
+    } else if (auto menu = objc_cast<SDKMenuViewController>(screen)) {
+        description["kind"] = "menu";
+        Value::Array actions;
+        for (const auto& [action, row] : menu->rows()) {
+            actions.emplace_back(Value::Dictionary{{"title", action->title()},
+                                                   {"identifier", action->identifier()}});
+        }
+        description["actions"] = std::move(actions);
+    } else {
+        description["kind"] = "sheet";
+    }
+    return description;
+}
+
+} // namespace
+
 Value PageDescription::presented(PageHost& host) {
-    SDKViewInspector inspector;
     Value::Array out;
     Ref<UIViewController> root = host.window()->rootViewController();
     for (Ref<UIViewController> screen = root ? root->presentedViewController() : nullptr; screen;
          screen = screen->presentedViewController()) {
-        out.emplace_back(inspector.describeScreen(*screen));
+        out.emplace_back(describeScreen(screen));
     }
     return Value(std::move(out));
 }

@@ -1,17 +1,23 @@
 #include "ScriptRunner.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
 
 #include <Foundation/NSException.h>
+#include <UIKit/SDKMenuViewController.h>
 #include <UIKit/UIAlertController.h>
 #include <UIKit/UIColorPickerViewController.h>
 #include <UIKit/UISlider.h>
 #include <UIKit/UIStepper.h>
-#include <render/SDKViewInspector.h>
 
 #include "HostError.h"
+#include "automation/ColorPickerProcess.h"
+#include "automation/Finger.h"
+#include "automation/Gestures.h"
+#include "automation/Keyboard.h"
+#include "automation/ViewFinder.h"
 
 namespace {
 
@@ -37,18 +43,10 @@ double number(const std::string& text, const char* what) {
     return value;
 }
 
-// "#RRGGBB" or "#RRGGBBAA", the "#" optional.
-Ref<UIColor> parseColor(const std::string& text) {
-    const std::string digits = !text.empty() && text[0] == '#' ? text.substr(1) : text;
-    const bool hex =
-        std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isxdigit(c); });
-    if (!hex || (digits.size() != 6 && digits.size() != 8)) {
-        fail("pick wants a colour as #RRGGBB or #RRGGBBAA, not " + quoted(text));
-    }
-    auto byte = [&](size_t index) {
-        return std::strtol(digits.substr(index * 2, 2).c_str(), nullptr, 16) / 255.0;
-    };
-    return UIColor::colorWithRed(byte(0), byte(1), byte(2), digits.size() == 8 ? byte(3) : 1.0);
+std::string trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t");
+    const size_t last = text.find_last_not_of(" \t");
+    return first == std::string::npos ? "" : text.substr(first, last - first + 1);
 }
 
 void arguments(const ScriptStep& step, size_t least, size_t most, const char* form) {
@@ -57,37 +55,45 @@ void arguments(const ScriptStep& step, size_t least, size_t most, const char* fo
     }
 }
 
-template <class V> void collect(const Ref<UIView>& view, std::vector<Ref<V>>& found) {
-    if (Ref<V> match = objc_cast<V>(view)) {
-        found.push_back(match);
-    }
-    for (const Ref<UIView>& subview : view->subviews()) {
-        collect(subview, found);
-    }
-}
-
-void collectAll(const Ref<UIView>& view, std::vector<Ref<UIView>>& found) {
-    found.push_back(view);
-    for (const Ref<UIView>& subview : view->subviews()) {
-        collectAll(subview, found);
-    }
-}
-
-// What a row is called on screen: its label, or the "title" that rows
-// without one show instead.
-std::optional<std::string> rowName(const PageHost::Row& row) {
-    if (std::optional<std::string> name = row.specifier->name()) {
-        return name;
-    }
-    return row.specifier->propertyForKey("title").optionalString();
-}
-
-std::string describeRow(const PageHost::Row& row) {
-    const std::optional<std::string> name = rowName(row);
-    return "row " + std::to_string(row.index) + (name ? " (" + quoted(*name) + ")" : "");
-}
-
 } // namespace
+
+Ref<UIColor> ScriptRunner::parseColor(const std::string& text) {
+    const char* form = "pick wants a colour as #RRGGBB, #RRGGBBAA or rgba(R, G, B, A), not ";
+    if (text.rfind("rgba(", 0) == 0) {
+        if (text.back() != ')') {
+            fail(form + quoted(text));
+        }
+        // Exact components, past 0 to 1 too, so that a row's rounding and
+        // clamping can be tried.
+        std::vector<double> components;
+        std::string rest = text.substr(5, text.size() - 6);
+        size_t start = 0;
+        for (;;) {
+            const size_t comma = rest.find(',', start);
+            components.push_back(number(
+                trimmed(rest.substr(start, comma == std::string::npos ? comma : comma - start)),
+                "a component of rgba()"));
+            if (comma == std::string::npos) {
+                break;
+            }
+            start = comma + 1;
+        }
+        if (components.size() != 4) {
+            fail("rgba() wants four components, not " + std::to_string(components.size()));
+        }
+        return UIColor::colorWithRed(components[0], components[1], components[2], components[3]);
+    }
+    const std::string digits = !text.empty() && text[0] == '#' ? text.substr(1) : text;
+    const bool hex =
+        std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isxdigit(c); });
+    if (!hex || (digits.size() != 6 && digits.size() != 8)) {
+        fail(form + quoted(text));
+    }
+    auto byte = [&](size_t index) {
+        return std::strtol(digits.substr(index * 2, 2).c_str(), nullptr, 16) / 255.0;
+    };
+    return UIColor::colorWithRed(byte(0), byte(1), byte(2), digits.size() == 8 ? byte(3) : 1.0);
+}
 
 ScriptRunner::ScriptRunner(PageHost& host, Warning warning)
     : _host(host), _warning(std::move(warning)) {}
@@ -126,146 +132,33 @@ void ScriptRunner::run(const std::vector<ScriptStep>& steps) {
     }
 }
 
-PageHost::Row ScriptRunner::findRow(const std::string& selector) const {
-    const std::vector<PageHost::Row> rows = _host.rows();
-    if (isIndex(selector)) {
-        const size_t index = std::stoul(selector);
-        if (index >= rows.size()) {
-            fail("no row " + selector + ": the page has " + std::to_string(rows.size()) +
-                 " rows, numbered from 0");
-        }
-        return rows[index];
-    }
-    const bool byKey = selector.rfind("key:", 0) == 0;
-    const std::string wanted = byKey                              ? selector.substr(4)
-                               : selector.rfind("label:", 0) == 0 ? selector.substr(6)
-                                                                  : selector;
-    std::vector<PageHost::Row> matches;
-    for (const PageHost::Row& row : rows) {
-        const std::optional<std::string> text =
-            byKey ? row.specifier->propertyForKey("key").optionalString() : rowName(row);
-        if (text == wanted) {
-            matches.push_back(row);
-        }
-    }
-    const char* by = byKey ? "key" : "label";
-    if (matches.empty()) {
-        fail(std::string("no row with the ") + by + " " + quoted(wanted));
-    }
-    if (matches.size() > 1) {
-        fail(std::string("the ") + by + " " + quoted(wanted) + " names " +
-             std::to_string(matches.size()) + " rows; use the row's index");
-    }
-    if (!matches.front().cell) {
-        fail(describeRow(matches.front()) + " has no cell");
-    }
-    return matches.front();
-}
-
-Ref<UIView> ScriptRunner::findView(const PageHost::Row& row, const std::string& selector) const {
-    Ref<UIView> cell = row.cell;
-    if (selector.rfind("path:", 0) == 0) {
-        Ref<UIView> view = cell;
-        const std::string path = selector.substr(5);
-        size_t start = 0;
-        while (start < path.size()) {
-            const size_t dot = path.find('.', start);
-            const std::string part =
-                path.substr(start, dot == std::string::npos ? dot : dot - start);
-            if (!isIndex(part) || std::stoul(part) >= view->subviews().size()) {
-                fail(describeRow(row) + " has no view at path " + quoted(path));
-            }
-            view = view->subviews()[std::stoul(part)];
-            start = dot == std::string::npos ? path.size() : dot + 1;
-        }
-        return view;
-    }
-    std::vector<Ref<UIView>> views;
-    collectAll(cell, views);
-    if (selector.rfind("class:", 0) == 0) {
-        std::string name = selector.substr(6);
-        size_t wantedIndex = 0;
-        if (const size_t colon = name.find(':'); colon != std::string::npos) {
-            if (!isIndex(name.substr(colon + 1))) {
-                fail("class:NAME:N wants a number N, not " + quoted(name.substr(colon + 1)));
-            }
-            wantedIndex = std::stoul(name.substr(colon + 1));
-            name = name.substr(0, colon);
-        }
-        size_t seen = 0;
-        for (const Ref<UIView>& view : views) {
-            if (view->className() == name && seen++ == wantedIndex) {
-                return view;
-            }
-        }
-        fail(describeRow(row) + " has " + std::to_string(seen) + " views of class " + name +
-             (seen > 0 ? ", none numbered " + std::to_string(wantedIndex) : ""));
-    }
-    if (selector.rfind("text:", 0) == 0) {
-        const Value wanted(selector.substr(5));
-        SDKViewInspector inspector;
-        for (const Ref<UIView>& view : views) {
-            if (inspector.describeView(*view)["text"] == wanted) {
-                return view;
-            }
-        }
-        fail(describeRow(row) + " shows no text " + quoted(selector.substr(5)));
-    }
-    fail("a view is named path:I.J.K, class:NAME[:N] or text:TEXT, not " + quoted(selector));
-}
-
-template <class V>
-Ref<V> ScriptRunner::findControl(const PageHost::Row& row, const char* what) const {
-    std::vector<Ref<V>> found;
-    collect<V>(row.cell, found);
-    if (found.empty()) {
-        fail(describeRow(row) + " has no " + what);
-    }
-    return found.front();
-}
-
-template <class V> Ref<V> ScriptRunner::presented(const char* what) const {
-    Ref<UIViewController> top = _host.window()->topViewController();
-    if (top == _host.window()->rootViewController()) {
-        fail(std::string("no ") + what + " is presented");
-    }
-    Ref<V> screen = objc_cast<V>(top);
-    if (!screen) {
-        fail(std::string("the presented screen is a ") + top->className() + ", not a " + what);
-    }
-    return screen;
-}
-
-void ScriptRunner::requirePageOnTop() const {
-    Ref<UIViewController> top = _host.window()->topViewController();
-    if (top != _host.window()->rootViewController()) {
-        fail("a " + top->className() + " is presented over the page; close it first");
-    }
-}
-
 void ScriptRunner::tap(const ScriptStep& step) {
     arguments(step, 1, 2, "tap ROW or tap ROW VIEW");
-    requirePageOnTop();
-    const PageHost::Row row = findRow(step.arguments[0]);
+    ViewFinder finder(_host);
+    finder.requirePageOnTop();
+    const PageHost::Row row = finder.row(step.arguments[0]);
+    Finger finger(_host.window());
     if (step.arguments.size() == 1) {
-        _host.controller()->selectRowForSpecifier(row.specifier);
+        finger.tapRow(row.cell);
         return;
     }
-    Ref<UIView> view = findView(row, step.arguments[1]);
-    if (view->isHidden() || view->bounds().size.width <= 0 || view->bounds().size.height <= 0) {
-        fail("the view " + quoted(step.arguments[1]) + " of " + describeRow(row) +
-             " is not on screen");
-    }
-    const CGRect frame = view->convertRectToView(view->bounds(), nullptr);
-    if (!_host.window()->tapAtPoint(CGPointMake(CGRectGetMidX(frame), CGRectGetMidY(frame)))) {
-        fail("the tap on " + quoted(step.arguments[1]) + " landed on nothing");
-    }
+    finger.tap(finder.view(row, step.arguments[1]));
 }
 
 void ScriptRunner::pick(const ScriptStep& step) {
-    arguments(step, 1, 1, "pick #RRGGBB or pick #RRGGBBAA");
-    Ref<UIColor> color = parseColor(step.arguments[0]);
-    presented<UIColorPickerViewController>("colour picker")->selectColor(color);
+    if (step.arguments.empty()) {
+        fail("pick is written pick #RRGGBB, pick #RRGGBBAA or pick rgba(R, G, B, A)");
+    }
+    std::string text;
+    for (const std::string& argument : step.arguments) {
+        text += (text.empty() ? "" : " ") + argument;
+    }
+    if (text.rfind("rgba(", 0) != 0) {
+        arguments(step, 1, 1, "pick #RRGGBB, pick #RRGGBBAA or pick rgba(R, G, B, A)");
+    }
+    Ref<UIColor> color = parseColor(text);
+    ColorPickerProcess::reportPick(
+        ViewFinder(_host).presented<UIColorPickerViewController>("colour picker"), color);
 }
 
 void ScriptRunner::drag(const ScriptStep& step) {
@@ -274,16 +167,15 @@ void ScriptRunner::drag(const ScriptStep& step) {
         fail("drag is written drag ROW to VALUE");
     }
     const double value = number(step.arguments[2], "drag");
-    requirePageOnTop();
-    const PageHost::Row row = findRow(step.arguments[0]);
-    Ref<UISlider> slider = findControl<UISlider>(row, "slider");
+    ViewFinder finder(_host);
+    finder.requirePageOnTop();
+    const PageHost::Row row = finder.row(step.arguments[0]);
+    Ref<UISlider> slider = finder.control<UISlider>(row, "slider");
     if (!slider->isEnabled()) {
-        fail("the slider of " + describeRow(row) + " is disabled");
+        fail("the slider of " + ViewFinder::describeRow(row) + " is disabled");
     }
-    if (!slider->dragToValue(static_cast<float>(value))) {
-        fail("the slider of " + describeRow(row) +
-             " could not be dragged: the finger landed elsewhere");
-    }
+    Finger finger(_host.window());
+    Gestures::dragSlider(finger, slider, static_cast<float>(value));
 }
 
 void ScriptRunner::press(const ScriptStep& step) {
@@ -292,44 +184,49 @@ void ScriptRunner::press(const ScriptStep& step) {
     if (which != "minus" && which != "plus") {
         fail("press wants minus or plus, not " + quoted(which));
     }
-    long repeats = 0;
+    size_t repeats = 0;
     if (step.arguments.size() > 2) {
         if (step.arguments.size() != 4 || step.arguments[2] != "hold" ||
             !isIndex(step.arguments[3])) {
             fail("press is written press ROW minus|plus [hold N], N a count of repeats");
         }
-        repeats = std::stol(step.arguments[3]);
+        repeats = std::stoul(step.arguments[3]);
     }
-    requirePageOnTop();
-    const PageHost::Row row = findRow(step.arguments[0]);
-    Ref<UIStepper> stepper = findControl<UIStepper>(row, "stepper");
+    ViewFinder finder(_host);
+    finder.requirePageOnTop();
+    const PageHost::Row row = finder.row(step.arguments[0]);
+    Ref<UIStepper> stepper = finder.control<UIStepper>(row, "stepper");
     const UIStepper::Button button =
         which == "plus" ? UIStepper::Button::Increment : UIStepper::Button::Decrement;
     if (!stepper->isButtonEnabled(button)) {
-        fail("the " + which + " button of " + describeRow(row) + " is disabled");
+        fail("the " + which + " button of " + ViewFinder::describeRow(row) + " is disabled");
     }
-    if (!stepper->pressAndHold(button, repeats)) {
-        fail("the stepper of " + describeRow(row) +
-             " could not be pressed: the finger landed elsewhere");
-    }
+    Finger finger(_host.window());
+    Gestures::pressStepper(finger, stepper, which == "plus", repeats);
 }
 
 void ScriptRunner::type(const ScriptStep& step) {
     arguments(step, 1, 1, "type TEXT");
-    Ref<UIAlertController> alert = presented<UIAlertController>("alert");
+    Ref<UIAlertController> alert = ViewFinder(_host).presented<UIAlertController>("alert");
     if (alert->textFields().empty()) {
         fail("the presented alert has no text field");
     }
-    const Ref<UITextField>& field = alert->textFields().front();
-    field->clearText();
-    field->typeText(step.arguments[0]);
+    // The finger puts the caret in the first field; the keyboard empties it and types.
+    Finger(_host.window()).tap(alert->textFields().front());
+    Keyboard keyboard(_host.window());
+    keyboard.deleteAll();
+    keyboard.type(step.arguments[0]);
 }
 
 void ScriptRunner::button(const ScriptStep& step) {
     arguments(step, 1, 1, "button TITLE");
-    Ref<UIAlertController> alert = presented<UIAlertController>("alert");
-    if (alert->tapActionWithTitle(step.arguments[0])) {
-        return;
+    Ref<UIAlertController> alert = ViewFinder(_host).presented<UIAlertController>("alert");
+    for (size_t i = 0; i < alert->actions().size(); ++i) {
+        const Ref<UIAlertAction>& action = alert->actions()[i];
+        if (action->title() == step.arguments[0] && action->isEnabled()) {
+            Finger(_host.window()).tap(alert->actionButtons().at(i));
+            return;
+        }
     }
     std::string titles;
     for (const Ref<UIAlertAction>& action : alert->actions()) {
@@ -343,14 +240,23 @@ void ScriptRunner::button(const ScriptStep& step) {
 
 void ScriptRunner::dismiss(const ScriptStep& step) {
     arguments(step, 0, 0, "dismiss, alone");
-    Ref<UIViewController> top = presented<UIViewController>("screen");
+    Ref<UIViewController> top = ViewFinder(_host).presented<UIViewController>("screen");
     if (objc_cast<UIAlertController>(top)) {
         fail("an alert closes with one of its buttons; use button TITLE");
     }
+    Finger finger(_host.window());
     if (auto picker = objc_cast<UIColorPickerViewController>(top)) {
-        // The picker's close button: it dismisses itself and tells its delegate.
-        picker->finish();
+        finger.tap(picker->closeButton());
         return;
     }
+    if (auto menu = objc_cast<SDKMenuViewController>(top)) {
+        // A touch beside the menu closes it.
+        const CGRect panel = menu->panel()->convertRectToView(menu->panel()->bounds(), nullptr);
+        const CGRect screen = _host.window()->screenRect();
+        const CGFloat y = panel.origin.y > screen.size.height / 2 ? 8 : screen.size.height - 8;
+        finger.tapInWindow(CGPointMake(8, y));
+        return;
+    }
+    // Any other sheet is swiped away, which the system carries out.
     top->dismissViewControllerAnimated(true, nullptr);
 }

@@ -5,16 +5,18 @@
 #include <string>
 #include <vector>
 
-#include <UIKit/UIView.h>
+#include <UIKit/UIColor.h>
 
 #include "PageHost.h"
 #include "ScriptStep.h"
 
-// Applies script steps to a page as a person would: taps rows and views,
-// picks colours, drags sliders, presses steppers, types into alerts and
-// presses their buttons, closes what is presented. Each step is checked
-// before it acts, so a step that names no row or cannot apply changes
-// nothing; the main queue is drained after every step.
+// Applies script steps to a page as a person would, through the host's
+// automation: taps rows and views, drags sliders, presses steppers, types
+// into alerts and presses their buttons, closes what is presented, all by
+// touches delivered through the window; picks colours as the picker's own
+// process reports them. Each step is checked before it acts, so a step that
+// names no row or cannot apply changes nothing; the main queue is drained
+// after every step.
 class ScriptRunner {
 public:
     // Receives what the platform logged while a step ran, with its line.
@@ -37,14 +39,8 @@ private:
     void button(const ScriptStep& step);
     void dismiss(const ScriptStep& step);
 
-    PageHost::Row findRow(const std::string& selector) const;
-    Ref<UIView> findView(const PageHost::Row& row, const std::string& selector) const;
-    // The first view of class V in the row, depth first.
-    template <class V> Ref<V> findControl(const PageHost::Row& row, const char* what) const;
-    // The screen presented on top of the page; fails unless it is a V.
-    template <class V> Ref<V> presented(const char* what) const;
-    // Fails while a screen covers the page.
-    void requirePageOnTop() const;
+    // The colour a pick names: #RRGGBB, #RRGGBBAA or rgba(R, G, B, A).
+    static Ref<UIColor> parseColor(const std::string& text);
 
     PageHost& _host;
     Warning _warning;

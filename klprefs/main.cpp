@@ -45,9 +45,18 @@ void loadUtilities() {
     }
 }
 
+// Background work under way (an image read) shows once it has arrived.
+void settleForOutput(PageHost& host) {
+    if (!host.settleAfterBackgroundWork()) {
+        warn("background work was still under way after " +
+             std::to_string(static_cast<int>(PageHost::kBackgroundWorkLimit)) +
+             " seconds; showing the page as it is");
+    }
+}
+
 void render(PageHost& host, const std::string& output, double scale) {
-    host.settle();
-    SDKPageRenderer renderer(host.window(), scale, PageHost::kScreenHeight);
+    settleForOutput(host);
+    SDKPageRenderer renderer(host.window(), scale);
     std::string error;
     if (!renderer.writePNG(output, &error)) {
         throw HostError(HostError::Kind::Output, error);
@@ -83,6 +92,7 @@ int run(const CommandLine& line) {
         render(host, *line.output, line.scale);
         break;
     case CommandLine::Command::Dump:
+        settleForOutput(host);
         std::cout << JSONWriter::write(PageDescription::describe(host, line.iosVersionText));
         break;
     case CommandLine::Command::Run: {
@@ -100,6 +110,7 @@ int run(const CommandLine& line) {
             render(host, *line.output, line.scale);
         }
         if (line.json) {
+            settleForOutput(host);
             std::cout << JSONWriter::write(PageDescription::describe(host, line.iosVersionText));
         }
         break;

@@ -4,6 +4,7 @@
 #include <Foundation/NSProcessInfo.h>
 #include <Foundation/NSString.h>
 #include <Foundation/dispatch.h>
+#include <objc/ObjCExport.h>
 
 namespace {
 
@@ -13,54 +14,16 @@ constexpr const char* kPlaceholder = ":root:";
 // Rootless jailbreaks keep their files under /var/jb from iOS 15 on.
 constexpr NSOperatingSystemVersion kRootlessSince{15, 0, 0};
 
-Id sharedInstanceImp(const Id&, std::span<const Id>) {
-    return KLUtilities::sharedInstance();
-}
-
-Id correctedFilePathImp(const Id& receiver, std::span<const Id> arguments) {
-    Ref<KLUtilities> utilities = receiver.object<KLUtilities>();
-    const std::string* path = arguments.empty() ? nullptr : arguments[0].string();
-    if (!utilities || !path) {
-        return nullptr;
-    }
-    return *utilities->correctedFilePathFromPathWithRootPrefix(*path);
-}
-
-Id rootPrefixImp(const Id& receiver, std::span<const Id>) {
-    Ref<KLUtilities> utilities = receiver.object<KLUtilities>();
-    return utilities ? Id(utilities->rootPrefix()) : Id();
-}
-
-Id isPennantInstalledImp(const Id& receiver, std::span<const Id>) {
-    Ref<KLUtilities> utilities = receiver.object<KLUtilities>();
-    return utilities ? Id(utilities->isPennantInstalled()) : Id();
-}
-
-Id isLumbraInstalledImp(const Id& receiver, std::span<const Id>) {
-    Ref<KLUtilities> utilities = receiver.object<KLUtilities>();
-    return utilities ? Id(utilities->isLumbraInstalled()) : Id();
-}
-
-Id lumbraHeightImp(const Id& receiver, std::span<const Id>) {
-    Ref<KLUtilities> utilities = receiver.object<KLUtilities>();
-    return utilities ? Id(utilities->LumbraHeight()) : Id();
-}
-
-Id setLumbraHeightImp(const Id& receiver, std::span<const Id> arguments) {
-    if (Ref<KLUtilities> utilities = receiver.object<KLUtilities>()) {
-        utilities->setLumbraHeight(arguments.empty() ? 0.0 : arguments[0].doubleValue());
-    }
-    return nullptr;
-}
-
-constexpr objc_method kClassMethods[] = {{"sharedInstance", sharedInstanceImp}};
+constexpr objc_method kClassMethods[] = {
+    ObjCExport::classMethod<&KLUtilities::sharedInstance>("sharedInstance")};
 constexpr objc_method kInstanceMethods[] = {
-    {"isPennantInstalled", isPennantInstalledImp},
-    {"isLumbraInstalled", isLumbraInstalledImp},
-    {"rootPrefix", rootPrefixImp},
-    {"correctedFilePathFromPathWithRootPrefix:", correctedFilePathImp},
-    {"LumbraHeight", lumbraHeightImp},
-    {"setLumbraHeight:", setLumbraHeightImp},
+    ObjCExport::method<&KLUtilities::isPennantInstalled>("isPennantInstalled"),
+    ObjCExport::method<&KLUtilities::isLumbraInstalled>("isLumbraInstalled"),
+    ObjCExport::method<&KLUtilities::rootPrefix>("rootPrefix"),
+    ObjCExport::method<&KLUtilities::correctedFilePathFromPathWithRootPrefix>(
+        "correctedFilePathFromPathWithRootPrefix:"),
+    ObjCExport::method<&KLUtilities::LumbraHeight>("LumbraHeight"),
+    ObjCExport::method<&KLUtilities::setLumbraHeight>("setLumbraHeight:"),
 };
 
 } // namespace
@@ -69,10 +32,6 @@ constexpr objc_method kInstanceMethods[] = {
 extern "C"
     __attribute__((visibility("default"))) constinit const objc_class OBJC_CLASS_$_KLUtilities{
         "KLUtilities", nullptr, kClassMethods, kInstanceMethods};
-
-const objc_class* KLUtilities::objcClass() const {
-    return &OBJC_CLASS_$_KLUtilities;
-}
 
 Ref<KLUtilities> KLUtilities::sharedInstance() {
     static dispatch_once_t onceToken;

@@ -34,8 +34,6 @@ public:
     const Ref<NSFileManager>& fileManager() const { return _fileManager; }
     void setFileManager(Ref<NSFileManager> fileManager) { _fileManager = std::move(fileManager); }
 
-    const objc_class* objcClass() const override;
-
 private:
     bool isCompanionInstalled(const std::string& preferencePath, const std::string& libraryPath);
 

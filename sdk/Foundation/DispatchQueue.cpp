@@ -60,6 +60,11 @@ size_t DispatchQueue::drainWaiting(double seconds) {
     return drain();
 }
 
+bool DispatchQueue::isIdle() {
+    std::lock_guard lock(_mutex);
+    return _blocks.empty() && _running == 0;
+}
+
 void DispatchQueue::stop() {
     std::deque<dispatch_block_t> dropped;
     {
@@ -83,10 +88,12 @@ void DispatchQueue::work() {
         }
         dispatch_block_t block = std::move(_blocks.front());
         _blocks.pop_front();
+        ++_running;
         lock.unlock();
         block();
         // The block's captures are released before the lock is taken again.
         block = nullptr;
         lock.lock();
+        --_running;
     }
 }

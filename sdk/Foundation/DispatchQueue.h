@@ -26,6 +26,9 @@ public:
     // Main queue: waits up to `seconds` for a block to be queued, then drains.
     size_t drainWaiting(double seconds);
 
+    // Whether no block is queued or running.
+    bool isIdle();
+
     // Concurrent queue: at exit, drops the blocks not yet started and lets idle
     // workers end. Blocks already running finish, or end with the process.
     void stop();
@@ -39,5 +42,6 @@ private:
     std::deque<dispatch_block_t> _blocks;
     size_t _workers = 0;
     size_t _idleWorkers = 0;
+    size_t _running = 0;
     bool _stopped = false;
 };

@@ -1,6 +1,8 @@
 #include <Foundation/dispatch.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <thread>
@@ -103,4 +105,25 @@ size_t DispatchMainQueue::drain() {
 size_t DispatchMainQueue::drainWaiting(double seconds) {
     requireMainThread("DispatchMainQueue::drainWaiting");
     return mainQueue().drainWaiting(seconds);
+}
+
+bool DispatchMainQueue::drainUntilIdle(double seconds) {
+    requireMainThread("DispatchMainQueue::drainUntilIdle");
+    using Clock = std::chrono::steady_clock;
+    const auto deadline =
+        Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                           std::chrono::duration<double>(std::max(0.0, std::min(seconds, 1e9))));
+    for (;;) {
+        mainQueue().drain();
+        if (globalQueue().isIdle() && mainQueue().isIdle()) {
+            return true;
+        }
+        const auto now = Clock::now();
+        if (now >= deadline) {
+            return false;
+        }
+        // Woken as soon as a block is handed to the main queue.
+        mainQueue().drainWaiting(
+            std::min(0.01, std::chrono::duration<double>(deadline - now).count()));
+    }
 }

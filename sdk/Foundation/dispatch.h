@@ -31,4 +31,8 @@ public:
     static size_t drain();
     // Waits up to `seconds` for at least one block, then drains; returns how many ran.
     static size_t drainWaiting(double seconds);
+    // Runs the main queue while work is under way on the global queue (queued
+    // or running), until both are idle or `seconds` have passed; answers
+    // whether everything finished in time.
+    static bool drainUntilIdle(double seconds);
 };

@@ -5,6 +5,7 @@
 #include <Foundation/NSPropertyListSerialization.h>
 #include <Foundation/SDKEventLog.h>
 #include <Preferences/PSPreferenceDomain.h>
+#include <UIKit/UIScreen.h>
 #include <objc/runtime.h>
 
 namespace {
@@ -135,8 +136,9 @@ void PSListController::setPreferenceValue(const Value& value, const Ref<PSSpecif
 }
 
 void PSListController::loadView() {
-    _table = alloc<UITableView>()->initWithFrame(CGRectMake(0, 0, 390, 844),
+    _table = alloc<UITableView>()->initWithFrame(UIScreen::mainScreen()->bounds(),
                                                  UITableViewStyleInsetGrouped);
+    _table->setDelegate(std::static_pointer_cast<PSListController>(self<UIViewController>()));
     setView(_table);
     reloadSpecifiers();
 }
@@ -186,27 +188,35 @@ Ref<PSTableCell> PSListController::makeCell(const Ref<PSSpecifier>& specifier) {
                                                specifier);
 }
 
+const std::vector<PSListController::Section>& PSListController::sections() {
+    table();
+    return _sections;
+}
+
 void PSListController::reloadSpecifiers() {
     if (!_table) {
         view();
         return;
     }
     _cells.clear();
+    _sections.clear();
     std::vector<UITableView::Section> sections;
     for (const Ref<PSSpecifier>& specifier : specifiers()) {
         if (specifier->cellType() == "PSGroupCell") {
-            UITableView::Section section;
-            section.headerTitle = specifier->name();
-            section.footerTitle = specifier->propertyForKey("footerText").optionalString();
-            sections.push_back(std::move(section));
+            Section section{specifier, specifier->name(),
+                            specifier->propertyForKey("footerText").optionalString()};
+            sections.push_back({section.header, section.footer});
+            _sections.push_back(std::move(section));
             continue;
         }
         if (sections.empty()) {
             sections.emplace_back();
+            _sections.emplace_back();
         }
         Ref<PSTableCell> cell = makeCell(specifier);
         const double height = specifier->propertyForKey("height").doubleValue();
         sections.back().rows.push_back({cell, height > 0 ? height : kDefaultRowHeight});
+        _sections.back().rows.push_back(specifier);
         _cells.emplace_back(specifier, cell);
     }
     _table->setSections(std::move(sections));
@@ -221,9 +231,10 @@ void PSListController::reloadSpecifier(const Ref<PSSpecifier>& specifier) {
     }
 }
 
-void PSListController::selectRowForSpecifier(const Ref<PSSpecifier>& specifier) {
-    if (Ref<PSTableCell> cell = cellForSpecifier(specifier)) {
-        cell->setSelected(true, false);
+void PSListController::tableViewDidSelectRowAtIndexPath(const Ref<UITableView>& tableView,
+                                                        const Ref<NSIndexPath>& indexPath) {
+    if (Ref<UITableViewCell> cell =
+            tableView ? tableView->cellForRowAtIndexPath(indexPath) : nullptr) {
         cell->setSelected(false, true);
     }
 }

@@ -13,8 +13,9 @@
 // A settings page: loads its specifiers from a property list of its bundle,
 // makes each row's cell by its "cellClass" (found by name), sizes rows from
 // "height", and backs each row's getter and setter with the preference domain
-// that its "defaults" names.
-class PSListController : public UIViewController {
+// that its "defaults" names. A tap on a row selects it, which the row's cell
+// hears, and deselects it again, as Settings does.
+class PSListController : public UIViewController, public UITableViewDelegate {
 public:
     Ref<PSListController> init() { return self<PSListController>(); }
 
@@ -40,14 +41,26 @@ public:
     virtual Value readPreferenceValue(const Ref<PSSpecifier>& specifier);
     virtual void setPreferenceValue(const Value& value, const Ref<PSSpecifier>& specifier);
 
+    // A section of the page: the group cell that starts it (nil for rows
+    // before the first group), its header and footer texts, and its rows
+    // with their cells, in order.
+    struct Section {
+        Ref<PSSpecifier> group;
+        std::optional<std::string> header;
+        std::optional<std::string> footer;
+        std::vector<Ref<PSSpecifier>> rows;
+    };
+    // The page's sections as the table shows them.
+    const std::vector<Section>& sections();
+
     // The table and its cells, made on first use.
     Ref<UITableView> table();
     Ref<PSTableCell> cellForSpecifier(const Ref<PSSpecifier>& specifier);
     // Makes every row's cell anew from the specifiers.
     void reloadSpecifiers();
     void reloadSpecifier(const Ref<PSSpecifier>& specifier);
-    // A tap on a row: the table selects the cell, then the page deselects it.
-    void selectRowForSpecifier(const Ref<PSSpecifier>& specifier);
+    void tableViewDidSelectRowAtIndexPath(const Ref<UITableView>& tableView,
+                                          const Ref<NSIndexPath>& indexPath) override;
 
     void loadView() override;
 
@@ -61,5 +74,6 @@ private:
     bool _specifiersLoaded = false;
     std::optional<std::string> _loadError;
     std::vector<std::pair<Ref<PSSpecifier>, Ref<PSTableCell>>> _cells;
+    std::vector<Section> _sections;
     Ref<UITableView> _table;
 };

@@ -5,10 +5,6 @@ extern "C"
         "PSTableCell", nullptr, PSTableCellClassMethods<PSTableCell>::classMethods,
         PSTableCellClassMethods<PSTableCell>::instanceMethods};
 
-const objc_class* PSTableCell::objcClass() const {
-    return &OBJC_CLASS_$_PSTableCell;
-}
-
 Ref<PSTableCell> PSTableCell::initWithStyle(UITableViewCellStyle style,
                                             const std::optional<std::string>& reuseIdentifier,
                                             const Ref<PSSpecifier>& specifier) {

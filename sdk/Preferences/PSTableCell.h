@@ -1,12 +1,11 @@
 #pragma once
 
 #include <optional>
-#include <span>
 #include <string>
 
 #include <Preferences/PSSpecifier.h>
 #include <UIKit/UITableViewCell.h>
-#include <objc/runtime.h>
+#include <objc/ObjCExport.h>
 
 // A row of a settings page, made for a specifier.
 class PSTableCell : public UITableViewCell {
@@ -21,8 +20,6 @@ public:
     // Sent when the row reloads: shows the specifier's label as the title.
     virtual void refreshCellContentsWithSpecifier(const Ref<PSSpecifier>& specifier);
 
-    const objc_class* objcClass() const override;
-
 private:
     Ref<PSSpecifier> _specifier;
 };
@@ -34,18 +31,7 @@ extern "C" __attribute__((visibility("default"))) const objc_class OBJC_CLASS_$_
 // "initWithStyle:reuseIdentifier:specifier:" on the new cell. A library
 // exports each cell class with these.
 template <class Cell> struct PSTableCellClassMethods {
-    static Id allocate(const Id&, std::span<const Id>) { return alloc<Cell>(); }
-    static Id initialize(const Id& receiver, std::span<const Id> arguments) {
-        Ref<Cell> cell = receiver.object<Cell>();
-        if (!cell || arguments.size() < 3) {
-            return nullptr;
-        }
-        const std::string* reuse = arguments[1].string();
-        return cell->initWithStyle(static_cast<UITableViewCellStyle>(arguments[0].longValue()),
-                                   reuse ? std::optional<std::string>(*reuse) : std::nullopt,
-                                   arguments[2].object<PSSpecifier>());
-    }
-    static constexpr objc_method classMethods[] = {{"alloc", &allocate}};
+    static constexpr objc_method classMethods[] = {ObjCExport::allocMethod<Cell>()};
     static constexpr objc_method instanceMethods[] = {
-        {"initWithStyle:reuseIdentifier:specifier:", &initialize}};
+        ObjCExport::method<&Cell::initWithStyle>("initWithStyle:reuseIdentifier:specifier:")};
 };

@@ -64,6 +64,18 @@ public:
         return size;
     }
 
+    CGSize wrapped(const std::string& text, const UIFont& font, CGFloat width) {
+        std::lock_guard lock(_mutex);
+        pango_layout_set_single_paragraph_mode(_layout, FALSE);
+        pango_layout_set_width(_layout, static_cast<int>(width * PANGO_SCALE));
+        pango_layout_set_wrap(_layout, PANGO_WRAP_WORD_CHAR);
+        const PangoRectangle logical = extents(text, font);
+        pango_layout_set_width(_layout, -1);
+        pango_layout_set_single_paragraph_mode(_layout, TRUE);
+        return CGSize{static_cast<CGFloat>(logical.width) / PANGO_SCALE,
+                      static_cast<CGFloat>(logical.height) / PANGO_SCALE};
+    }
+
     LineMetrics metrics(const UIFont& font) {
         std::lock_guard lock(_mutex);
         return lineMetrics(font);
@@ -124,6 +136,14 @@ Ref<UIFont> fontOrDefault(const Ref<UIFont>& font) {
 
 CGSize NSStringDrawing::sizeWithFont(const std::string& text, const Ref<UIFont>& font) {
     return measurer().size(text, *fontOrDefault(font));
+}
+
+CGSize NSStringDrawing::boundingSizeWithFont(const std::string& text, const Ref<UIFont>& font,
+                                             CGFloat width) {
+    if (!(width > 0)) {
+        return sizeWithFont(text, font);
+    }
+    return measurer().wrapped(text, *fontOrDefault(font), width);
 }
 
 CGFloat NSStringDrawing::ascenderForFont(const Ref<UIFont>& font) {

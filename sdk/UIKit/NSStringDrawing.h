@@ -17,6 +17,11 @@ public:
     // The size of the text on one line: its natural width and the font's line
     // height. Measurements are cached by text and font.
     static CGSize sizeWithFont(const std::string& text, const Ref<UIFont>& font);
+    // The size of the text wrapped at `width` (at word boundaries, within a
+    // word where one is wider), over as many lines as it takes; line breaks
+    // in the text start new lines.
+    static CGSize boundingSizeWithFont(const std::string& text, const Ref<UIFont>& font,
+                                       CGFloat width);
     // Distance from the top of a line to its baseline.
     static CGFloat ascenderForFont(const Ref<UIFont>& font);
     // Height of one line of the font.

@@ -7,6 +7,8 @@
 #include <UIKit/UIKitDefines.h>
 #include <objc/NSObject.h>
 
+class UIControl;
+
 enum UIAlertActionStyle : NSInteger {
     UIAlertActionStyleDefault = 0,
     UIAlertActionStyleCancel = 1,
@@ -24,13 +26,17 @@ public:
     const std::optional<std::string>& title() const { return _title; }
     UIAlertActionStyle style() const { return _style; }
     bool isEnabled() const { return _enabled; }
-    void setEnabled(bool enabled) { _enabled = enabled; }
+    // The alert's button for the action follows.
+    void setEnabled(bool enabled);
     // nil when the action only closes its alert.
     const Handler& handler() const { return _handler; }
 
 private:
+    friend class UIAlertController;
+
     std::optional<std::string> _title;
     UIAlertActionStyle _style = UIAlertActionStyleDefault;
     bool _enabled = true;
     Handler _handler;
+    Weak<UIControl> _button;
 };

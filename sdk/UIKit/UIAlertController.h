@@ -6,6 +6,8 @@
 #include <vector>
 
 #include <UIKit/UIAlertAction.h>
+#include <UIKit/UIButton.h>
+#include <UIKit/UILabel.h>
 #include <UIKit/UITextField.h>
 #include <UIKit/UIViewController.h>
 
@@ -15,8 +17,11 @@ enum UIAlertControllerStyle : NSInteger {
 };
 
 // An alert or an action sheet: a title, a message, text fields (alerts only)
-// and buttons in the order added. It is presented and dismissed like any view
-// controller; a tap on a button dismisses it, then runs the button's handler.
+// and buttons in the order added. Presented, it covers the screen, dimming
+// the page, with a panel in the middle holding a label for the title and the
+// message, a box for each text field and a real button for each action; a
+// tap on a button dismisses the alert, then runs the action's handler. The
+// first text field takes the keyboard when the alert appears.
 class UIAlertController : public UIViewController {
 public:
     using TextFieldConfiguration = std::function<void(const Ref<UITextField>& textField)>;
@@ -42,12 +47,23 @@ public:
     void addTextFieldWithConfigurationHandler(const TextFieldConfiguration& configurationHandler);
     const std::vector<Ref<UITextField>>& textFields() const { return _textFields; }
 
-    // The user taps a button of the alert on screen: the alert is dismissed,
-    // then the button's handler runs with it. Answers NO, doing nothing, when
-    // the alert is not presented, there is no such button or it is disabled.
-    bool tapActionAtIndex(size_t index);
-    // The first button with this title.
-    bool tapActionWithTitle(const std::string& title);
+    // The views, made when the alert is first shown: the panel, its labels
+    // and its buttons, one per action in order.
+    Ref<UIView> panel() const { return _panel; }
+    Ref<UILabel> titleLabel() const { return _titleLabel; }
+    Ref<UILabel> messageLabel() const { return _messageLabel; }
+    const std::vector<Ref<UIButton>>& actionButtons() const { return _buttons; }
+
+    void loadView() override;
+    void viewDidAppear(bool animated) override;
+
+    static constexpr CGFloat kWidth = 270;
+    static constexpr CGFloat kButtonHeight = 44;
+    static constexpr CGFloat kFieldHeight = 26;
+    static constexpr CGFloat kPadding = 16;
+    static constexpr CGFloat kCornerRadius = 14;
+    // Under an alert, the page shows dimmed by black at this opacity.
+    static constexpr CGFloat kDimming = 0.2;
 
 private:
     std::optional<std::string> _message;
@@ -55,4 +71,14 @@ private:
     std::vector<Ref<UIAlertAction>> _actions;
     Ref<UIAlertAction> _preferredAction;
     std::vector<Ref<UITextField>> _textFields;
+    // Sent by a button of the alert.
+    void actionButtonTapped(const Ref<UIButton>& button);
+    void layoutPanel();
+
+    Ref<UIView> _panel;
+    Ref<UILabel> _titleLabel;
+    Ref<UILabel> _messageLabel;
+    std::vector<Ref<UIView>> _fieldBoxes;
+    std::vector<Ref<UIView>> _separators;
+    std::vector<Ref<UIButton>> _buttons;
 };

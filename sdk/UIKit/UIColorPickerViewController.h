@@ -1,6 +1,10 @@
 #pragma once
 
+#include <vector>
+
+#include <UIKit/UIButton.h>
 #include <UIKit/UIColor.h>
+#include <UIKit/UILabel.h>
 #include <UIKit/UIViewController.h>
 
 class UIColorPickerViewController;
@@ -14,30 +18,55 @@ public:
     virtual void colorPickerViewControllerDidFinish(const Ref<UIColorPickerViewController>&) {}
 };
 
-// The system colour picker. The host (or a test) stands in for the user with
-// selectColor and finish; the delegate hears each pick as on the platform.
+// The system colour picker, shown as a sheet: its title, a close button, the
+// "Grid | Spectrum | Sliders" choice, a grid of colours, the opacity track
+// (when it supports alpha) and a swatch of the selected colour. On a device
+// its content belongs to another process, which reports each pick to the
+// delegate; the close button dismisses the picker and tells the delegate.
 class UIColorPickerViewController : public UIViewController {
 public:
-    Ref<UIColorPickerViewController> init() { return self<UIColorPickerViewController>(); }
+    Ref<UIColorPickerViewController> init();
 
     Ref<UIColor> selectedColor() const { return _selectedColor; }
-    void setSelectedColor(const Ref<UIColor>& color) {
-        _selectedColor = color ? color : UIColor::whiteColor();
-    }
+    // Shown at once; setting it in code tells the delegate nothing.
+    void setSelectedColor(const Ref<UIColor>& color);
     bool supportsAlpha() const { return _supportsAlpha; }
-    void setSupportsAlpha(bool supports) { _supportsAlpha = supports; }
+    void setSupportsAlpha(bool supports);
     Ref<UIColorPickerViewControllerDelegate> delegate() const { return _delegate.lock(); }
     void setDelegate(const Ref<UIColorPickerViewControllerDelegate>& delegate) {
         _delegate = delegate;
     }
 
-    // The user picks a colour. Without the opacity control the pick is opaque.
-    void selectColor(const Ref<UIColor>& color);
-    // The user closes the picker: it dismisses itself and tells the delegate.
-    void finish();
+    // The views, made when the picker is first shown.
+    Ref<UIButton> closeButton() const { return _closeButton; }
+    Ref<UIView> swatch() const { return _swatch; }
+
+    void loadView() override;
+
+    static constexpr int kGridColumns = 12;
+    static constexpr int kGridRows = 10;
+    // The grid's colour in a column and row: greys along the top, then each
+    // hue from dark shades to pale tints.
+    static CGColor gridColor(int column, int row);
 
 private:
+    void closeTapped();
+    void layoutContent();
+    void showSelectedColor();
+
     Ref<UIColor> _selectedColor = UIColor::whiteColor();
     bool _supportsAlpha = true;
     Weak<UIColorPickerViewControllerDelegate> _delegate;
+
+    Ref<UILabel> _titleLabel;
+    Ref<UIButton> _closeButton;
+    Ref<UIView> _segments;
+    Ref<UIView> _grid;
+    std::vector<Ref<UIView>> _gridCells;
+    Ref<UILabel> _opacityCaption;
+    Ref<UIView> _opacityTrack;
+    Ref<UIView> _opacityThumb;
+    Ref<UILabel> _opacityPercent;
+    Ref<UIView> _separator;
+    Ref<UIView> _swatch;
 };

@@ -8,6 +8,14 @@ void UIControl::addAction(Action action, UIControlEvents events, const void* tar
     _registrations.push_back({std::move(action), events, target});
 }
 
+void UIControl::addAction(const Ref<UIAction>& action, UIControlEvents events) {
+    if (!action) {
+        return;
+    }
+    addAction([action](const Ref<UIControl>&) { action->performWithSender(); }, events,
+              action.get());
+}
+
 void UIControl::removeTarget(const void* target, UIControlEvents events) {
     std::erase_if(_registrations, [&](const Registration& registration) {
         return (target == nullptr || registration.target == target) &&

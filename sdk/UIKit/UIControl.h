@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include <UIKit/UIAction.h>
 #include <UIKit/UIView.h>
 
 class UITouch;
@@ -48,6 +49,8 @@ public:
             },
             events, target.get());
     }
+    // addAction:forControlEvents:: the action's handler runs for any of the events.
+    void addAction(const Ref<UIAction>& action, UIControlEvents events);
     // Drops every action the target registered for any of the events.
     void removeTarget(const void* target, UIControlEvents events);
     // The events for which anything is registered.
@@ -59,13 +62,20 @@ public:
     void sendActionsForControlEvents(UIControlEvents events);
 
     bool isEnabled() const { return _enabled; }
-    void setEnabled(bool enabled) { _enabled = enabled; }
+    virtual void setEnabled(bool enabled) { _enabled = enabled; }
     bool isSelected() const { return _selected; }
-    void setSelected(bool selected) { _selected = selected; }
+    virtual void setSelected(bool selected) { _selected = selected; }
     bool isHighlighted() const { return _highlighted; }
-    void setHighlighted(bool highlighted) { _highlighted = highlighted; }
+    virtual void setHighlighted(bool highlighted) { _highlighted = highlighted; }
     bool isContinuous() const { return _continuous; }
     void setContinuous(bool continuous) { _continuous = continuous; }
+    UIControlContentHorizontalAlignment contentHorizontalAlignment() const {
+        return _contentHorizontalAlignment;
+    }
+    void setContentHorizontalAlignment(UIControlContentHorizontalAlignment alignment) {
+        _contentHorizontalAlignment = alignment;
+        setNeedsLayout();
+    }
 
     // Touch tracking. Subclasses follow the finger through these: beginning
     // and continuing answer whether to go on tracking it.
@@ -99,6 +109,8 @@ private:
     bool _selected = false;
     bool _highlighted = false;
     bool _continuous = true;
+    UIControlContentHorizontalAlignment _contentHorizontalAlignment =
+        UIControlContentHorizontalAlignmentCenter;
     bool _touching = false;
     bool _tracking = false;
     bool _touchInside = false;

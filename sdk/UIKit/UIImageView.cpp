@@ -1,5 +1,7 @@
 #include <UIKit/UIImageView.h>
 
+#include <UIKit/SDKMainThreadChecker.h>
+
 Ref<UIImageView> UIImageView::initWithImage(const Ref<UIImage>& image) {
     initWithFrame(image ? CGRect{{0, 0}, image->size()} : CGRectZero);
     _image = image;
@@ -7,6 +9,7 @@ Ref<UIImageView> UIImageView::initWithImage(const Ref<UIImage>& image) {
 }
 
 void UIImageView::setImage(const Ref<UIImage>& image) {
+    SDKMainThreadChecker::check("-[UIImageView setImage:]");
     const CGSize before = intrinsicContentSize();
     _image = image;
     setNeedsLayout();

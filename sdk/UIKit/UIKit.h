@@ -4,9 +4,12 @@
 #include <UIKit/NSLayoutAnchor.h>
 #include <UIKit/NSLayoutConstraint.h>
 #include <UIKit/NSStringDrawing.h>
+#include <UIKit/UIAction.h>
 #include <UIKit/UIAlertAction.h>
 #include <UIKit/UIAlertController.h>
+#include <UIKit/UIBarButtonItem.h>
 #include <UIKit/UIBezierPath.h>
+#include <UIKit/UIButton.h>
 #include <UIKit/UIColor.h>
 #include <UIKit/UIColorPickerViewController.h>
 #include <UIKit/UIControl.h>
@@ -16,6 +19,12 @@
 #include <UIKit/UIImageView.h>
 #include <UIKit/UIKitDefines.h>
 #include <UIKit/UILabel.h>
+#include <UIKit/UIMenu.h>
+#include <UIKit/UIMenuElement.h>
+#include <UIKit/UINavigationBar.h>
+#include <UIKit/UINavigationController.h>
+#include <UIKit/UINavigationItem.h>
+#include <UIKit/UIScreen.h>
 #include <UIKit/UISlider.h>
 #include <UIKit/UIStackView.h>
 #include <UIKit/UIStepper.h>

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include <QuartzCore/CGGeometry.h>
+
 // The platform's enumerations, with their names and numeric values.
 using NSInteger = long;
 using NSUInteger = unsigned long;
@@ -70,3 +72,23 @@ enum UITableViewStyle : NSInteger {
     UITableViewStyleGrouped = 1,
     UITableViewStyleInsetGrouped = 2,
 };
+
+enum UIControlContentHorizontalAlignment : NSInteger {
+    UIControlContentHorizontalAlignmentCenter = 0,
+    UIControlContentHorizontalAlignmentLeft = 1,
+    UIControlContentHorizontalAlignmentRight = 2,
+    UIControlContentHorizontalAlignmentFill = 3,
+};
+
+// Distances in from each edge of a rectangle.
+struct UIEdgeInsets {
+    CGFloat top = 0;
+    CGFloat left = 0;
+    CGFloat bottom = 0;
+    CGFloat right = 0;
+};
+inline constexpr UIEdgeInsets UIEdgeInsetsMake(CGFloat top, CGFloat left, CGFloat bottom,
+                                               CGFloat right) {
+    return UIEdgeInsets{top, left, bottom, right};
+}
+inline constexpr UIEdgeInsets UIEdgeInsetsZero{};

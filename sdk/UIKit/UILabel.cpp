@@ -1,8 +1,10 @@
 #include <UIKit/UILabel.h>
 
 #include <UIKit/NSStringDrawing.h>
+#include <UIKit/SDKMainThreadChecker.h>
 
 void UILabel::setText(const std::optional<std::string>& text) {
+    SDKMainThreadChecker::check("-[UILabel setText:]");
     if (text == _text) {
         return;
     }

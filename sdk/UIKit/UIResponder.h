@@ -14,4 +14,11 @@ public:
     virtual void touchesMoved(const Ref<UITouch>&) {}
     virtual void touchesEnded(const Ref<UITouch>&) {}
     virtual void touchesCancelled(const Ref<UITouch>&) {}
+
+    // The first responder is the one object that hears the keyboard. Only a
+    // responder that can become it does.
+    virtual bool canBecomeFirstResponder() const { return false; }
+    virtual bool becomeFirstResponder() { return false; }
+    virtual bool resignFirstResponder() { return true; }
+    virtual bool isFirstResponder() const { return false; }
 };

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include <UIKit/UITouch.h>
-#include <UIKit/UIWindow.h>
 
 void UISlider::setValue(float value) {
     _value = std::isnan(value) ? _minimumValue : std::clamp(value, _minimumValue, _maximumValue);
@@ -100,32 +99,4 @@ void UISlider::followTouch(const Ref<UITouch>& touch) {
     if (isContinuous()) {
         sendActionsForControlEvents(UIControlEventValueChanged);
     }
-}
-
-bool UISlider::dragToValue(float value, NSInteger movements) {
-    Ref<UIWindow> screen = window();
-    if (!screen) {
-        return false;
-    }
-    screen->layoutIfNeeded();
-    const CGRect track = trackRectForBounds(bounds());
-    const CGRect from = thumbRectForBounds(bounds(), track, _value);
-    const CGRect to = thumbRectForBounds(bounds(), track, value);
-    const CGPoint start =
-        convertPointToView(CGPointMake(CGRectGetMidX(from), CGRectGetMidY(from)), screen);
-    const CGPoint end =
-        convertPointToView(CGPointMake(CGRectGetMidX(to), CGRectGetMidY(to)), screen);
-    Ref<UITouch> touch = screen->sendTouchBegan(start);
-    if (!touch || touch->view().get() != this) {
-        screen->sendTouchCancelled();
-        return false;
-    }
-    const NSInteger steps = std::max<NSInteger>(movements, 1);
-    for (NSInteger step = 1; step <= steps; ++step) {
-        const double t = static_cast<double>(step) / steps;
-        screen->sendTouchMoved(
-            CGPointMake(start.x + (end.x - start.x) * t, start.y + (end.y - start.y) * t));
-    }
-    screen->sendTouchEnded(end);
-    return true;
 }

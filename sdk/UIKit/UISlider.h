@@ -40,12 +40,6 @@ public:
     bool continueTrackingWithTouch(const Ref<UITouch>& touch) override;
     void endTrackingWithTouch(const Ref<UITouch>& touch) override;
 
-    // The user, through the window: lands on the thumb, drags it in
-    // `movements` equal moves to where `value` sits on the track, and lifts.
-    // Answers NO when the slider is not in a window or the finger landed on
-    // another view.
-    bool dragToValue(float value, NSInteger movements = 10);
-
     static constexpr CGFloat kHeight = 31;
     static constexpr CGFloat kThumbDiameter = 28;
     static constexpr CGFloat kTrackHeight = 4;

@@ -6,7 +6,6 @@
 #include <Foundation/NSException.h>
 #include <Foundation/NSString.h>
 #include <UIKit/UITouch.h>
-#include <UIKit/UIWindow.h>
 
 void UIStepper::setValue(double value) {
     _value = std::isnan(value) ? _minimumValue : std::clamp(value, _minimumValue, _maximumValue);
@@ -109,6 +108,23 @@ bool UIStepper::beginTrackingWithTouch(const Ref<UITouch>& touch) {
     _valueAtTouchDown = _value;
     _pressed = isButtonEnabled(*_tracked) ? _tracked : std::nullopt;
     step(*_tracked);
+    if (_autorepeat) {
+        Weak<UIStepper> weakSelf = self<UIStepper>();
+        _repeatTimer = NSTimer::scheduledTimerWithTimeInterval(
+            kAutorepeatDelay, false, [weakSelf](const Ref<NSTimer>&) {
+                Ref<UIStepper> stepper = weakSelf.lock();
+                if (!stepper || !stepper->_tracked) {
+                    return;
+                }
+                stepper->repeatHeldStep();
+                stepper->_repeatTimer = NSTimer::scheduledTimerWithTimeInterval(
+                    kAutorepeatInterval, true, [weakSelf](const Ref<NSTimer>&) {
+                        if (Ref<UIStepper> held = weakSelf.lock()) {
+                            held->repeatHeldStep();
+                        }
+                    });
+            });
+    }
     return true;
 }
 
@@ -121,6 +137,7 @@ bool UIStepper::continueTrackingWithTouch(const Ref<UITouch>& touch) {
 }
 
 void UIStepper::endTrackingWithTouch(const Ref<UITouch>&) {
+    stopRepeating();
     _pressed.reset();
     _tracked.reset();
     if (!isContinuous() && _value != _valueAtTouchDown) {
@@ -129,33 +146,20 @@ void UIStepper::endTrackingWithTouch(const Ref<UITouch>&) {
 }
 
 void UIStepper::cancelTrackingWithEvent() {
+    stopRepeating();
     _pressed.reset();
     _tracked.reset();
+}
+
+void UIStepper::stopRepeating() {
+    if (_repeatTimer) {
+        _repeatTimer->invalidate();
+        _repeatTimer = nullptr;
+    }
 }
 
 void UIStepper::repeatHeldStep() {
     if (_pressed && _autorepeat) {
         step(*_pressed);
     }
-}
-
-bool UIStepper::pressAndHold(Button button, NSInteger repeats) {
-    Ref<UIWindow> screen = window();
-    if (!screen) {
-        return false;
-    }
-    screen->layoutIfNeeded();
-    const CGRect rect = rectForButton(button);
-    const CGPoint point =
-        convertPointToView(CGPointMake(CGRectGetMidX(rect), CGRectGetMidY(rect)), screen);
-    Ref<UITouch> touch = screen->sendTouchBegan(point);
-    if (!touch || touch->view().get() != this) {
-        screen->sendTouchCancelled();
-        return false;
-    }
-    for (NSInteger repeat = 0; repeat < repeats; ++repeat) {
-        repeatHeldStep();
-    }
-    screen->sendTouchEnded(point);
-    return true;
 }

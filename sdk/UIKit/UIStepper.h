@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include <Foundation/NSTimer.h>
 #include <UIKit/UIControl.h>
 
 // A minus and a plus button side by side that step a value between a minimum
@@ -57,12 +58,10 @@ public:
     void endTrackingWithTouch(const Ref<UITouch>& touch) override;
     void cancelTrackingWithEvent() override;
 
-    // The user, through the window: presses a button, holds it while its
-    // step repeats `repeats` times, and lifts: 1 + `repeats` steps. Answers
-    // NO when the stepper is not in a window or the finger landed on another
-    // view.
-    bool pressAndHold(Button button, NSInteger repeats);
-    bool press(Button button) { return pressAndHold(button, 0); }
+    // A held button first repeats after kAutorepeatDelay, then every
+    // kAutorepeatInterval, on the main run loop's clock.
+    static constexpr double kAutorepeatDelay = 0.5;
+    static constexpr double kAutorepeatInterval = 0.1;
 
     static constexpr CGFloat kWidth = 94;
     static constexpr CGFloat kHeight = 32;
@@ -73,6 +72,7 @@ private:
     void step(Button button);
     // The hold timer firing while a button is held.
     void repeatHeldStep();
+    void stopRepeating();
 
     double _value = 0;
     double _minimumValue = 0;
@@ -83,4 +83,5 @@ private:
     std::optional<Button> _pressed;
     std::optional<Button> _tracked;
     double _valueAtTouchDown = 0;
+    Ref<NSTimer> _repeatTimer;
 };

@@ -1,5 +1,9 @@
 #include <UIKit/UITableView.h>
 
+#include <algorithm>
+
+#include <UIKit/NSStringDrawing.h>
+
 namespace {
 
 constexpr CGFloat kHeaderTextHeight = 18;
@@ -35,6 +39,42 @@ void UITableView::setSections(std::vector<Section> sections) {
     setNeedsLayout();
 }
 
+Ref<NSIndexPath> UITableView::indexPathForCell(const UITableViewCell& cell) const {
+    for (size_t section = 0; section < _sections.size(); ++section) {
+        const auto& rows = _sections[section].rows;
+        for (size_t row = 0; row < rows.size(); ++row) {
+            if (rows[row].cell.get() == &cell) {
+                return NSIndexPath::indexPathForRow(static_cast<NSInteger>(row),
+                                                    static_cast<NSInteger>(section));
+            }
+        }
+    }
+    return nullptr;
+}
+
+Ref<UITableViewCell> UITableView::cellForRowAtIndexPath(const Ref<NSIndexPath>& indexPath) const {
+    if (!indexPath || indexPath->section() < 0 ||
+        static_cast<size_t>(indexPath->section()) >= _sections.size()) {
+        return nullptr;
+    }
+    const auto& rows = _sections[indexPath->section()].rows;
+    if (indexPath->row() < 0 || static_cast<size_t>(indexPath->row()) >= rows.size()) {
+        return nullptr;
+    }
+    return rows[indexPath->row()].cell;
+}
+
+void UITableView::cellWasTapped(const Ref<UITableViewCell>& cell) {
+    Ref<NSIndexPath> path = cell ? indexPathForCell(*cell) : nullptr;
+    if (!path) {
+        return;
+    }
+    cell->setSelected(true, false);
+    if (Ref<UITableViewDelegate> listener = delegate()) {
+        listener->tableViewDidSelectRowAtIndexPath(self<UITableView>(), path);
+    }
+}
+
 void UITableView::setTableHeaderView(const Ref<UIView>& view) {
     if (_tableHeaderView) {
         _tableHeaderView->removeFromSuperview();
@@ -51,8 +91,12 @@ void UITableView::layoutSubviews() {
     const CGFloat inset = _style == UITableViewStyleInsetGrouped ? kInset : 0;
     CGFloat y = 0;
     if (_tableHeaderView) {
-        _tableHeaderView->setFrame(CGRectMake(0, 0, width, _tableHeaderView->frame().size.height));
-        y = _tableHeaderView->frame().size.height;
+        CGFloat height = _tableHeaderView->frame().size.height;
+        if (height <= 0) {
+            height = std::max(0.0, _tableHeaderView->intrinsicContentSize().height);
+        }
+        _tableHeaderView->setFrame(CGRectMake(0, 0, width, height));
+        y = height;
     }
     _sectionLayouts.clear();
     for (const Section& section : _sections) {
@@ -70,9 +114,14 @@ void UITableView::layoutSubviews() {
         }
         layout.card = CGRectMake(inset, top, width - 2 * inset, y - top);
         if (section.footerTitle) {
-            layout.footer = CGRectMake(inset + kInset, y + kHeaderTextGap,
-                                       width - 2 * (inset + kInset), kHeaderTextHeight);
-            y += kHeaderTextGap + kHeaderTextHeight;
+            const CGFloat textWidth = width - 2 * (inset + kInset);
+            const CGFloat height = std::max(
+                kHeaderTextHeight,
+                NSStringDrawing::boundingSizeWithFont(
+                    *section.footerTitle, UIFont::systemFontOfSize(kSectionTextSize), textWidth)
+                    .height);
+            layout.footer = CGRectMake(inset + kInset, y + kHeaderTextGap, textWidth, height);
+            y += kHeaderTextGap + height;
         }
         _sectionLayouts.push_back(layout);
     }

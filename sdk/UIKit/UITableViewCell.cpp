@@ -1,5 +1,8 @@
 #include <UIKit/UITableViewCell.h>
 
+#include <UIKit/UITableView.h>
+#include <UIKit/UITouch.h>
+
 #include <algorithm>
 
 Ref<UITableViewCell>
@@ -63,6 +66,28 @@ void UITableViewCell::setHighlighted(bool highlighted, bool) {
     if (_detailTextLabel) {
         _detailTextLabel->setHighlighted(highlighted || _selected);
     }
+}
+
+void UITableViewCell::touchesBegan(const Ref<UITouch>&) {
+    setHighlighted(true, false);
+}
+
+void UITableViewCell::touchesMoved(const Ref<UITouch>& touch) {
+    setHighlighted(pointInside(touch->locationInView(self<UIView>())), false);
+}
+
+void UITableViewCell::touchesEnded(const Ref<UITouch>& touch) {
+    setHighlighted(false, false);
+    if (!pointInside(touch->locationInView(self<UIView>()))) {
+        return;
+    }
+    if (auto table = objc_cast<UITableView>(superview())) {
+        table->cellWasTapped(self<UITableViewCell>());
+    }
+}
+
+void UITableViewCell::touchesCancelled(const Ref<UITouch>&) {
+    setHighlighted(false, false);
 }
 
 void UITableViewCell::layoutSubviews() {

@@ -32,6 +32,13 @@ public:
 
     void layoutSubviews() override;
 
+    // A finger on the row highlights it; lifted on the row, it selects the
+    // row through its table.
+    void touchesBegan(const Ref<UITouch>& touch) override;
+    void touchesMoved(const Ref<UITouch>& touch) override;
+    void touchesEnded(const Ref<UITouch>& touch) override;
+    void touchesCancelled(const Ref<UITouch>& touch) override;
+
     // Side margin of the content, in points.
     static constexpr CGFloat kLayoutMargin = 16;
 

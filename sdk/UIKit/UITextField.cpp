@@ -20,18 +20,9 @@ void UITextField::deleteBackward() {
     sendActionsForControlEvents(UIControlEventEditingChanged);
 }
 
-void UITextField::typeText(const std::string& text) {
-    for (size_t offset = 0; offset < text.size();) {
-        const size_t size = Unicode::decode(text, offset).size;
-        insertText(text.substr(offset, size));
-        offset += size;
+void UITextField::touchesEnded(const Ref<UITouch>& touch) {
+    UIControl::touchesEnded(touch);
+    if (isTouchInside()) {
+        becomeFirstResponder();
     }
-}
-
-void UITextField::clearText() {
-    if (_text.empty()) {
-        return;
-    }
-    _text.clear();
-    sendActionsForControlEvents(UIControlEventEditingChanged);
 }

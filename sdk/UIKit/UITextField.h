@@ -5,6 +5,7 @@
 
 #include <UIKit/UIControl.h>
 #include <UIKit/UIFont.h>
+#include <UIKit/UIKeyInput.h>
 
 enum UIKeyboardType : NSInteger {
     UIKeyboardTypeDefault = 0,
@@ -21,10 +22,11 @@ enum UIKeyboardType : NSInteger {
     UIKeyboardTypeASCIICapableNumberPad = 11,
 };
 
-// One line of editable text, with a placeholder shown while it is empty.
-// Every edit from the keyboard sends UIControlEventEditingChanged; setting the
-// text in code sends nothing.
-class UITextField : public UIControl {
+// One line of editable text, with a placeholder shown while it is empty. A
+// tap makes it the first responder, which the keyboard types into. Every
+// edit from the keyboard sends UIControlEventEditingChanged; setting the text
+// in code sends nothing.
+class UITextField : public UIControl, public UIKeyInput {
 public:
     Ref<UITextField> initWithFrame(const CGRect& frame) {
         UIControl::initWithFrame(frame);
@@ -47,14 +49,12 @@ public:
 
     // What the keyboard sends: text inserted at the end, and the delete key,
     // which removes the last character.
-    bool hasText() const { return !_text.empty(); }
-    void insertText(const std::string& text);
-    void deleteBackward();
+    bool hasText() const override { return !_text.empty(); }
+    void insertText(const std::string& text) override;
+    void deleteBackward() override;
 
-    // The user types `text` on the keyboard, one character at a time.
-    void typeText(const std::string& text);
-    // The user empties the field with its clear button.
-    void clearText();
+    bool canBecomeFirstResponder() const override { return isEnabled(); }
+    void touchesEnded(const Ref<UITouch>& touch) override;
 
 private:
     std::string _text;

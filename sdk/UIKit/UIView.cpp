@@ -1,25 +1,15 @@
 #include <UIKit/UIView.h>
 
 #include <algorithm>
-#include <cassert>
 
 #include <Foundation/SDKEventLog.h>
-#include <Foundation/dispatch.h>
 #include <UIKit/NSLayoutAnchor.h>
+#include <UIKit/SDKMainThreadChecker.h>
 #include <UIKit/UIGestureRecognizer.h>
 #include <UIKit/UIViewController.h>
 #include <UIKit/UIWindow.h>
 
 namespace {
-
-// UIKit objects belong to the main thread; debug builds check it. The first
-// thread to use UIKit or the main queue is the main thread.
-void checkMainThread() {
-#ifndef NDEBUG
-    dispatch_get_main_queue();
-    assert(DispatchMainQueue::isMainThread());
-#endif
-}
 
 CGPoint originInWindow(const UIView* view) {
     CGPoint origin{};
@@ -67,7 +57,7 @@ UIView::~UIView() {
 }
 
 Ref<UIView> UIView::initWithFrame(const CGRect& frame) {
-    checkMainThread();
+    SDKMainThreadChecker::check("-[UIView initWithFrame:]");
     setFrame(frame);
     return self<UIView>();
 }
@@ -89,7 +79,7 @@ void UIView::addSubview(const Ref<UIView>& view) {
 }
 
 void UIView::insertSubviewAtIndex(const Ref<UIView>& view, size_t index) {
-    checkMainThread();
+    SDKMainThreadChecker::check("-[UIView insertSubview:atIndex:]");
     if (!view || view.get() == this || isDescendantOfView(view.get())) {
         return;
     }
@@ -210,11 +200,13 @@ void UIView::willMoveToSuperview(const Ref<UIView>&) {}
 void UIView::didMoveToSuperview() {}
 
 void UIView::setBackgroundColor(const Ref<UIColor>& color) {
+    SDKMainThreadChecker::check("-[UIView setBackgroundColor:]");
     _backgroundColor = color;
     _layer->setBackgroundColor(color ? color->CGColor() : nullptr);
 }
 
 void UIView::setHidden(bool hidden) {
+    SDKMainThreadChecker::check("-[UIView setHidden:]");
     if (hidden == _hidden) {
         return;
     }
@@ -324,6 +316,56 @@ void UIView::setTranslatesAutoresizingMaskIntoConstraints(bool translates) {
     layoutInputsDidChange();
 }
 
+void UIView::touchesBegan(const Ref<UITouch>& touch) {
+    if (Ref<UIView> next = superview()) {
+        next->touchesBegan(touch);
+    }
+}
+
+void UIView::touchesMoved(const Ref<UITouch>& touch) {
+    if (Ref<UIView> next = superview()) {
+        next->touchesMoved(touch);
+    }
+}
+
+void UIView::touchesEnded(const Ref<UITouch>& touch) {
+    if (Ref<UIView> next = superview()) {
+        next->touchesEnded(touch);
+    }
+}
+
+void UIView::touchesCancelled(const Ref<UITouch>& touch) {
+    if (Ref<UIView> next = superview()) {
+        next->touchesCancelled(touch);
+    }
+}
+
+bool UIView::becomeFirstResponder() {
+    Ref<UIWindow> screen = window();
+    if (!canBecomeFirstResponder() || !screen) {
+        return false;
+    }
+    if (Ref<UIView> current = screen->firstResponder(); current && current.get() != this) {
+        if (!current->resignFirstResponder()) {
+            return false;
+        }
+    }
+    screen->_firstResponder = self<UIView>();
+    return true;
+}
+
+bool UIView::resignFirstResponder() {
+    if (Ref<UIWindow> screen = window(); screen && screen->firstResponder().get() == this) {
+        screen->_firstResponder.reset();
+    }
+    return true;
+}
+
+bool UIView::isFirstResponder() const {
+    Ref<UIWindow> screen = window();
+    return screen && screen->firstResponder().get() == this;
+}
+
 void UIView::setNeedsLayout() {
     _needsLayout = true;
     if (callbackDepth > 0) {
@@ -332,7 +374,7 @@ void UIView::setNeedsLayout() {
 }
 
 void UIView::layoutIfNeeded() {
-    checkMainThread();
+    SDKMainThreadChecker::check("-[UIView layoutIfNeeded]");
     Ref<UIView> root = rootView()->self<UIView>();
     for (int pass = 0; pass < kMaxLayoutPasses; ++pass) {
         const uint64_t requestsBefore = requestsFromCallbacks;

@@ -86,6 +86,18 @@ public:
     void addGestureRecognizer(const Ref<UIGestureRecognizer>& recognizer);
     void removeGestureRecognizer(const Ref<UIGestureRecognizer>& recognizer);
 
+    // A view that does not handle touches passes them to its superview, the
+    // next responder.
+    void touchesBegan(const Ref<UITouch>& touch) override;
+    void touchesMoved(const Ref<UITouch>& touch) override;
+    void touchesEnded(const Ref<UITouch>& touch) override;
+    void touchesCancelled(const Ref<UITouch>& touch) override;
+
+    // A view in a window becomes its window's first responder when it can.
+    bool becomeFirstResponder() override;
+    bool resignFirstResponder() override;
+    bool isFirstResponder() const override;
+
     // Coordinates. A nil view means the window (the root of the tree).
     CGPoint convertPointToView(CGPoint point, const Ref<UIView>& view) const;
     CGRect convertRectToView(const CGRect& rect, const Ref<UIView>& view) const;

@@ -1,6 +1,13 @@
 #include <UIKit/UIViewController.h>
 
+#include <algorithm>
+
 #include <Foundation/SDKEventLog.h>
+#include <UIKit/SDKMainThreadChecker.h>
+#include <UIKit/UINavigationController.h>
+#include <UIKit/UINavigationItem.h>
+#include <UIKit/UIScreen.h>
+#include <UIKit/UIWindow.h>
 
 namespace {
 
@@ -36,12 +43,82 @@ void UIViewController::setView(const Ref<UIView>& view) {
 }
 
 void UIViewController::loadView() {
-    setView(alloc<UIView>()->initWithFrame(CGRectMake(0, 0, 390, 844)));
+    setView(alloc<UIView>()->initWithFrame(UIScreen::mainScreen()->bounds()));
+}
+
+void UIViewController::setTitle(const std::optional<std::string>& title) {
+    _title = title;
+    if (_navigationItem) {
+        _navigationItem->setTitle(title);
+    }
+}
+
+Ref<UINavigationItem> UIViewController::navigationItem() {
+    if (!_navigationItem) {
+        _navigationItem = alloc<UINavigationItem>()->initWithTitle(_title);
+    }
+    return _navigationItem;
+}
+
+Ref<UINavigationController> UIViewController::navigationController() const {
+    for (Ref<UIViewController> ancestor = parentViewController(); ancestor;
+         ancestor = ancestor->parentViewController()) {
+        if (auto navigation = objc_cast<UINavigationController>(ancestor)) {
+            return navigation;
+        }
+    }
+    return nullptr;
+}
+
+void UIViewController::addChildViewController(const Ref<UIViewController>& child) {
+    if (!child || child.get() == this || child->parentViewController().get() == this) {
+        return;
+    }
+    child->removeFromParentViewController();
+    _children.push_back(child);
+    child->_parent = self<UIViewController>();
+}
+
+void UIViewController::removeFromParentViewController() {
+    if (Ref<UIViewController> parent = _parent.lock()) {
+        Ref<UIViewController> me = self<UIViewController>();
+        std::erase(parent->_children, me);
+    }
+    _parent.reset();
+}
+
+Ref<UIViewController> UIViewController::presentationContext() {
+    Ref<UIViewController> context = self<UIViewController>();
+    while (Ref<UIViewController> parent = context->parentViewController()) {
+        context = parent;
+    }
+    return context;
+}
+
+Ref<UIWindow> UIViewController::presentationWindow() {
+    Ref<UIViewController> root = presentationContext();
+    while (Ref<UIViewController> presenter = root->presentingViewController()) {
+        root = presenter->presentationContext();
+    }
+    return root->isViewLoaded() ? root->view()->window() : nullptr;
+}
+
+Ref<UIViewController> UIViewController::presentedViewController() const {
+    if (_presented) {
+        return _presented;
+    }
+    Ref<UIViewController> parent = parentViewController();
+    return parent ? parent->presentedViewController() : nullptr;
 }
 
 void UIViewController::presentViewController(const Ref<UIViewController>& controller, bool animated,
                                              const std::function<void()>& completion) {
+    SDKMainThreadChecker::check("-[UIViewController presentViewController:animated:completion:]");
     if (!controller) {
+        return;
+    }
+    if (parentViewController()) {
+        presentationContext()->presentViewController(controller, animated, completion);
         return;
     }
     if (_presented) {
@@ -62,6 +139,9 @@ void UIViewController::presentViewController(const Ref<UIViewController>& contro
     Value::Dictionary details = describe(controller, animated);
     details["presenter"] = className();
     SDKEventLog::record("present", std::move(details));
+    if (Ref<UIWindow> window = presentationWindow()) {
+        window->showPresentedViewControllers();
+    }
     if (completion) {
         completion();
     }
@@ -69,6 +149,10 @@ void UIViewController::presentViewController(const Ref<UIViewController>& contro
 
 void UIViewController::dismissViewControllerAnimated(bool animated,
                                                      const std::function<void()>& completion) {
+    if (parentViewController()) {
+        presentationContext()->dismissViewControllerAnimated(animated, completion);
+        return;
+    }
     if (!_presented) {
         if (Ref<UIViewController> presenter = _presenting.lock()) {
             presenter->dismissViewControllerAnimated(animated, completion);
@@ -83,6 +167,9 @@ void UIViewController::dismissViewControllerAnimated(bool animated,
     _presented = nullptr;
     dismissed->_presenting.reset();
     SDKEventLog::record("dismiss", describe(dismissed, animated));
+    if (Ref<UIWindow> window = presentationWindow()) {
+        window->showPresentedViewControllers();
+    }
     if (completion) {
         completion();
     }

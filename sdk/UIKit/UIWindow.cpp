@@ -3,6 +3,25 @@
 #include <algorithm>
 
 #include <UIKit/UIGestureRecognizer.h>
+#include <UIKit/UIScreen.h>
+
+namespace {
+
+// Whether the style shows the controller as a sheet over the dimmed page,
+// rather than over the whole screen.
+bool isSheet(UIModalPresentationStyle style) {
+    switch (style) {
+    case UIModalPresentationPageSheet:
+    case UIModalPresentationFormSheet:
+    case UIModalPresentationPopover:
+    case UIModalPresentationAutomatic:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
 
 void UIWindow::setRootViewController(const Ref<UIViewController>& controller) {
     if (_rootViewController && _rootViewController->isViewLoaded()) {
@@ -22,6 +41,91 @@ Ref<UIViewController> UIWindow::topViewController() const {
         top = top->presentedViewController();
     }
     return top;
+}
+
+Ref<UIView> UIWindow::firstResponder() const {
+    Ref<UIView> responder = _firstResponder.lock();
+    return responder && responder->window().get() == this ? responder : nullptr;
+}
+
+CGRect UIWindow::screenRect() const {
+    const CGRect b = bounds();
+    return CGRectMake(0, 0, b.size.width,
+                      std::min(b.size.height, UIScreen::mainScreen()->bounds().size.height));
+}
+
+void UIWindow::showPresentedViewControllers() {
+    std::vector<Ref<UIViewController>> chain;
+    for (Ref<UIViewController> presented =
+             _rootViewController ? _rootViewController->presentedViewController() : nullptr;
+         presented; presented = presented->presentedViewController()) {
+        chain.push_back(presented);
+    }
+    // Those still presented keep their containers; the rest go.
+    std::vector<Presentation> kept;
+    for (Presentation& presentation : _presentations) {
+        const bool stays =
+            kept.size() < chain.size() && chain[kept.size()] == presentation.controller;
+        if (stays) {
+            kept.push_back(std::move(presentation));
+        } else {
+            presentation.container->removeFromSuperview();
+        }
+    }
+    _presentations = std::move(kept);
+    for (size_t i = _presentations.size(); i < chain.size(); ++i) {
+        Presentation presentation{chain[i]};
+        presentation.container = alloc<UIView>()->init();
+        presentation.screen = alloc<UIView>()->init();
+        presentation.screen->setClipsToBounds(true);
+        presentation.container->addSubview(presentation.screen);
+        Ref<UIView> view = chain[i]->view();
+        if (isSheet(chain[i]->modalPresentationStyle())) {
+            presentation.dimming = alloc<UIView>()->init();
+            presentation.dimming->setBackgroundColor(UIColor::colorWithWhite(0, kSheetDimming));
+            presentation.card = alloc<UIView>()->init();
+            presentation.card->setBackgroundColor(UIColor::systemBackgroundColor());
+            presentation.card->layer()->setCornerRadius(kSheetCornerRadius);
+            presentation.card->setClipsToBounds(true);
+            presentation.card->addSubview(view);
+            presentation.screen->addSubview(presentation.dimming);
+            presentation.screen->addSubview(presentation.card);
+        } else {
+            presentation.screen->addSubview(view);
+        }
+        addSubview(presentation.container);
+        _presentations.push_back(std::move(presentation));
+        placePresentation(_presentations.back());
+        chain[i]->viewDidAppear(true);
+    }
+    setNeedsLayout();
+}
+
+void UIWindow::placePresentation(const Presentation& presentation) const {
+    const CGRect screen = screenRect();
+    presentation.container->setFrame(bounds());
+    presentation.screen->setFrame(screen);
+    const CGRect whole = CGRectMake(0, 0, screen.size.width, screen.size.height);
+    Ref<UIView> view = presentation.controller->view();
+    if (!presentation.card) {
+        view->setFrame(whole);
+        return;
+    }
+    presentation.dimming->setFrame(whole);
+    const CGFloat top = std::min(kSheetTop, screen.size.height / 2);
+    const CGFloat height = screen.size.height - top;
+    // The card runs past the screen's bottom edge, so only its top corners show round.
+    presentation.card->setFrame(CGRectMake(0, top, screen.size.width, height + kSheetCornerRadius));
+    view->setFrame(CGRectMake(0, 0, screen.size.width, height));
+}
+
+void UIWindow::layoutSubviews() {
+    if (_rootViewController) {
+        _rootViewController->view()->setFrame(bounds());
+    }
+    for (const Presentation& presentation : _presentations) {
+        placePresentation(presentation);
+    }
 }
 
 Ref<UIView> UIWindow::touchRoot() {

@@ -8,7 +8,11 @@
 
 class UIGestureRecognizer;
 
-// The root of a view tree on screen; shows its root view controller's view.
+// The root of a view tree on screen; shows its root view controller's view,
+// and over it the controllers presented from there, each in a container that
+// covers the whole window so that touches outside a presented screen reach
+// nothing below it. The device's screen is the window's top part, as high as
+// the main screen: presented screens appear there.
 class UIWindow : public UIView {
 public:
     Ref<UIWindow> initWithFrame(const CGRect& frame) {
@@ -35,7 +39,37 @@ public:
     // A finger that lands and lifts at one point; answers the view it landed on.
     Ref<UIView> tapAtPoint(CGPoint point);
 
+    // The view that hears the keyboard; nil once it has left the window.
+    Ref<UIView> firstResponder() const;
+
+    // The part of the window the device's screen shows.
+    CGRect screenRect() const;
+
+    void layoutSubviews() override;
+
+    // Above a sheet, the page shows dimmed by black at this opacity.
+    static constexpr CGFloat kSheetDimming = 0.25;
+    // A sheet's top edge below the top of the screen, and its corners.
+    static constexpr CGFloat kSheetTop = 54;
+    static constexpr CGFloat kSheetCornerRadius = 10;
+
 private:
+    friend class UIView;
+    friend class UIViewController;
+
+    struct Presentation {
+        Ref<UIViewController> controller;
+        // Covers the window; holds the screen's part, which holds the screen.
+        Ref<UIView> container;
+        Ref<UIView> screen;
+        Ref<UIView> dimming;
+        Ref<UIView> card;
+    };
+    // Puts the views of the controllers presented over the root in the
+    // window, each over the one below, and takes away those dismissed.
+    void showPresentedViewControllers();
+    void placePresentation(const Presentation& presentation) const;
+
     // The view the finger lands in: the presented screen on top, else the window.
     Ref<UIView> touchRoot();
     void deliver(CGPoint point, UITouchPhase phase);
@@ -46,4 +80,6 @@ private:
     Ref<UIView> _touchView;
     std::vector<Ref<UIGestureRecognizer>> _touchRecognizers;
     bool _touchCancelledInView = false;
+    std::vector<Presentation> _presentations;
+    Weak<UIView> _firstResponder;
 };

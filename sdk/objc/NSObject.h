@@ -34,9 +34,10 @@ public:
     // The class name as the platform prints it, such as "UILabel".
     std::string className() const;
 
-    // The class record under which this object answers messages sent by name;
-    // nullptr for classes that are not exported by name.
-    virtual const objc_class* objcClass() const { return nullptr; }
+    // The class record under which this object answers messages sent by name:
+    // the one a loaded image exports under its class name, nullptr when none
+    // does. A class answering under another class's record overrides this.
+    virtual const objc_class* objcClass() const;
 };
 
 // A checked down-cast that yields nil for nil or for an object of another class.

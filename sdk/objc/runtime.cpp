@@ -5,8 +5,11 @@
 #include <cxxabi.h>
 #include <dlfcn.h>
 #include <link.h>
+#include <mutex>
 #include <string>
+#include <typeindex>
 #include <typeinfo>
+#include <unordered_map>
 
 std::string NSObject::className() const {
     const char* mangled = typeid(*this).name();
@@ -15,6 +18,24 @@ std::string NSObject::className() const {
     std::string name = status == 0 && demangled ? demangled : mangled;
     std::free(demangled);
     return name;
+}
+
+const objc_class* NSObject::objcClass() const {
+    // Found by name once per class: a class's record lies in the image that
+    // holds its code, so once one of its objects exists the answer stays.
+    static std::mutex lock;
+    static std::unordered_map<std::type_index, Class> found;
+    const std::type_index type(typeid(*this));
+    {
+        std::lock_guard guard(lock);
+        if (auto known = found.find(type); known != found.end()) {
+            return known->second;
+        }
+    }
+    Class cls = objc_getClass(className().c_str());
+    std::lock_guard guard(lock);
+    found.emplace(type, cls);
+    return cls;
 }
 
 Ref<NSObject> Id::object() const {

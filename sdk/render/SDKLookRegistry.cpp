@@ -1,7 +1,5 @@
 #include <render/SDKLookRegistry.h>
 
-#include <render/SDKAlertScreenLook.h>
-#include <render/SDKColorPickerScreenLook.h>
 #include <render/SDKImageViewLook.h>
 #include <render/SDKLabelLook.h>
 #include <render/SDKSliderLook.h>
@@ -21,8 +19,6 @@ const SDKLookRegistry& SDKLookRegistry::standard() {
         registry.addViewLook(std::make_unique<SDKSliderLook>());
         registry.addViewLook(std::make_unique<SDKStepperLook>());
         registry.addViewLook(std::make_unique<SDKTextFieldLook>());
-        registry.addScreenLook(std::make_unique<SDKColorPickerScreenLook>());
-        registry.addScreenLook(std::make_unique<SDKAlertScreenLook>());
     });
     return registry;
 }
@@ -31,10 +27,6 @@ void SDKLookRegistry::addViewLook(std::unique_ptr<SDKViewLook> look) {
     std::lock_guard lock(_cacheLock);
     _viewLooks.push_back(std::move(look));
     _viewLookByClass.clear();
-}
-
-void SDKLookRegistry::addScreenLook(std::unique_ptr<SDKScreenLook> look) {
-    _screenLooks.push_back(std::move(look));
 }
 
 const SDKViewLook& SDKLookRegistry::lookForView(const UIView& view) const {
@@ -53,13 +45,4 @@ const SDKViewLook& SDKLookRegistry::lookForView(const UIView& view) const {
     }
     _viewLookByClass.emplace(type, found);
     return *found;
-}
-
-const SDKScreenLook& SDKLookRegistry::lookForScreen(const UIViewController& controller) const {
-    for (auto it = _screenLooks.rbegin(); it != _screenLooks.rend(); ++it) {
-        if ((*it)->matches(controller)) {
-            return **it;
-        }
-    }
-    return _sheet;
 }

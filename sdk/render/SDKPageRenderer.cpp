@@ -5,17 +5,11 @@
 
 #include <render/SDKViewPainter.h>
 
-SDKPageRenderer::SDKPageRenderer(Ref<UIWindow> window, double scale, CGFloat screenHeight,
-                                 const SDKLookRegistry& looks)
-    : _window(std::move(window)), _scale(scale), _screenHeight(screenHeight), _looks(looks) {}
+SDKPageRenderer::SDKPageRenderer(Ref<UIWindow> window, double scale, const SDKLookRegistry& looks)
+    : _window(std::move(window)), _scale(scale), _looks(looks) {}
 
 CGSize SDKPageRenderer::pageSize() const {
     return _window ? _window->bounds().size : CGSizeMake(0, 0);
-}
-
-CGRect SDKPageRenderer::screenRect() const {
-    const CGSize page = pageSize();
-    return CGRectMake(0, 0, page.width, std::min(page.height, _screenHeight));
 }
 
 int SDKPageRenderer::pixelWidth() const {
@@ -38,12 +32,6 @@ void SDKPageRenderer::drawRegion(cairo_t* cairo, const CGRect& region) const {
     SDKCanvas canvas(cairo, _scale);
     SDKViewPainter painter(canvas, _looks);
     painter.drawView(*_window);
-    const CGRect screen = screenRect();
-    Ref<UIViewController> root = _window->rootViewController();
-    for (Ref<UIViewController> presented = root ? root->presentedViewController() : nullptr;
-         presented; presented = presented->presentedViewController()) {
-        _looks.lookForScreen(*presented).draw(*presented, painter, screen);
-    }
     cairo_restore(cairo);
 }
 

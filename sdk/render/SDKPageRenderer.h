@@ -8,10 +8,9 @@
 #include <UIKit/UIWindow.h>
 #include <render/SDKLookRegistry.h>
 
-// Draws a window's page, and the screens presented over it, to pixels at a
-// scale of 1 to 3 pixels per point. The page is the whole window; the
-// device's screen is its top part, `screenHeight` points high, where
-// presented screens (alerts, sheets) appear over the dimmed page.
+// Draws a window's page to pixels at a scale of 1 to 3 pixels per point: the
+// whole window, with the screens presented over the page (alerts, sheets,
+// menus), which are views in the window like the page's own.
 class SDKPageRenderer {
 public:
     using Image = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
@@ -21,12 +20,11 @@ public:
     // The tallest or widest image Cairo makes, in pixels.
     static constexpr int kMaximumPixels = 32767;
 
-    SDKPageRenderer(Ref<UIWindow> window, double scale, CGFloat screenHeight = 844,
+    SDKPageRenderer(Ref<UIWindow> window, double scale,
                     const SDKLookRegistry& looks = SDKLookRegistry::standard());
 
     double scale() const { return _scale; }
     CGSize pageSize() const;
-    CGRect screenRect() const;
     // The image's size in pixels.
     int pixelWidth() const;
     int pixelHeight() const;
@@ -45,6 +43,5 @@ public:
 private:
     Ref<UIWindow> _window;
     double _scale;
-    CGFloat _screenHeight;
     const SDKLookRegistry& _looks;
 };

@@ -21,7 +21,7 @@ const char* styleName(UITableViewStyle style) {
 
 SDKTextStyle sectionTextStyle() {
     SDKTextStyle style;
-    style.fontSize = SDKTableViewLook::kSectionTextSize;
+    style.fontSize = UITableView::kSectionTextSize;
     style.color = *UIColor::secondaryLabelColor()->CGColor();
     return style;
 }
@@ -88,8 +88,7 @@ void SDKTableViewLook::drawSublayers(const UIView& view, SDKViewPainter& painter
     // and stop at the first below it.
     const CGRect visible = painter.canvas().visibleRect();
     auto bottom = [&](size_t i) {
-        return std::max(CGRectGetMaxY(layouts[i].card), CGRectGetMaxY(layouts[i].footer)) +
-               kFooterOverflow;
+        return std::max(CGRectGetMaxY(layouts[i].card), CGRectGetMaxY(layouts[i].footer));
     };
     size_t first = 0, last = count;
     while (first < last) {

@@ -14,9 +14,6 @@ public:
     void drawSublayers(const UIView& view, SDKViewPainter& painter) const override;
 
     static constexpr CGFloat kSeparatorInset = 16;
-    static constexpr CGFloat kSectionTextSize = 13;
-    // How far a footer of several lines may run below its laid-out box.
-    static constexpr CGFloat kFooterOverflow = 200;
 
 protected:
     void draw(const UITableView&, SDKViewPainter&) const override {}

@@ -99,9 +99,3 @@ void SDKViewInspector::describeTree(const UIView& view, const std::string& path,
                      path.empty() ? std::to_string(i) : path + "." + std::to_string(i), out);
     }
 }
-
-Value::Dictionary SDKViewInspector::describeScreen(UIViewController& controller) const {
-    Value::Dictionary description{{"class", controller.className()}};
-    _looks.lookForScreen(controller).describe(controller, description);
-    return description;
-}

@@ -4,10 +4,9 @@
 
 #include <Foundation/Value.h>
 #include <UIKit/UIView.h>
-#include <UIKit/UIViewController.h>
 #include <render/SDKLookRegistry.h>
 
-// Describes what views and presented screens show, as property-list values a
+// Describes what views show, as property-list values a
 // host can print: for a view its class, its frame in window coordinates, its
 // layer's colours and corners, the layers of no view inside it, and what its
 // kind shows (text, image, control value).
@@ -20,7 +19,6 @@ public:
     // the subview indices that lead to it from `root` ("" for the root, "0.2"
     // for the third subview of its first subview).
     Value::Array describeTree(const UIView& root) const;
-    Value::Dictionary describeScreen(UIViewController& controller) const;
 
 private:
     void describeTree(const UIView& view, const std::string& path, Value::Array& out) const;

@@ -3,6 +3,9 @@
 #include <Foundation/SDKEventLog.h>
 #include <UIKit/UIKit.h>
 
+#include "automation/ColorPickerProcess.h"
+#include "automation/Finger.h"
+
 namespace {
 
 class PickerListener : public NSObject, public UIColorPickerViewControllerDelegate {
@@ -54,30 +57,36 @@ TEST(Presentation, PresentsOneScreenAtATimeAndDismissesTopFirst) {
     EXPECT_EQ(SDKEventLog::eventsOfKind("dismiss").size(), 3u);
 }
 
-TEST(Presentation, ColorPickerReportsEachPickToItsDelegate) {
+TEST(Presentation, ColorPickerHearsPicksFromItsProcessAndClosesWithItsButton) {
+    Ref<UIWindow> window = alloc<UIWindow>()->initWithFrame(UIScreen::mainScreen()->bounds());
     Ref<UIViewController> page = alloc<UIViewController>()->init();
+    window->setRootViewController(page);
     auto picker = alloc<UIColorPickerViewController>()->init();
     auto listener = alloc<PickerListener>();
     picker->setDelegate(listener);
     page->presentViewController(picker, true, nullptr);
 
-    picker->selectColor(UIColor::colorWithRed(1, 0, 0, 0.5));
+    ColorPickerProcess::reportPick(picker, UIColor::colorWithRed(1, 0, 0, 0.5));
     picker->setSupportsAlpha(false);
-    picker->selectColor(UIColor::colorWithRed(0, 1, 0, 0.5));
+    ColorPickerProcess::reportPick(picker, UIColor::colorWithRed(0, 1, 0, 0.5));
     ASSERT_EQ(listener->heard.size(), 2u);
     EXPECT_EQ(listener->heard[0]->alpha(), 0.5);
     // Without the opacity control every pick is opaque.
     EXPECT_EQ(listener->heard[1]->alpha(), 1.0);
+    // Setting the colour in code tells the delegate nothing.
+    picker->setSelectedColor(UIColor::blackColor());
+    EXPECT_EQ(listener->heard.size(), 2u);
 
-    picker->finish();
+    Finger(window).tap(picker->closeButton());
     EXPECT_EQ(listener->finished, 1);
     EXPECT_EQ(page->presentedViewController(), nullptr);
+    EXPECT_EQ(picker->view()->window(), nullptr);
 
     // The delegate is held weakly.
     Weak<PickerListener> weak = listener;
     listener.reset();
     EXPECT_EQ(weak.lock(), nullptr);
-    picker->selectColor(UIColor::blackColor());
+    ColorPickerProcess::reportPick(picker, UIColor::blackColor());
 }
 
 TEST(Presentation, TransitionsRunTheirAnimationsAndAreRecorded) {

@@ -4,6 +4,11 @@
 #include <Foundation/SDKEventLog.h>
 #include <UIKit/UIKit.h>
 
+#include "HostError.h"
+#include "automation/Finger.h"
+#include "automation/Keyboard.h"
+#include "automation/ViewFinder.h"
+
 namespace {
 
 TEST(AlertController, HoldsItsFieldsAndActionsInOrder) {
@@ -65,41 +70,56 @@ TEST(AlertController, RaisesWhereThePlatformDoes) {
     EXPECT_TRUE(sheet->textFields().empty());
 }
 
-TEST(AlertController, ATapDismissesTheAlertThenRunsTheHandler) {
+// A page in a window that alerts are presented over.
+struct AlertScreen {
+    AlertScreen() {
+        window = alloc<UIWindow>()->initWithFrame(UIScreen::mainScreen()->bounds());
+        page = alloc<UIViewController>()->init();
+        window->setRootViewController(page);
+    }
+    // A finger on the alert's button with this title, through the window.
+    void tap(const Ref<UIAlertController>& alert, const std::string& title) {
+        Ref<UIButton> button = ViewFinder::buttonTitled(alert->view(), title);
+        ASSERT_NE(button, nullptr) << title;
+        Finger(window).tap(button);
+    }
+    Ref<UIWindow> window;
+    Ref<UIViewController> page;
+};
+
+TEST(AlertController, ATapOnAButtonDismissesTheAlertThenRunsTheHandler) {
     SDKEventLog::clear();
-    Ref<UIViewController> page = alloc<UIViewController>()->init();
+    AlertScreen screen;
     Ref<UIAlertController> alert =
         UIAlertController::alertControllerWithTitle("T", "M", UIAlertControllerStyleAlert);
     std::vector<std::string> heard;
     auto record = [&](const Ref<UIAlertAction>& action) {
         // By now the alert is off the screen.
-        EXPECT_EQ(page->presentedViewController(), nullptr);
+        EXPECT_EQ(screen.page->presentedViewController(), nullptr);
+        EXPECT_EQ(alert->view()->window(), nullptr);
         heard.push_back(*action->title());
     };
     alert->addAction(UIAlertAction::actionWithTitle("First", UIAlertActionStyleDefault, record));
     alert->addAction(
         UIAlertAction::actionWithTitle("Second", UIAlertActionStyleDestructive, record));
     alert->addAction(UIAlertAction::actionWithTitle("Silent", UIAlertActionStyleDefault, nullptr));
+    screen.page->presentViewController(alert, true, nullptr);
+    ASSERT_EQ(alert->view()->window(), screen.window);
+    EXPECT_EQ(ViewFinder::buttonTitled(alert->view(), "Missing"), nullptr);
 
-    // Not on screen: nothing to tap.
-    EXPECT_FALSE(alert->tapActionAtIndex(0));
-    page->presentViewController(alert, true, nullptr);
-    EXPECT_FALSE(alert->tapActionAtIndex(3));
-    EXPECT_FALSE(alert->tapActionWithTitle("Missing"));
+    // A disabled button takes the touch and does nothing.
     alert->actions()[0]->setEnabled(false);
-    EXPECT_FALSE(alert->tapActionAtIndex(0));
-    EXPECT_EQ(page->presentedViewController(), alert);
+    screen.tap(alert, "First");
+    EXPECT_EQ(screen.page->presentedViewController(), alert);
     EXPECT_TRUE(heard.empty());
 
-    EXPECT_TRUE(alert->tapActionWithTitle("Second"));
+    screen.tap(alert, "Second");
     EXPECT_EQ(heard, (std::vector<std::string>{"Second"}));
     EXPECT_EQ(alert->presentingViewController(), nullptr);
-    // Once dismissed it cannot be tapped again.
-    EXPECT_FALSE(alert->tapActionAtIndex(1));
 
-    page->presentViewController(alert, true, nullptr);
-    EXPECT_TRUE(alert->tapActionAtIndex(2));
-    EXPECT_EQ(page->presentedViewController(), nullptr);
+    screen.page->presentViewController(alert, true, nullptr);
+    screen.tap(alert, "Silent");
+    EXPECT_EQ(screen.page->presentedViewController(), nullptr);
     EXPECT_EQ(heard.size(), 1u);
     auto dismissals = SDKEventLog::eventsOfKind("dismiss");
     ASSERT_EQ(dismissals.size(), 2u);
@@ -107,8 +127,32 @@ TEST(AlertController, ATapDismissesTheAlertThenRunsTheHandler) {
     EXPECT_EQ(dismissals[0].details["animated"], Value(true));
 }
 
+TEST(AlertController, ATouchOutsideTheAlertReachesNothingBelow) {
+    AlertScreen screen;
+    Ref<UIButton> below = UIButton::buttonWithType(UIButtonTypeSystem);
+    below->setFrame(CGRectMake(0, 0, 120, 44));
+    int taps = 0;
+    below->addAction(UIAction::actionWithTitle("Below", nullptr, std::nullopt,
+                                               [&](const Ref<UIAction>&) { ++taps; }),
+                     UIControlEventTouchUpInside);
+    screen.page->view()->addSubview(below);
+    Finger finger(screen.window);
+    finger.tap(below);
+    ASSERT_EQ(taps, 1);
+
+    Ref<UIAlertController> alert =
+        UIAlertController::alertControllerWithTitle("T", "M", UIAlertControllerStyleAlert);
+    alert->addAction(UIAlertAction::actionWithTitle("OK", UIAlertActionStyleDefault, nullptr));
+    screen.page->presentViewController(alert, true, nullptr);
+    // Where the button lies, above the alert's panel, and far below the screen.
+    EXPECT_NE(finger.tapInWindow(CGPointMake(60, 22)), below);
+    EXPECT_THROW(finger.tap(below), HostError);
+    EXPECT_EQ(taps, 1);
+    EXPECT_EQ(screen.page->presentedViewController(), alert);
+}
+
 TEST(AlertController, AnAlertWithNoOtherOwnerLivesThroughItsHandler) {
-    Ref<UIViewController> page = alloc<UIViewController>()->init();
+    AlertScreen screen;
     Weak<UIAlertController> weakAlert;
     bool alertWasAlive = false;
     {
@@ -118,10 +162,10 @@ TEST(AlertController, AnAlertWithNoOtherOwnerLivesThroughItsHandler) {
         alert->addAction(UIAlertAction::actionWithTitle(
             "OK", UIAlertActionStyleDefault,
             [&](const Ref<UIAlertAction>&) { alertWasAlive = weakAlert.lock() != nullptr; }));
-        page->presentViewController(alert, true, nullptr);
+        screen.page->presentViewController(alert, true, nullptr);
     }
     // Only the page holds it, and the tap takes it off the page.
-    ASSERT_TRUE(weakAlert.lock()->tapActionAtIndex(0));
+    screen.tap(weakAlert.lock(), "OK");
     EXPECT_TRUE(alertWasAlive);
     EXPECT_EQ(weakAlert.lock(), nullptr);
 }
@@ -132,7 +176,9 @@ TEST(TextField, TypingEditsAndReportsEachCharacter) {
         void changed(const Ref<UITextField>& field) { texts.push_back(field->text()); }
         std::vector<std::string> texts;
     };
-    Ref<UITextField> field = alloc<UITextField>()->init();
+    Ref<UIWindow> window = alloc<UIWindow>()->initWithFrame(UIScreen::mainScreen()->bounds());
+    Ref<UITextField> field = alloc<UITextField>()->initWithFrame(CGRectMake(20, 100, 200, 30));
+    window->addSubview(field);
     auto listener = alloc<EditListener>();
     field->addTarget(listener, &EditListener::changed, UIControlEventEditingChanged);
     EXPECT_EQ(field->keyboardType(), UIKeyboardTypeDefault);
@@ -145,16 +191,24 @@ TEST(TextField, TypingEditsAndReportsEachCharacter) {
     EXPECT_EQ(field->text(), "");
     EXPECT_TRUE(listener->texts.empty());
 
-    field->typeText("2€");
+    // The keyboard types into the first responder only, which a tap makes the field.
+    Keyboard keyboard(window);
+    EXPECT_THROW(keyboard.type("x"), HostError);
+    EXPECT_FALSE(field->isFirstResponder());
+    Finger(window).tap(field);
+    EXPECT_TRUE(field->isFirstResponder());
+
+    keyboard.type("2€");
     field->deleteBackward();
-    field->typeText(".5");
+    keyboard.type(".5");
     EXPECT_EQ(listener->texts, (std::vector<std::string>{"2", "2€", "2", "2.", "2.5"}));
     EXPECT_TRUE(field->hasText());
-    field->clearText();
+    keyboard.deleteAll();
     field->deleteBackward();
     EXPECT_EQ(field->text(), "");
-    // Deleting or clearing an empty field changes nothing and reports nothing.
-    EXPECT_EQ(listener->texts.size(), 6u);
+    // Deleting from an empty field changes nothing and reports nothing.
+    EXPECT_EQ(listener->texts,
+              (std::vector<std::string>{"2", "2€", "2", "2.", "2.5", "2.", "2", ""}));
 }
 
 } // namespace

@@ -4,6 +4,9 @@
 
 #include <UIKit/UIKit.h>
 
+#include "HostError.h"
+#include "automation/Gestures.h"
+
 namespace {
 
 // Hears the slider's value changes and the value each one reported.
@@ -27,6 +30,12 @@ struct SliderScreen {
     Ref<UISlider> slider;
     Ref<SliderListener> listener;
 };
+
+// A finger on the thumb, dragged through the window to where `value` lies.
+void drag(const SliderScreen& screen, float value, size_t movements) {
+    Finger finger(screen.window);
+    Gestures::dragSlider(finger, screen.slider, value, movements);
+}
 
 TEST(Slider, BoundsPushEachOtherAndHoldTheValue) {
     struct Case {
@@ -102,7 +111,7 @@ TEST(Slider, TakesItsOwnHeightInLayout) {
 
 TEST(Slider, DraggingReportsEveryMovement) {
     SliderScreen screen;
-    ASSERT_TRUE(screen.slider->dragToValue(0.75f, 4));
+    drag(screen, 0.75f, 4);
     EXPECT_EQ(screen.listener->values, (std::vector<float>{0.1875f, 0.375f, 0.5625f, 0.75f}));
     EXPECT_EQ(screen.slider->value(), 0.75f);
     EXPECT_FALSE(screen.slider->isTracking());
@@ -140,22 +149,23 @@ TEST(Slider, TheThumbMovesWithTheFingerNotToIt) {
 TEST(Slider, NotContinuousReportsOnceOnLift) {
     SliderScreen screen;
     screen.slider->setContinuous(false);
-    ASSERT_TRUE(screen.slider->dragToValue(0.5f, 5));
+    drag(screen, 0.5f, 5);
     EXPECT_EQ(screen.listener->values, (std::vector<float>{0.5f}));
     // A drag that ends where it began reports nothing.
-    ASSERT_TRUE(screen.slider->dragToValue(0.5f, 3));
+    drag(screen, 0.5f, 3);
     EXPECT_EQ(screen.listener->values.size(), 1u);
 }
 
 TEST(Slider, DragNeedsTheSliderOnScreenAndUncovered) {
+    SliderScreen screen;
     Ref<UISlider> loose = alloc<UISlider>()->initWithFrame(CGRectMake(0, 0, 228, 31));
-    EXPECT_FALSE(loose->dragToValue(1));
+    Finger finger(screen.window);
+    EXPECT_THROW(Gestures::dragSlider(finger, loose, 1), HostError);
     EXPECT_EQ(loose->value(), 0);
 
-    SliderScreen screen;
     Ref<UIView> cover = alloc<UIView>()->initWithFrame(CGRectMake(0, 90, 390, 60));
     screen.window->addSubview(cover);
-    EXPECT_FALSE(screen.slider->dragToValue(1));
+    EXPECT_THROW(Gestures::dragSlider(finger, screen.slider, 1), HostError);
     EXPECT_EQ(screen.slider->value(), 0);
     EXPECT_TRUE(screen.listener->values.empty());
 }

@@ -7,6 +7,9 @@
 #include <Foundation/NSException.h>
 #include <UIKit/UIKit.h>
 
+#include "HostError.h"
+#include "automation/Gestures.h"
+
 namespace {
 
 using Button = UIStepper::Button;
@@ -16,6 +19,14 @@ public:
     void changed(const Ref<UIStepper>& stepper) { values.push_back(stepper->value()); }
     std::vector<double> values;
 };
+
+// A finger on one of the stepper's buttons in its window, held while the
+// step repeats `repeats` times.
+void press(const Ref<UIWindow>& window, const Ref<UIStepper>& stepper, UIStepper::Button button,
+           size_t repeats = 0) {
+    Finger finger(window);
+    Gestures::pressStepper(finger, stepper, button == UIStepper::Button::Increment, repeats);
+}
 
 // A stepper at (100, 200) in a window: minus is x 100..147, plus 147..194.
 struct StepperScreen {
@@ -58,7 +69,7 @@ TEST(Stepper, TakesItsOwnSizeInLayout) {
     window->layoutIfNeeded();
     EXPECT_EQ(stepper->frame(), CGRectMake(10, 6.5, 94, 32));
     // Pressed through the window where layout put it.
-    ASSERT_TRUE(stepper->press(UIStepper::Button::Increment));
+    press(window, stepper, UIStepper::Button::Increment);
     EXPECT_EQ(stepper->value(), 1);
 }
 
@@ -136,7 +147,7 @@ TEST(Stepper, ButtonsStepWrapOrStopAtTheBounds) {
         screen.stepper->setStepValue(c.step);
         screen.stepper->setWraps(c.wraps);
         screen.stepper->setValue(c.value);
-        ASSERT_TRUE(screen.stepper->press(c.button));
+        press(screen.window, screen.stepper, c.button);
         EXPECT_EQ(screen.stepper->value(), c.expected) << c.value;
         EXPECT_EQ(screen.listener->values, (std::vector<double>{c.expected})) << c.value;
         EXPECT_FALSE(screen.stepper->pressedButton().has_value());
@@ -148,9 +159,9 @@ TEST(Stepper, WithoutWrappingTheButtonAtItsBoundLooksDisabledAndDoesNothing) {
     screen.stepper->setMaximumValue(2);
     EXPECT_FALSE(screen.stepper->isButtonEnabled(Button::Decrement));
     EXPECT_TRUE(screen.stepper->isButtonEnabled(Button::Increment));
-    ASSERT_TRUE(screen.stepper->press(Button::Decrement));
+    press(screen.window, screen.stepper, Button::Decrement);
     EXPECT_TRUE(screen.listener->values.empty());
-    ASSERT_TRUE(screen.stepper->pressAndHold(Button::Increment, 5));
+    press(screen.window, screen.stepper, Button::Increment, 5);
     EXPECT_EQ(screen.listener->values, (std::vector<double>{1, 2}));
     EXPECT_FALSE(screen.stepper->isButtonEnabled(Button::Increment));
     EXPECT_TRUE(screen.stepper->isButtonEnabled(Button::Decrement));
@@ -177,7 +188,7 @@ TEST(Stepper, HoldingRepeatsTheStep) {
         StepperScreen screen;
         screen.stepper->setAutorepeat(c.autorepeat);
         screen.stepper->setContinuous(c.continuous);
-        ASSERT_TRUE(screen.stepper->pressAndHold(Button::Increment, 3));
+        press(screen.window, screen.stepper, Button::Increment, 3);
         EXPECT_EQ(screen.listener->values, c.heard);
     }
 }
@@ -196,7 +207,7 @@ TEST(Stepper, TheHalvesSplitItsBounds) {
     screen.window->sendTouchEnded({200, 210});
     screen.window->tapAtPoint({240, 230});
     EXPECT_EQ(screen.listener->values, (std::vector<double>{4, 5}));
-    EXPECT_FALSE(alloc<UIStepper>()->init()->press(Button::Increment));
+    EXPECT_THROW(press(screen.window, alloc<UIStepper>()->init(), Button::Increment), HostError);
 }
 
 } // namespace

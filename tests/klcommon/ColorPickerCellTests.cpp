@@ -5,6 +5,7 @@
 
 #include "HostedPage.h"
 #include "KLColorPickerCell.h"
+#include "automation/ColorPickerProcess.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ TEST(ColorPickerCell, ShowsFallbackAndBuildsTheSwatch) {
 
     Ref<UIView> swatch = cell->accessoryView();
     ASSERT_NE(swatch, nullptr);
-    EXPECT_EQ(swatch->frame(), CGRectMake(0, 0, 29, 29));
+    EXPECT_EQ(swatch->frame().size, CGSizeMake(29, 29));
     EXPECT_TRUE(swatch->clipsToBounds());
     EXPECT_EQ(swatch->layer()->cornerRadius(), 14.5);
     EXPECT_EQ(swatch->layer()->borderWidth(), 3.0);
@@ -59,7 +60,7 @@ TEST(ColorPickerCell, TapPresentsPickerWithLocalisedTitleAndNeverSelects) {
     HostedPage page(root, {colorRow({{"fallbackHex", "00FF00"}, {"localizationTable", "Root"}})},
                     {}, "\"Tint\" = \"Teinte\";\n");
     auto cell = page.cell<KLColorPickerCell>(0);
-    page.controller->selectRowForSpecifier(page.specifier(0));
+    page.tapRow(0);
     auto picker = presentedPicker(page);
     ASSERT_NE(picker, nullptr);
     EXPECT_EQ(picker->title(), "Teinte");
@@ -87,14 +88,14 @@ TEST(ColorPickerCell, EveryPickRewritesTheDomainFile) {
         TemporaryDeviceRoot root;
         HostedPage page(root, {colorRow(c.extra)});
         auto cell = page.cell<KLColorPickerCell>(0);
-        page.controller->selectRowForSpecifier(page.specifier(0));
+        page.tapRow(0);
         auto picker = presentedPicker(page);
         ASSERT_NE(picker, nullptr);
-        picker->selectColor(UIColor::colorWithRed(1.0, 0.5, 0.0, 0.5));
+        ColorPickerProcess::reportPick(picker, UIColor::colorWithRed(1.0, 0.5, 0.0, 0.5));
         EXPECT_EQ(page.stored("tint"), Value(c.first));
         EXPECT_EQ(cell->detailTextLabel()->text(),
                   KLColorPickerCell::legibleStringFromHex(std::string(c.first)));
-        picker->selectColor(UIColor::colorWithRed(0, 0, 1, 1));
+        ColorPickerProcess::reportPick(picker, UIColor::colorWithRed(0, 0, 1, 1));
         EXPECT_EQ(page.stored("tint"), Value(c.last));
         EXPECT_EQ(fillOf(cell), (CGColor{0, 0, 1, 1}));
         EXPECT_EQ(SDKEventLog::eventsOfKind("notification").size(), 2u);
@@ -104,9 +105,9 @@ TEST(ColorPickerCell, EveryPickRewritesTheDomainFile) {
 TEST(ColorPickerCell, PickAnimatesSwatchAndTextWithTransitions) {
     TemporaryDeviceRoot root;
     HostedPage page(root, {colorRow()});
-    page.controller->selectRowForSpecifier(page.specifier(0));
+    page.tapRow(0);
     SDKEventLog::clear();
-    presentedPicker(page)->selectColor(UIColor::redColor());
+    ColorPickerProcess::reportPick(presentedPicker(page), UIColor::redColor());
     auto transitions = SDKEventLog::eventsOfKind("transition");
     ASSERT_EQ(transitions.size(), 2u);
     EXPECT_EQ(transitions[0].details["view"], Value("UIView"));

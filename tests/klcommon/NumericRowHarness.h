@@ -35,17 +35,16 @@ inline CGPoint centreInWindow(HostedPage& page, const Ref<UIView>& view) {
 
 // A finger taps the centre of the value label; answers the alert on screen.
 inline Ref<UIAlertController> tapValueLabel(HostedPage& page, const Ref<UILabel>& label) {
-    page.window->tapAtPoint(centreInWindow(page, label));
+    page.finger().tapInWindow(centreInWindow(page, label));
+    page.host->settle();
     return objc_cast<UIAlertController>(page.controller->presentedViewController());
 }
 
 // The user empties the alert's field, types `text` and taps a button.
-inline void typeAndTap(const Ref<UIAlertController>& alert, const std::string& text,
-                       const std::string& button = "OK") {
-    Ref<UITextField> field = alert->textFields().at(0);
-    field->clearText();
-    field->typeText(text);
-    alert->tapActionWithTitle(button);
+inline void typeAndTap(HostedPage& page, const Ref<UIAlertController>& alert,
+                       const std::string& text, const std::string& button = "OK") {
+    page.typeInto(alert, text);
+    page.tapButton(alert, button);
 }
 
 // A typed text, the bounds it is clamped to and the number it gives.

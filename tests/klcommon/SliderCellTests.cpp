@@ -98,7 +98,7 @@ TEST(SliderCell, StoredValueOutsideTheBoundsShowsAsStoredUntilTheFirstChange) {
     EXPECT_EQ(cell->valueLabel()->text(), "150.0");
     EXPECT_EQ(page.stored("level"), Value(150));
 
-    ASSERT_TRUE(cell->slider()->dragToValue(50, 1));
+    page.drag(cell->slider(), 50, 1);
     EXPECT_EQ(cell->valueLabel()->text(),
               NSString::stringWithFormat("%.1f", static_cast<double>(cell->slider()->value())));
     EXPECT_EQ(page.stored("level"), Value(static_cast<double>(cell->slider()->value())));
@@ -108,7 +108,7 @@ TEST(SliderCell, EveryMovementOfADragIsShownAndStored) {
     TemporaryDeviceRoot root;
     HostedPage page(root, {sliderRow({{"max", 100}})});
     auto cell = page.cell<KLSliderCell>(0);
-    ASSERT_TRUE(cell->slider()->dragToValue(100.0f / 3, 6));
+    page.drag(cell->slider(), 100.0f / 3, 6);
     EXPECT_EQ(notifications(), 6u);
     const double value = cell->slider()->value();
     EXPECT_NEAR(value, 100.0 / 3, 0.5);
@@ -148,7 +148,7 @@ TEST(SliderCell, TapOnTheValuePresentsTheCustomValueAlert) {
     EXPECT_TRUE(SDKEventLog::eventsOfKind("error").empty());
 
     // OK without editing applies the prefilled one-decimal text.
-    ASSERT_TRUE(alert->tapActionWithTitle("OK"));
+    page.tapButton(alert, "OK");
     EXPECT_EQ(page.controller->presentedViewController(), nullptr);
     EXPECT_EQ(page.stored("level"), Value(0.5));
     EXPECT_EQ(cell->valueLabel()->text(), "0.5");
@@ -163,14 +163,14 @@ TEST(SliderCell, TheFieldStartsFromWhatIsStoredAtTheTap) {
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(alert->textFields()[0]->placeholder(), "0.00");
     EXPECT_EQ(alert->textFields()[0]->text(), "0.0");
-    alert->tapActionWithTitle("Cancel");
+    page.tapButton(alert, "Cancel");
 
     // Stored elsewhere after the row was made: the field shows it, printf-rounded.
     page.store({{"level", 7.25}, {"low", -0.04}});
     alert = tapValueLabel(page, cell->valueLabel());
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(alert->textFields()[0]->text(), "7.2");
-    alert->tapActionWithTitle("Cancel");
+    page.tapButton(alert, "Cancel");
     EXPECT_EQ(cell->valueLabel()->text(), "0.0");
 
     // A negative value that prints as zero keeps its sign.
@@ -187,7 +187,7 @@ TEST(SliderCell, TypedSingleTenthIsStoredInSinglePrecision) {
     auto cell = page.cell<KLSliderCell>(0);
     Ref<UIAlertController> alert = tapValueLabel(page, cell->valueLabel());
     ASSERT_NE(alert, nullptr);
-    typeAndTap(alert, "0.1");
+    typeAndTap(page, alert, "0.1");
     EXPECT_EQ(cell->slider()->value(), 0.1f);
     EXPECT_EQ(cell->valueLabel()->text(), "0.1");
     EXPECT_EQ(page.stored("level"), Value(0.10000000149011612));
@@ -201,7 +201,7 @@ TEST(SliderCell, TypedTextIsReadByItsLeadingNumberAndClamped) {
         auto cell = page.cell<KLSliderCell>(0);
         Ref<UIAlertController> alert = tapValueLabel(page, cell->valueLabel());
         ASSERT_NE(alert, nullptr) << c.text;
-        typeAndTap(alert, c.text);
+        typeAndTap(page, alert, c.text);
         const double expected = static_cast<float>(c.expected);
         EXPECT_EQ(page.stored("level"), Value(expected)) << c.text;
         EXPECT_EQ(cell->valueLabel()->text(), NSString::stringWithFormat("%.1f", expected))
@@ -215,7 +215,7 @@ TEST(SliderCell, CancelChangesNothing) {
     auto cell = page.cell<KLSliderCell>(0);
     Ref<UIAlertController> alert = tapValueLabel(page, cell->valueLabel());
     ASSERT_NE(alert, nullptr);
-    typeAndTap(alert, "7", "Cancel");
+    typeAndTap(page, alert, "7", "Cancel");
     EXPECT_EQ(page.controller->presentedViewController(), nullptr);
     EXPECT_EQ(page.stored("level"), Value(4));
     EXPECT_EQ(cell->slider()->value(), 4);

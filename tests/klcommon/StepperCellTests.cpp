@@ -96,15 +96,15 @@ TEST(StepperCell, StepsWrapAndAreStoredAsReals) {
     TemporaryDeviceRoot root;
     HostedPage page(root, {stepperRow({{"max", 10}})}, {{"level", 10}});
     auto cell = page.cell<KLStepperCell>(0);
-    ASSERT_TRUE(cell->stepper()->press(Button::Increment));
+    page.press(cell->stepper(), Button::Increment);
     EXPECT_EQ(cell->valueLabel()->text(), "0.0");
     EXPECT_EQ(page.stored("level"), Value(0.0));
     EXPECT_EQ(page.stored("level").type(), Value::Type::Real);
-    ASSERT_TRUE(cell->stepper()->press(Button::Decrement));
+    page.press(cell->stepper(), Button::Decrement);
     EXPECT_EQ(cell->valueLabel()->text(), "10.0");
     EXPECT_EQ(page.stored("level"), Value(10.0));
     // Held: every repeat is shown and stored.
-    ASSERT_TRUE(cell->stepper()->pressAndHold(Button::Decrement, 2));
+    page.press(cell->stepper(), Button::Decrement, 2);
     EXPECT_EQ(cell->valueLabel()->text(), "7.0");
     EXPECT_EQ(page.stored("level"), Value(7.0));
     EXPECT_EQ(notifications(), 5u);
@@ -116,9 +116,9 @@ TEST(StepperCell, TypedValueIsNotSnappedToTheStep) {
     auto cell = page.cell<KLStepperCell>(0);
     Ref<UIAlertController> alert = tapValueLabel(page, cell->valueLabel());
     ASSERT_NE(alert, nullptr);
-    typeAndTap(alert, "2.5");
+    typeAndTap(page, alert, "2.5");
     EXPECT_EQ(page.stored("level"), Value(2.5));
-    ASSERT_TRUE(cell->stepper()->press(Button::Increment));
+    page.press(cell->stepper(), Button::Increment);
     EXPECT_EQ(cell->valueLabel()->text(), "3.5");
     EXPECT_EQ(page.stored("level"), Value(3.5));
 }
@@ -130,7 +130,7 @@ TEST(StepperCell, StoredValueOutsideTheBoundsShowsAsStoredUntilTheFirstStep) {
     EXPECT_EQ(cell->stepper()->value(), 100);
     EXPECT_EQ(cell->valueLabel()->text(), "150.0");
     EXPECT_EQ(page.stored("level"), Value(150));
-    ASSERT_TRUE(cell->stepper()->press(Button::Decrement));
+    page.press(cell->stepper(), Button::Decrement);
     EXPECT_EQ(cell->valueLabel()->text(), "99.0");
     EXPECT_EQ(page.stored("level"), Value(99.0));
 }
@@ -155,7 +155,7 @@ TEST(StepperCell, TapOnTheValuePresentsTheCustomValueAlert) {
     EXPECT_EQ(alert->actions()[1]->style(), UIAlertActionStyleDefault);
     EXPECT_EQ(alert->preferredAction(), nullptr);
 
-    ASSERT_TRUE(alert->tapActionWithTitle("OK"));
+    page.tapButton(alert, "OK");
     EXPECT_EQ(page.stored("level"), Value(0.5));
     EXPECT_EQ(cell->valueLabel()->text(), "0.5");
 }
@@ -166,7 +166,7 @@ TEST(StepperCell, TypedTenthIsStoredAsTyped) {
     auto cell = page.cell<KLStepperCell>(0);
     Ref<UIAlertController> alert = tapValueLabel(page, cell->valueLabel());
     ASSERT_NE(alert, nullptr);
-    typeAndTap(alert, "0.1");
+    typeAndTap(page, alert, "0.1");
     EXPECT_EQ(cell->stepper()->value(), 0.1);
     EXPECT_EQ(cell->valueLabel()->text(), "0.1");
     EXPECT_EQ(page.stored("level"), Value(0.1));
@@ -179,7 +179,7 @@ TEST(StepperCell, TypedTextIsReadByItsLeadingNumberAndClamped) {
         auto cell = page.cell<KLStepperCell>(0);
         Ref<UIAlertController> alert = tapValueLabel(page, cell->valueLabel());
         ASSERT_NE(alert, nullptr) << c.text;
-        typeAndTap(alert, c.text);
+        typeAndTap(page, alert, c.text);
         EXPECT_EQ(page.stored("level"), Value(c.expected)) << c.text;
         EXPECT_EQ(cell->valueLabel()->text(), NSString::stringWithFormat("%.1f", c.expected))
             << c.text;
@@ -192,7 +192,7 @@ TEST(StepperCell, CancelChangesNothing) {
     auto cell = page.cell<KLStepperCell>(0);
     Ref<UIAlertController> alert = tapValueLabel(page, cell->valueLabel());
     ASSERT_NE(alert, nullptr);
-    typeAndTap(alert, "7", "Cancel");
+    typeAndTap(page, alert, "7", "Cancel");
     EXPECT_EQ(page.controller->presentedViewController(), nullptr);
     EXPECT_EQ(page.stored("level"), Value(4));
     EXPECT_EQ(cell->stepper()->value(), 4);
@@ -238,7 +238,7 @@ TEST(StepperCell, BoundsTheStepperCannotTakeStillBuildTheRow) {
         // Typed values are clamped to the bounds the stepper holds.
         Ref<UIAlertController> alert = tapValueLabel(page, cell->valueLabel());
         ASSERT_NE(alert, nullptr);
-        typeAndTap(alert, "1000");
+        typeAndTap(page, alert, "1000");
         EXPECT_EQ(page.stored("level"), Value(c.heldMaximum));
     }
 }

@@ -82,7 +82,7 @@ TEST(CommandLine, ReadsOptionsOnEitherSideOfTheCommand) {
 
     const CommandLine defaults = CommandLine::parse({"dump"});
     EXPECT_EQ(defaults.scale, 3);
-    EXPECT_EQ(defaults.width, 390);
+    EXPECT_FALSE(defaults.width);
     EXPECT_EQ(defaults.iosVersion, (NSOperatingSystemVersion{16, 0, 0}));
     EXPECT_EQ(CommandLine::parse({"run"}).script, "-");
 }

@@ -6,7 +6,6 @@
 // exports its classes.
 class TestGreeter : public NSObject {
 public:
-    const objc_class* objcClass() const override;
     std::string greet(const std::string& name) const { return "hello " + name; }
 };
 
@@ -33,10 +32,6 @@ constexpr objc_method kGreeterMethods[] = {{"greet:", greetImp}};
 extern "C"
     __attribute__((visibility("default"))) constinit const objc_class OBJC_CLASS_$_TestGreeter{
         "TestGreeter", nullptr, kGreeterClassMethods, kGreeterMethods};
-
-const objc_class* TestGreeter::objcClass() const {
-    return &OBJC_CLASS_$_TestGreeter;
-}
 
 TEST(Runtime, FindsExportedClassByName) {
     Class cls = objc_getClass("TestGreeter");

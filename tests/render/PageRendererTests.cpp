@@ -8,6 +8,7 @@
 #include "HostedPage.h"
 #include "KLColorPickerCell.h"
 #include "RenderedPage.h"
+#include "automation/ColorPickerProcess.h"
 
 namespace {
 
@@ -72,7 +73,14 @@ TEST(PageRenderer, DrawsTheInsetGroupedTable) {
     page.window->layoutIfNeeded();
     RenderedPage image(page.window, 2);
     ASSERT_TRUE(image.ok());
-    const auto& layouts = page.controller->table()->sectionLayouts();
+    // The sections' places on the page, below the navigation bar.
+    Ref<UITableView> table = page.controller->table();
+    std::vector<UITableView::SectionLayout> layouts;
+    for (const UITableView::SectionLayout& layout : table->sectionLayouts()) {
+        layouts.push_back({table->convertRectToView(layout.card, nullptr),
+                           table->convertRectToView(layout.header, nullptr),
+                           table->convertRectToView(layout.footer, nullptr)});
+    }
     ASSERT_EQ(layouts.size(), 2u);
     const CGRect card = layouts[0].card;
     const CGColor grouped = color(UIColor::systemGroupedBackgroundColor());
@@ -106,11 +114,13 @@ TEST(PageRenderer, DrawsTheTableHeaderViewAndOtherSubviewsOfTheTable) {
     Ref<UIView> header = alloc<UIView>()->initWithFrame(CGRectMake(0, 0, 390, 60));
     header->setBackgroundColor(UIColor::redColor());
     table->setTableHeaderView(header);
-    page.window->layoutIfNeeded();
+    page.host->settle();
+    // Below the navigation bar.
+    const CGFloat top = UINavigationBar::kHeight;
     {
         RenderedPage image(page.window, 1);
         ASSERT_TRUE(image.ok());
-        EXPECT_TRUE(colorNear(image.at(200, 30), CGColor{1, 0, 0, 1}));
+        EXPECT_TRUE(colorNear(image.at(200, top + 30), CGColor{1, 0, 0, 1}));
         EXPECT_TRUE(colorNear(image.at(200, 700), color(UIColor::systemGroupedBackgroundColor())));
     }
     Ref<UIView> stray = alloc<UIView>()->initWithFrame(CGRectMake(100, 680, 40, 40));
@@ -118,10 +128,11 @@ TEST(PageRenderer, DrawsTheTableHeaderViewAndOtherSubviewsOfTheTable) {
     table->addSubview(stray);
     RenderedPage image(page.window, 1);
     ASSERT_TRUE(image.ok());
-    EXPECT_TRUE(colorNear(image.at(200, 30), CGColor{1, 0, 0, 1}));
-    EXPECT_TRUE(colorNear(image.at(120, 700), CGColor{0, 0, 1, 1}));
+    EXPECT_TRUE(colorNear(image.at(200, top + 30), CGColor{1, 0, 0, 1}));
+    EXPECT_TRUE(colorNear(image.at(120, top + 700), CGColor{0, 0, 1, 1}));
     // The row is still drawn once, on its card.
-    EXPECT_TRUE(colorNear(image.at(30, CGRectGetMidY(page.cell(1)->frame())), CGColor{1, 1, 1, 1}));
+    EXPECT_TRUE(
+        colorNear(image.at(30, top + CGRectGetMidY(page.cell(1)->frame())), CGColor{1, 1, 1, 1}));
 }
 
 TEST(PageRenderer, PresentedScreensCoverThePage) {
@@ -129,11 +140,11 @@ TEST(PageRenderer, PresentedScreensCoverThePage) {
     HostedPage page(root, {colorRow("tint", {{"fallbackHex", "#00FF00"}})});
     page.window->layoutIfNeeded();
     const CGColor grouped = color(UIColor::systemGroupedBackgroundColor());
-    page.controller->selectRowForSpecifier(page.specifier(0));
+    page.tapRow(0);
     auto picker =
         objc_cast<UIColorPickerViewController>(page.controller->presentedViewController());
     ASSERT_NE(picker, nullptr);
-    picker->selectColor(UIColor::colorWithRed(0, 0, 1, 1));
+    ColorPickerProcess::reportPick(picker, UIColor::colorWithRed(0, 0, 1, 1));
     {
         RenderedPage image(page.window, 1);
         ASSERT_TRUE(image.ok());
@@ -142,7 +153,7 @@ TEST(PageRenderer, PresentedScreensCoverThePage) {
         EXPECT_LT(dimmed.red, grouped.red - 0.1);
         EXPECT_TRUE(colorNear(image.at(200, 100), CGColor{1, 1, 1, 1}));
     }
-    picker->finish();
+    page.tap(picker->closeButton());
     Ref<UIAlertController> alert = UIAlertController::alertControllerWithTitle(
         std::string("Custom value"), std::string("Enter a value"), UIAlertControllerStyleAlert);
     alert->addAction(

@@ -1,18 +1,26 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
-#include <Foundation/NSBundle.h>
 #include <Foundation/NSPropertyListSerialization.h>
 #include <Foundation/SDKEventLog.h>
 #include <Preferences/PSListController.h>
+#include <UIKit/UIAlertController.h>
 #include <UIKit/UIWindow.h>
 
+#include "HostError.h"
+#include "PageHost.h"
 #include "TemporaryDeviceRoot.h"
+#include "automation/Finger.h"
+#include "automation/Gestures.h"
+#include "automation/Keyboard.h"
+#include "automation/ViewFinder.h"
 
-// A preference bundle written to a temporary device root and shown by a list
-// controller in a window, as the Settings app shows a tweak's page.
+// A preference bundle written to a temporary device root and shown by the
+// host as the Settings app shows a tweak's page, with a finger and a
+// keyboard that act on it through the window.
 class HostedPage {
 public:
     static constexpr const char* kBundlePath = "/Library/PreferenceBundles/Test.bundle";
@@ -21,8 +29,7 @@ public:
     // `items` become Root.plist's "items", `stored` the domain's values before
     // the page loads, `strings` the English Root.strings.
     HostedPage(const TemporaryDeviceRoot& root, Value::Array items,
-               const Value::Dictionary& stored = {}, const std::string& strings = "")
-        : _root(root) {
+               const Value::Dictionary& stored = {}, const std::string& strings = "") {
         SDKEventLog::clear();
         if (!stored.empty()) {
             store(stored);
@@ -31,13 +38,19 @@ public:
         root.write(
             std::string(kBundlePath) + "/Root.plist",
             NSPropertyListSerialization::dataWithPropertyList(plist, NSPropertyListXMLFormat_v1_0));
+        root.write(std::string(kBundlePath) + "/Info.plist",
+                   NSPropertyListSerialization::dataWithPropertyList(
+                       Value(Value::Dictionary{{"CFBundleIdentifier", kDomain}}),
+                       NSPropertyListXMLFormat_v1_0));
         if (!strings.empty()) {
             root.write(std::string(kBundlePath) + "/en.lproj/Root.strings", strings);
         }
-        controller = alloc<PSListController>()->init();
-        controller->setBundle(NSBundle::bundleWithPath(kBundlePath));
-        window = alloc<UIWindow>()->initWithFrame(CGRectMake(0, 0, 390, 844));
-        window->setRootViewController(controller);
+        PageHost::Settings settings;
+        settings.deviceRoot = root.path();
+        settings.bundlePath = kBundlePath;
+        host = std::make_unique<PageHost>(settings);
+        controller = host->controller();
+        window = host->window();
     }
 
     Ref<PSSpecifier> specifier(size_t index) { return controller->specifiers().at(index); }
@@ -57,9 +70,44 @@ public:
             NSPropertyListBinaryFormat_v1_0);
     }
 
+    // What a finger does on the page, each followed by the main queue's work.
+    Finger finger() const { return Finger(window); }
+    void tap(const Ref<UIView>& view) {
+        finger().tap(view);
+        host->settle();
+    }
+    // Taps the row of the specifier at `index`, where its title is.
+    void tapRow(size_t index) {
+        finger().tapRow(cell(index));
+        host->settle();
+    }
+    void drag(const Ref<UISlider>& slider, float value, size_t movements = 10) {
+        Finger touch = finger();
+        Gestures::dragSlider(touch, slider, value, movements);
+        host->settle();
+    }
+    void press(const Ref<UIStepper>& stepper, UIStepper::Button button, size_t repeats = 0) {
+        Finger touch = finger();
+        Gestures::pressStepper(touch, stepper, button == UIStepper::Button::Increment, repeats);
+        host->settle();
+    }
+    // Taps the button of the presented alert with this title.
+    void tapButton(const Ref<UIAlertController>& alert, const std::string& title) {
+        Ref<UIButton> button = ViewFinder::buttonTitled(alert->view(), title);
+        if (!button) {
+            throw HostError(HostError::Kind::Step, "the alert has no button " + title);
+        }
+        tap(button);
+    }
+    // Puts the caret in the alert's first field, empties it and types.
+    void typeInto(const Ref<UIAlertController>& alert, const std::string& text) {
+        finger().tap(alert->textFields().at(0));
+        Keyboard keyboard(window);
+        keyboard.deleteAll();
+        keyboard.type(text);
+    }
+
+    std::unique_ptr<PageHost> host;
     Ref<PSListController> controller;
     Ref<UIWindow> window;
-
-private:
-    const TemporaryDeviceRoot& _root;
 };

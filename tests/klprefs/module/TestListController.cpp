@@ -1,11 +1,10 @@
 // A preference bundle's executable, as a tweak builds it: it exports its list
 // controller class by name, and the controller adds a row in code to those
 // of its Root.plist.
-#include <span>
 #include <vector>
 
 #include <Preferences/PSListController.h>
-#include <objc/runtime.h>
+#include <objc/ObjCExport.h>
 
 class TestListController : public PSListController {
 public:
@@ -21,7 +20,6 @@ public:
         }
         return _rows;
     }
-    const objc_class* objcClass() const override;
 
 private:
     bool _loaded = false;
@@ -30,24 +28,11 @@ private:
 
 namespace {
 
-Id allocate(const Id&, std::span<const Id>) {
-    return alloc<TestListController>();
-}
-
-Id initialize(const Id& receiver, std::span<const Id>) {
-    Ref<TestListController> controller = receiver.object<TestListController>();
-    return controller ? Id(controller->init()) : Id();
-}
-
-constexpr objc_method kClassMethods[] = {{"alloc", &allocate}};
-constexpr objc_method kInstanceMethods[] = {{"init", &initialize}};
+constexpr objc_method kClassMethods[] = {ObjCExport::allocMethod<TestListController>()};
+constexpr objc_method kInstanceMethods[] = {ObjCExport::method<&PSListController::init>("init")};
 
 } // namespace
 
 extern "C" __attribute__((
     visibility("default"))) constinit const objc_class OBJC_CLASS_$_TestListController{
     "TestListController", nullptr, kClassMethods, kInstanceMethods};
-
-const objc_class* TestListController::objcClass() const {
-    return &OBJC_CLASS_$_TestListController;
-}

@@ -8,8 +8,7 @@
 #include <Foundation/NSPropertyListSerialization.h>
 #include <Foundation/SDKEventLog.h>
 #include <Foundation/dispatch.h>
-#include <QuartzCore/CAShapeLayer.h>
-#include <UIKit/UILabel.h>
+#include <UIKit/UIScreen.h>
 #include <objc/runtime.h>
 
 #include "HostError.h"
@@ -24,20 +23,6 @@ std::string joined(const std::string& folder, const std::string& name) {
     return folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
-// The back button's chevron, as a stroked path.
-Ref<CAShapeLayer> chevron() {
-    auto path = std::make_shared<CGPath>();
-    path->moveTo({19, 12});
-    path->lineTo({10.5, 22});
-    path->lineTo({19, 32});
-    Ref<CAShapeLayer> layer = CAShapeLayer::layer();
-    layer->setPath(path);
-    layer->setFillColor(nullptr);
-    layer->setStrokeColor(UIColor::systemBlueColor()->CGColor());
-    layer->setLineWidth(3);
-    return layer;
-}
-
 } // namespace
 
 const std::vector<std::string>& PageHost::bundleFolders() {
@@ -46,14 +31,8 @@ const std::vector<std::string>& PageHost::bundleFolders() {
     return folders;
 }
 
-PageHost::PageHost(const Settings& settings) : _settings(settings) {
-    std::error_code error;
-    if (!std::filesystem::is_directory(settings.deviceRoot, error)) {
-        fail("the device root " + settings.deviceRoot + " is not a folder");
-    }
-    DeviceRoot::setPath(settings.deviceRoot);
-    NSProcessInfo::setOperatingSystemVersion(settings.iosVersion);
-    DispatchMainQueue::markMainThread();
+PageHost::PageHost(const Settings& settings) {
+    HostDevice::configure({settings.deviceRoot, settings.iosVersion, settings.width});
 
     _bundlePath = settings.bundlePath ? *settings.bundlePath : findBundle();
     _bundle = NSBundle::bundleWithPath(_bundlePath);
@@ -74,10 +53,14 @@ PageHost::PageHost(const Settings& settings) : _settings(settings) {
         fail(*_controller->loadError());
     }
 
-    _window = alloc<UIWindow>()->initWithFrame(CGRectMake(0, 0, settings.width, kScreenHeight));
-    _window->setRootViewController(_controller);
-    _navigationBar = makeNavigationBar();
-    _window->addSubview(_navigationBar);
+    // Settings' own list lies below the page, so the page's back button leads to it.
+    Ref<UIViewController> settingsList = alloc<UIViewController>()->init();
+    settingsList->setTitle(std::string("Settings"));
+    settingsList->view()->setBackgroundColor(UIColor::systemGroupedBackgroundColor());
+    _navigation = alloc<UINavigationController>()->initWithRootViewController(settingsList);
+    _navigation->setViewControllers({settingsList, _controller}, false);
+    _window = alloc<UIWindow>()->initWithFrame(UIScreen::mainScreen()->bounds());
+    _window->setRootViewController(_navigation);
     settle();
 }
 
@@ -169,58 +152,39 @@ std::string PageHost::readTitle() {
     return folder;
 }
 
-Ref<UIView> PageHost::makeNavigationBar() const {
-    const CGFloat width = _settings.width;
-    Ref<UIView> bar = alloc<UIView>()->initWithFrame(CGRectMake(0, 0, width, kNavigationBarHeight));
-    bar->setBackgroundColor(UIColor::systemGroupedBackgroundColor());
-    Ref<UILabel> title =
-        alloc<UILabel>()->initWithFrame(CGRectMake(96, 0, width - 192, kNavigationBarHeight));
-    title->setText(_title);
-    title->setFont(UIFont::boldSystemFontOfSize(17));
-    title->setTextAlignment(NSTextAlignmentCenter);
-    bar->addSubview(title);
-    Ref<UILabel> back =
-        alloc<UILabel>()->initWithFrame(CGRectMake(26, 0, 80, kNavigationBarHeight));
-    back->setText(std::string("Settings"));
-    back->setTextColor(UIColor::systemBlueColor());
-    bar->addSubview(back);
-    bar->layer()->addSublayer(chevron());
-    return bar;
-}
-
 std::vector<PageHost::Row> PageHost::rows() const {
     std::vector<Row> rows;
-    // Rows before the first group cell make a section of their own.
-    std::optional<size_t> section;
-    for (const Ref<PSSpecifier>& specifier : _controller->specifiers()) {
-        if (specifier->cellType() == "PSGroupCell") {
-            section = section ? *section + 1 : 0;
-            continue;
+    const auto& sections = _controller->sections();
+    for (size_t section = 0; section < sections.size(); ++section) {
+        for (const Ref<PSSpecifier>& specifier : sections[section].rows) {
+            rows.push_back(
+                {specifier, _controller->cellForSpecifier(specifier), section, rows.size()});
         }
-        if (!section) {
-            section = 0;
-        }
-        rows.push_back(
-            {specifier, _controller->cellForSpecifier(specifier), *section, rows.size()});
     }
     return rows;
 }
 
 void PageHost::settle() {
     DispatchMainQueue::drain();
-    Ref<UITableView> table = _controller->table();
     _window->layoutIfNeeded();
-    const CGFloat height = std::max(kScreenHeight, kNavigationBarHeight + table->contentHeight());
-    const CGRect page = CGRectMake(0, 0, _settings.width, height);
+    // The page shows whole: the window reaches down to the end of the table.
+    const CGFloat screenHeight = UIScreen::mainScreen()->bounds().size.height;
+    const CGFloat width = UIScreen::mainScreen()->bounds().size.width;
+    CGFloat height = screenHeight;
+    if (_navigation->topViewController() == _controller) {
+        height = std::max(height, UINavigationBar::kHeight + _controller->table()->contentHeight());
+    }
+    const CGRect page = CGRectMake(0, 0, width, height);
     if (_window->frame() != page) {
         _window->setFrame(page);
     }
-    const CGRect below =
-        CGRectMake(0, kNavigationBarHeight, _settings.width, height - kNavigationBarHeight);
-    if (table->frame() != below) {
-        table->setFrame(below);
-    }
     _window->layoutIfNeeded();
+}
+
+bool PageHost::settleAfterBackgroundWork() {
+    const bool finished = DispatchMainQueue::drainUntilIdle(kBackgroundWorkLimit);
+    settle();
+    return finished;
 }
 
 std::vector<std::string> PageHost::takeLoggedErrors() {

@@ -5,14 +5,16 @@
 #include <vector>
 
 #include <Foundation/NSBundle.h>
-#include <Foundation/NSProcessInfo.h>
 #include <Preferences/PSListController.h>
+#include <UIKit/UINavigationController.h>
 #include <UIKit/UIWindow.h>
+
+#include "HostDevice.h"
 
 // A preference page shown as the Settings app shows it: the bundle found in
 // the device root, its list controller (the bundle's principal class when its
-// executable provides one), in a window as wide as the screen and as tall as
-// the page, under a navigation bar with the page's title.
+// executable provides one) pushed on a navigation controller over Settings'
+// own list, in a window as wide as the screen and as tall as the page.
 class PageHost {
 public:
     struct Settings {
@@ -20,7 +22,8 @@ public:
         // nil: the one bundle in the preference bundle folders.
         std::optional<std::string> bundlePath;
         NSOperatingSystemVersion iosVersion{16, 0, 0};
-        CGFloat width = 390;
+        // nil: the standard screen's width.
+        std::optional<CGFloat> width;
     };
 
     // One row of the page: its specifier, its cell, its section and its
@@ -36,6 +39,7 @@ public:
     explicit PageHost(const Settings& settings);
 
     Ref<UIWindow> window() const { return _window; }
+    Ref<UINavigationController> navigationController() const { return _navigation; }
     Ref<PSListController> controller() const { return _controller; }
     const std::string& bundlePath() const { return _bundlePath; }
     const std::string& title() const { return _title; }
@@ -44,6 +48,10 @@ public:
     // Runs what the main queue holds and lays the page out again, the
     // window grown to the page's height.
     void settle();
+    // Waits for background work under way (an image read, say) to finish,
+    // running what it hands to the main queue, then settles. Answers NO when
+    // work was still under way after kBackgroundWorkLimit.
+    bool settleAfterBackgroundWork();
     // Messages the platform logged since the last call (an unknown cell
     // class, a failed write), for the host to show.
     std::vector<std::string> takeLoggedErrors();
@@ -51,23 +59,21 @@ public:
     // Where the preference bundles of a rootful and a rootless install lie.
     static const std::vector<std::string>& bundleFolders();
 
-    static constexpr CGFloat kScreenHeight = 844;
-    static constexpr CGFloat kNavigationBarHeight = 44;
+    // How long the host waits for background work before it draws or prints.
+    static constexpr double kBackgroundWorkLimit = 10;
 
 private:
     std::string findBundle() const;
     void readInfo();
     Ref<PSListController> makeController();
     std::string readTitle();
-    Ref<UIView> makeNavigationBar() const;
 
-    Settings _settings;
     std::string _bundlePath;
     Ref<NSBundle> _bundle;
     Value::Dictionary _info;
     std::string _title;
     Ref<PSListController> _controller;
+    Ref<UINavigationController> _navigation;
     Ref<UIWindow> _window;
-    Ref<UIView> _navigationBar;
     size_t _errorsSeen = 0;
 };

@@ -1,0 +1,69 @@
+#include "HostDevice.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <link.h>
+
+#include <Foundation/DeviceRoot.h>
+#include <Foundation/dispatch.h>
+#include <UIKit/UIScreen.h>
+
+#include "HostError.h"
+
+namespace {
+
+int addImage(dl_phdr_info* info, size_t, void* context) {
+    auto* names = static_cast<std::vector<std::string>*>(context);
+    if (info->dlpi_name && *info->dlpi_name) {
+        names->push_back(std::filesystem::path(info->dlpi_name).filename().string());
+    }
+    return 0;
+}
+
+} // namespace
+
+const std::vector<std::string>& HostDevice::systemRequestKinds() {
+    static const std::vector<std::string> kinds = {"openURL", "spawn", "relaunch"};
+    return kinds;
+}
+
+void HostDevice::configure(const Settings& settings) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(settings.deviceRoot, error)) {
+        throw HostError(HostError::Kind::Load,
+                        "the device root " + settings.deviceRoot + " is not a folder");
+    }
+    DispatchMainQueue::markMainThread();
+    DeviceRoot::setPath(settings.deviceRoot);
+    NSProcessInfo::setOperatingSystemVersion(settings.iosVersion);
+    const Ref<UIScreen> standard = UIScreen::standardScreen();
+    CGRect bounds = standard->bounds();
+    if (settings.screenWidth) {
+        bounds.size.width = *settings.screenWidth;
+    }
+    UIScreen::setMainScreen(alloc<UIScreen>()->initWithBounds(bounds, standard->scale()));
+}
+
+std::vector<std::string> HostDevice::loadedLibraries() {
+    std::vector<std::string> names;
+    dl_iterate_phdr(addImage, &names);
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+}
+
+bool HostDevice::isLibraryLoaded(const std::string& fileName) {
+    const std::vector<std::string> names = loadedLibraries();
+    return std::binary_search(names.begin(), names.end(), fileName);
+}
+
+std::vector<SDKEvent> HostDevice::systemRequests() {
+    std::vector<SDKEvent> requests;
+    const auto& kinds = systemRequestKinds();
+    for (SDKEvent& event : SDKEventLog::events()) {
+        if (std::find(kinds.begin(), kinds.end(), event.kind) != kinds.end()) {
+            requests.push_back(std::move(event));
+        }
+    }
+    return requests;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <Foundation/NSProcessInfo.h>
+#include <Foundation/SDKEventLog.h>
+#include <QuartzCore/CGGeometry.h>
+
+// The device a page runs on, as the host sets it up: the folder that stands
+// for its file system, the iOS version it reports and its screen; and what
+// the host reads back from it: which libraries the process has loaded and
+// the requests the page made of the system, which are recorded and never
+// carried out here.
+class HostDevice {
+public:
+    struct Settings {
+        std::string deviceRoot;
+        NSOperatingSystemVersion iosVersion{16, 0, 0};
+        // nil: the standard screen's width; the height is the standard screen's.
+        std::optional<CGFloat> screenWidth;
+    };
+
+    // The kinds of event under which the SDK records a request of the system.
+    static const std::vector<std::string>& systemRequestKinds();
+
+    // Sets the device up for this process, the calling thread being its
+    // main thread. Throws a load HostError when the device root is not a folder.
+    static void configure(const Settings& settings);
+
+    // The file names of the shared libraries loaded now, sorted.
+    static std::vector<std::string> loadedLibraries();
+    static bool isLibraryLoaded(const std::string& fileName);
+
+    // Addresses opened, programs spawned, relaunches asked for, in order.
+    static std::vector<SDKEvent> systemRequests();
+};

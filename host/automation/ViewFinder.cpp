@@ -1,0 +1,161 @@
+#include "ViewFinder.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include <render/SDKViewInspector.h>
+
+#include "HostError.h"
+
+namespace {
+
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+bool isIndex(const std::string& text) {
+    return !text.empty() && text.size() < 10 &&
+           std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
+}
+
+void collect(const Ref<UIView>& view, std::vector<Ref<UIView>>& found) {
+    found.push_back(view);
+    for (const Ref<UIView>& subview : view->subviews()) {
+        collect(subview, found);
+    }
+}
+
+// What a row is called on screen: its label, or the "title" that rows
+// without one show instead.
+std::optional<std::string> rowName(const PageHost::Row& row) {
+    if (std::optional<std::string> name = row.specifier->name()) {
+        return name;
+    }
+    return row.specifier->propertyForKey("title").optionalString();
+}
+
+} // namespace
+
+void ViewFinder::fail(const std::string& message) {
+    throw HostError(HostError::Kind::Step, message);
+}
+
+std::string ViewFinder::describeRow(const PageHost::Row& row) {
+    const std::optional<std::string> name = rowName(row);
+    return "row " + std::to_string(row.index) + (name ? " (" + quoted(*name) + ")" : "");
+}
+
+std::vector<Ref<UIView>> ViewFinder::allViews(const Ref<UIView>& root) {
+    std::vector<Ref<UIView>> views;
+    if (root) {
+        collect(root, views);
+    }
+    return views;
+}
+
+PageHost::Row ViewFinder::row(const std::string& selector) const {
+    const std::vector<PageHost::Row> rows = _host.rows();
+    if (isIndex(selector)) {
+        const size_t index = std::stoul(selector);
+        if (index >= rows.size()) {
+            fail("no row " + selector + ": the page has " + std::to_string(rows.size()) +
+                 " rows, numbered from 0");
+        }
+        return rows[index];
+    }
+    const bool byKey = selector.rfind("key:", 0) == 0;
+    const std::string wanted = byKey                              ? selector.substr(4)
+                               : selector.rfind("label:", 0) == 0 ? selector.substr(6)
+                                                                  : selector;
+    std::vector<PageHost::Row> matches;
+    for (const PageHost::Row& row : rows) {
+        const std::optional<std::string> text =
+            byKey ? row.specifier->propertyForKey("key").optionalString() : rowName(row);
+        if (text == wanted) {
+            matches.push_back(row);
+        }
+    }
+    const char* by = byKey ? "key" : "label";
+    if (matches.empty()) {
+        fail(std::string("no row with the ") + by + " " + quoted(wanted));
+    }
+    if (matches.size() > 1) {
+        fail(std::string("the ") + by + " " + quoted(wanted) + " names " +
+             std::to_string(matches.size()) + " rows; use the row's index");
+    }
+    if (!matches.front().cell) {
+        fail(describeRow(matches.front()) + " has no cell");
+    }
+    return matches.front();
+}
+
+Ref<UIView> ViewFinder::view(const PageHost::Row& row, const std::string& selector) const {
+    Ref<UIView> cell = row.cell;
+    if (selector.rfind("path:", 0) == 0) {
+        Ref<UIView> view = cell;
+        const std::string path = selector.substr(5);
+        size_t start = 0;
+        while (start < path.size()) {
+            const size_t dot = path.find('.', start);
+            const std::string part =
+                path.substr(start, dot == std::string::npos ? dot : dot - start);
+            if (!isIndex(part) || std::stoul(part) >= view->subviews().size()) {
+                fail(describeRow(row) + " has no view at path " + quoted(path));
+            }
+            view = view->subviews()[std::stoul(part)];
+            start = dot == std::string::npos ? path.size() : dot + 1;
+        }
+        return view;
+    }
+    const std::vector<Ref<UIView>> views = allViews(cell);
+    if (selector.rfind("class:", 0) == 0) {
+        std::string name = selector.substr(6);
+        size_t wantedIndex = 0;
+        if (const size_t colon = name.find(':'); colon != std::string::npos) {
+            if (!isIndex(name.substr(colon + 1))) {
+                fail("class:NAME:N wants a number N, not " + quoted(name.substr(colon + 1)));
+            }
+            wantedIndex = std::stoul(name.substr(colon + 1));
+            name = name.substr(0, colon);
+        }
+        size_t seen = 0;
+        for (const Ref<UIView>& view : views) {
+            if (view->className() == name && seen++ == wantedIndex) {
+                return view;
+            }
+        }
+        fail(describeRow(row) + " has " + std::to_string(seen) + " views of class " + name +
+             (seen > 0 ? ", none numbered " + std::to_string(wantedIndex) : ""));
+    }
+    if (selector.rfind("text:", 0) == 0) {
+        const Value wanted(selector.substr(5));
+        SDKViewInspector inspector;
+        for (const Ref<UIView>& view : views) {
+            if (inspector.describeView(*view)["text"] == wanted) {
+                return view;
+            }
+        }
+        fail(describeRow(row) + " shows no text " + quoted(selector.substr(5)));
+    }
+    fail("a view is named path:I.J.K, class:NAME[:N] or text:TEXT, not " + quoted(selector));
+}
+
+Ref<UIViewController> ViewFinder::topScreen() const {
+    Ref<UIViewController> top = _host.window()->topViewController();
+    return top == _host.window()->rootViewController() ? nullptr : top;
+}
+
+void ViewFinder::requirePageOnTop() const {
+    if (Ref<UIViewController> top = topScreen()) {
+        fail("a " + top->className() + " is presented over the page; close it first");
+    }
+}
+
+Ref<UIButton> ViewFinder::buttonTitled(const Ref<UIView>& root, const std::string& title) {
+    for (const Ref<UIView>& view : allViews(root)) {
+        if (auto button = objc_cast<UIButton>(view); button && button->currentTitle() == title) {
+            return button;
+        }
+    }
+    return nullptr;
+}

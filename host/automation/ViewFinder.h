@@ -1,0 +1,59 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <UIKit/UIButton.h>
+#include <UIKit/UIView.h>
+#include <UIKit/UIViewController.h>
+
+#include "PageHost.h"
+
+// Finds what a script or a test names on a hosted page: a row by its index,
+// its "key:" or its label; a view in a row by "path:I.J.K" (subview indices),
+// "class:NAME[:N]" or "text:TEXT"; the screen presented on top; a button by
+// its title. Throws a step HostError that says what was there instead.
+class ViewFinder {
+public:
+    explicit ViewFinder(const PageHost& host) : _host(host) {}
+
+    PageHost::Row row(const std::string& selector) const;
+    Ref<UIView> view(const PageHost::Row& row, const std::string& selector) const;
+    // The first view of class V in the row, depth first.
+    template <class V> Ref<V> control(const PageHost::Row& row, const char* what) const {
+        std::vector<Ref<UIView>> views = allViews(row.cell);
+        for (const Ref<UIView>& view : views) {
+            if (Ref<V> match = objc_cast<V>(view)) {
+                return match;
+            }
+        }
+        fail(describeRow(row) + " has no " + what);
+    }
+    // The screen presented on top of the page; fails unless it is a V.
+    template <class V> Ref<V> presented(const char* what) const {
+        Ref<UIViewController> top = topScreen();
+        if (!top) {
+            fail(std::string("no ") + what + " is presented");
+        }
+        Ref<V> screen = objc_cast<V>(top);
+        if (!screen) {
+            fail(std::string("the presented screen is a ") + top->className() + ", not a " + what);
+        }
+        return screen;
+    }
+    // The controller presented on top; nil while the page is on top.
+    Ref<UIViewController> topScreen() const;
+    // Fails while a screen covers the page.
+    void requirePageOnTop() const;
+    // The first button under `root` showing this title; nil when none does.
+    static Ref<UIButton> buttonTitled(const Ref<UIView>& root, const std::string& title);
+    // Every view under `root` (itself included), depth first.
+    static std::vector<Ref<UIView>> allViews(const Ref<UIView>& root);
+
+    static std::string describeRow(const PageHost::Row& row);
+
+private:
+    [[noreturn]] static void fail(const std::string& message);
+
+    const PageHost& _host;
+};

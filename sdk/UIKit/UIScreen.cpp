@@ -1,0 +1,40 @@
+#include <UIKit/UIScreen.h>
+
+#include <mutex>
+
+namespace {
+
+std::mutex& screenLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+Ref<UIScreen>& chosenScreen() {
+    static Ref<UIScreen> screen;
+    return screen;
+}
+
+} // namespace
+
+Ref<UIScreen> UIScreen::initWithBounds(const CGRect& bounds, CGFloat scale) {
+    _bounds = bounds;
+    _scale = scale;
+    return self<UIScreen>();
+}
+
+Ref<UIScreen> UIScreen::standardScreen() {
+    // An iPhone 14's screen: 390 by 844 points, three pixels to the point.
+    static const Ref<UIScreen> standard =
+        alloc<UIScreen>()->initWithBounds(CGRectMake(0, 0, 390, 844), 3);
+    return standard;
+}
+
+Ref<UIScreen> UIScreen::mainScreen() {
+    std::lock_guard guard(screenLock());
+    return chosenScreen() ? chosenScreen() : standardScreen();
+}
+
+void UIScreen::setMainScreen(const Ref<UIScreen>& screen) {
+    std::lock_guard guard(screenLock());
+    chosenScreen() = screen;
+}
