@@ -89,6 +89,47 @@ TEST(Presentation, ColorPickerHearsPicksFromItsProcessAndClosesWithItsButton) {
     ColorPickerProcess::reportPick(picker, UIColor::blackColor());
 }
 
+TEST(Presentation, PresentedScreensAreViewsInTheWindowLaidOutByTheirStyle) {
+    Ref<UIWindow> window = alloc<UIWindow>()->initWithFrame(UIScreen::mainScreen()->bounds());
+    Ref<UIViewController> page = alloc<UIViewController>()->init();
+    window->setRootViewController(page);
+    // The page is taller than the screen, as a long settings page is.
+    const CGRect screen = UIScreen::mainScreen()->bounds();
+    window->setFrame(CGRectMake(0, 0, screen.size.width, screen.size.height * 2));
+    struct Case {
+        UIModalPresentationStyle style;
+        CGRect frame;
+    };
+    const CGFloat sheetTop = UIWindow::kSheetTop;
+    const Case cases[] = {
+        {UIModalPresentationAutomatic,
+         CGRectMake(0, sheetTop, screen.size.width, screen.size.height - sheetTop)},
+        {UIModalPresentationPageSheet,
+         CGRectMake(0, sheetTop, screen.size.width, screen.size.height - sheetTop)},
+        {UIModalPresentationOverFullScreen, screen},
+        {UIModalPresentationFullScreen, screen},
+    };
+    for (const Case& c : cases) {
+        Ref<UIViewController> presented = alloc<UIViewController>()->init();
+        presented->setModalPresentationStyle(c.style);
+        page->presentViewController(presented, false, nullptr);
+        window->layoutIfNeeded();
+        Ref<UIView> view = presented->view();
+        ASSERT_EQ(view->window(), window) << c.style;
+        EXPECT_EQ(view->convertRectToView(view->bounds(), nullptr), c.frame) << c.style;
+        // Anywhere on the window, even below the screen, the touch stays with the presented screen.
+        for (CGPoint point : {CGPointMake(10, 10), CGPointMake(10, screen.size.height * 1.5)}) {
+            Ref<UIView> hit = window->hitTest(point);
+            ASSERT_NE(hit, nullptr);
+            EXPECT_FALSE(hit->isDescendantOfView(page->view().get())) << c.style;
+            EXPECT_NE(hit, page->view()) << c.style;
+        }
+        page->dismissViewControllerAnimated(false, nullptr);
+        EXPECT_EQ(view->window(), nullptr) << c.style;
+        EXPECT_EQ(window->subviews().size(), 1u) << c.style;
+    }
+}
+
 TEST(Presentation, TransitionsRunTheirAnimationsAndAreRecorded) {
     SDKEventLog::clear();
     Ref<UILabel> label = alloc<UILabel>()->init();

@@ -102,7 +102,7 @@ TEST(ViewTree, HitTestFindsTheDeepestInteractiveView) {
 }
 
 TEST(ViewTree, ControllerForAncestorIsTheNearestOwningController) {
-    Ref<UIWindow> window = alloc<UIWindow>()->initWithFrame(CGRectMake(0, 0, 390, 844));
+    Ref<UIWindow> window = alloc<UIWindow>()->initWithFrame(UIScreen::mainScreen()->bounds());
     Ref<UIViewController> controller = alloc<UIViewController>()->init();
     window->setRootViewController(controller);
     Ref<UIView> nested = makeView(CGRectZero);

@@ -20,7 +20,7 @@ public:
 // travels 200 points, from x 34 to x 234.
 struct SliderScreen {
     SliderScreen() {
-        window = alloc<UIWindow>()->initWithFrame(CGRectMake(0, 0, 390, 844));
+        window = alloc<UIWindow>()->initWithFrame(UIScreen::mainScreen()->bounds());
         slider = alloc<UISlider>()->initWithFrame(CGRectMake(20, 100, 228, 31));
         window->addSubview(slider);
         listener = alloc<SliderListener>();
@@ -94,7 +94,7 @@ TEST(Slider, ThumbTravelsTheTrackInsetByItsRadius) {
 }
 
 TEST(Slider, TakesItsOwnHeightInLayout) {
-    Ref<UIWindow> window = alloc<UIWindow>()->initWithFrame(CGRectMake(0, 0, 390, 844));
+    Ref<UIWindow> window = alloc<UIWindow>()->initWithFrame(UIScreen::mainScreen()->bounds());
     Ref<UIView> row = alloc<UIView>()->initWithFrame(CGRectMake(0, 100, 300, 45));
     Ref<UISlider> slider = alloc<UISlider>()->init();
     slider->setTranslatesAutoresizingMaskIntoConstraints(false);

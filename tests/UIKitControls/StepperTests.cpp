@@ -31,7 +31,7 @@ void press(const Ref<UIWindow>& window, const Ref<UIStepper>& stepper, UIStepper
 // A stepper at (100, 200) in a window: minus is x 100..147, plus 147..194.
 struct StepperScreen {
     StepperScreen() {
-        window = alloc<UIWindow>()->initWithFrame(CGRectMake(0, 0, 390, 844));
+        window = alloc<UIWindow>()->initWithFrame(UIScreen::mainScreen()->bounds());
         stepper = alloc<UIStepper>()->initWithFrame(CGRectMake(100, 200, 94, 32));
         window->addSubview(stepper);
         listener = alloc<StepperListener>();
@@ -56,7 +56,7 @@ TEST(Stepper, DefaultsAreThePlatforms) {
 }
 
 TEST(Stepper, TakesItsOwnSizeInLayout) {
-    Ref<UIWindow> window = alloc<UIWindow>()->initWithFrame(CGRectMake(0, 0, 390, 844));
+    Ref<UIWindow> window = alloc<UIWindow>()->initWithFrame(UIScreen::mainScreen()->bounds());
     Ref<UIView> row = alloc<UIView>()->initWithFrame(CGRectMake(0, 100, 300, 45));
     Ref<UIStepper> stepper = alloc<UIStepper>()->init();
     stepper->setTranslatesAutoresizingMaskIntoConstraints(false);

@@ -12,7 +12,7 @@ using Events = std::vector<UIControlEvents>;
 // a tap recogniser on the panel.
 struct Screen {
     Screen() {
-        window = alloc<UIWindow>()->initWithFrame(CGRectMake(0, 0, 390, 844));
+        window = alloc<UIWindow>()->initWithFrame(UIScreen::mainScreen()->bounds());
         panel = alloc<UIView>()->initWithFrame(CGRectMake(10, 100, 200, 100));
         control = alloc<UIControl>()->initWithFrame(CGRectMake(20, 20, 50, 50));
         window->addSubview(panel);
@@ -155,7 +155,7 @@ public:
 };
 
 TEST(TouchDelivery, LayoutIsBroughtUpToDateBeforeTheFingerLands) {
-    Ref<UIWindow> window = alloc<UIWindow>()->initWithFrame(CGRectMake(0, 0, 390, 844));
+    Ref<UIWindow> window = alloc<UIWindow>()->initWithFrame(UIScreen::mainScreen()->bounds());
     Ref<UIView> shelf = alloc<Shelf>()->initWithFrame(CGRectMake(0, 0, 390, 40));
     Ref<UIView> box = alloc<UIView>()->init();
     shelf->addSubview(box);

@@ -89,7 +89,9 @@ TEST(RepoCell, TapOpensTheLinkInTheBrowserAndTheDelegateClosesIt) {
         EXPECT_EQ(browser->URL()->absoluteString(), c.opened);
         EXPECT_EQ(browser->delegate().get(),
                   static_cast<SFSafariViewControllerDelegate*>(cell.get()));
-        EXPECT_EQ(browser->presentingViewController(), page.controller);
+        // The page presents through the navigation controller it is in.
+        EXPECT_EQ(browser->presentingViewController(), page.host->navigationController());
+        EXPECT_EQ(page.controller->presentedViewController(), browser);
 
         cell->safariViewControllerDidFinish(browser);
         EXPECT_EQ(page.controller->presentedViewController(), nullptr);

@@ -397,3 +397,51 @@ TEST(Klprefs, TheBundleExecutableProvidesTheListController) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Klprefs, PickTakesExactComponentsThatTheRowTruncatesAndClamps) {
+    struct Case {
+        const char* pick;
+        const char* stored;
+    };
+    const Case cases[] = {
+        {"pick rgba(0.999, 0.001, 0.5, 1)", "#FE007F"},
+        {"pick \"rgba(1.5,-0.25,1,1)\"", "#FF00FF"},
+        {"pick #336699", "#336699"},
+    };
+    for (const Case& c : cases) {
+        DeviceWithBundle device(numberPage(), {});
+        const std::string script = std::string("tap Tint\n") + c.pick + "\ndismiss\n";
+        KlprefsRun run = runKlprefs(with(device.options(), {"run"}), script);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(device.stored()["tint"], Value(c.stored)) << c.pick;
+    }
+    const Case mistakes[] = {
+        {"pick rgba(1, 0, 0)", "rgba() wants four components, not 3"},
+        {"pick rgba(1, 0, x, 1)", "a component of rgba() wants a number, not \"x\""},
+        {"pick rgba(1, 0, 0, 1", "pick wants a colour as"},
+    };
+    for (const Case& c : mistakes) {
+        DeviceWithBundle device(numberPage(), {});
+        KlprefsRun run =
+            runKlprefs(with(device.options(), {"run"}), std::string("tap Tint\n") + c.pick + "\n");
+        EXPECT_EQ(run.status, 1) << c.pick;
+        EXPECT_NE(run.err.find(c.stored), std::string::npos) << run.err;
+    }
+}
+
+TEST(Klprefs, ThePageSitsUnderANavigationBarWithABackButtonToSettings) {
+    DeviceWithBundle device(numberPage(), {});
+    KlprefsRun run =
+        runKlprefs(with(device.options(), {"run", "--json"}), "tap Tint\npick #FF0000\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json page = nlohmann::json::parse(run.out);
+    // The first row starts below the bar; the picker is a sheet over the page.
+    EXPECT_GE(page["rows"][0]["frame"]["y"].get<double>(), 44);
+    ASSERT_EQ(page["presented"].size(), 1u);
+    EXPECT_EQ(page["presented"][0]["kind"], "colorPicker");
+    EXPECT_EQ(page["presented"][0]["selectedColor"], "#FF0000FF");
+}
+
+} // namespace

@@ -2,6 +2,7 @@
 
 #include <UIKit/UIAlertController.h>
 #include <UIKit/UIColorPickerViewController.h>
+#include <UIKit/UIScreen.h>
 #include <render/SDKPageRenderer.h>
 #include <render/SDKViewInspector.h>
 
@@ -183,7 +184,7 @@ TEST(PageRenderer, WritesAPNGOfThePageAndRefusesOneTooLarge) {
     EXPECT_NE(error.find("40000"), std::string::npos) << error;
     EXPECT_FALSE(SDKPageRenderer(page.window, 0.5).makeImage(&error));
     EXPECT_NE(error.find("scale"), std::string::npos) << error;
-    page.window->setFrame(CGRectMake(0, 0, 390, 844));
+    page.window->setFrame(UIScreen::mainScreen()->bounds());
     EXPECT_FALSE(SDKPageRenderer(page.window, 2).writePNG("/nonexistent/folder/page.png", &error));
     EXPECT_NE(error.find("/nonexistent/folder/page.png"), std::string::npos) << error;
 }

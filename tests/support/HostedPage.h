@@ -48,6 +48,8 @@ public:
         PageHost::Settings settings;
         settings.deviceRoot = root.path();
         settings.bundlePath = kBundlePath;
+        // The version the test has the device report.
+        settings.iosVersion = NSProcessInfo::processInfo()->operatingSystemVersion();
         host = std::make_unique<PageHost>(settings);
         controller = host->controller();
         window = host->window();

@@ -1,0 +1,46 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include <UIKit/SDKMainThreadChecker.h>
+#include <UIKit/UIKit.h>
+
+namespace {
+
+TEST(Screen, TheMainScreenIsTheHostsChoiceElseTheStandardOne) {
+    const Ref<UIScreen> standard = UIScreen::standardScreen();
+    EXPECT_GT(standard->bounds().size.width, 0);
+    EXPECT_GT(standard->bounds().size.height, standard->bounds().size.width);
+    EXPECT_EQ(standard->scale(), 3);
+    EXPECT_EQ(UIScreen::mainScreen(), standard);
+
+    UIScreen::setMainScreen(alloc<UIScreen>()->initWithBounds(CGRectMake(0, 0, 500, 700), 2));
+    EXPECT_EQ(UIScreen::mainScreen()->bounds(), CGRectMake(0, 0, 500, 700));
+    // A controller's view fills the screen in use.
+    EXPECT_EQ(alloc<UIViewController>()->init()->view()->frame(), CGRectMake(0, 0, 500, 700));
+    UIScreen::setMainScreen(nullptr);
+    EXPECT_EQ(UIScreen::mainScreen(), standard);
+}
+
+TEST(MainThreadChecker, ReportsUIKitCalledFromAnotherThread) {
+    Ref<UIView> made = alloc<UIView>()->init();
+    std::vector<std::string> reports;
+    SDKMainThreadChecker::Reporter previous = SDKMainThreadChecker::setReporter(
+        [&](const std::string& report) { reports.push_back(report); });
+    const size_t before = SDKMainThreadChecker::reportCount();
+    std::thread([&] {
+        Ref<UILabel> label = alloc<UILabel>()->init();
+        made->setHidden(true);
+    }).join();
+    // The main thread is quiet.
+    made->setHidden(false);
+    SDKMainThreadChecker::setReporter(previous);
+
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(SDKMainThreadChecker::reportCount(), before + 2);
+    const std::string prefix = "Main Thread Checker: UI API called on a background thread: ";
+    EXPECT_EQ(reports[0].rfind(prefix + "-[UIView initWithFrame:]\nPID: ", 0), 0u) << reports[0];
+    EXPECT_EQ(reports[1].rfind(prefix + "-[UIView setHidden:]\n", 0), 0u) << reports[1];
+}
+
+} // namespace
