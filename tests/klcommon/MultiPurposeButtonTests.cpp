@@ -7,6 +7,7 @@
 #include <Foundation/NSProcessInfo.h>
 #include <Foundation/SDKEventLog.h>
 #include <Foundation/SDKNetworkSettings.h>
+#include <UIKit/UIScreen.h>
 #include <UIKit/UIWindow.h>
 
 #include "AvatarFetch.h"
@@ -25,7 +26,7 @@ Ref<KLMultiPurposeButton> makeButton(CGRect frame, const std::optional<std::stri
 // A window holding the control at its frame, laid out by a real pass.
 struct Shown {
     explicit Shown(const Ref<KLMultiPurposeButton>& control) {
-        window = alloc<UIWindow>()->initWithFrame(CGRectMake(0, 0, 390, 844));
+        window = alloc<UIWindow>()->initWithFrame(UIScreen::mainScreen()->bounds());
         window->addSubview(control);
         window->layoutIfNeeded();
     }
