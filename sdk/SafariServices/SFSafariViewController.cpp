@@ -2,8 +2,15 @@
 
 #include <Foundation/NSException.h>
 #include <Foundation/NSString.h>
+#include <UIKit/NSLayoutConstraint.h>
+#include <UIKit/UIButton.h>
+#include <UIKit/UILabel.h>
+#include <UIKit/UIScreen.h>
 
 namespace {
+
+constexpr CGFloat kBarHeight = 56;
+constexpr CGFloat kMargin = 16;
 
 bool isWebScheme(const std::optional<std::string>& scheme) {
     if (!scheme) {
@@ -11,6 +18,17 @@ bool isWebScheme(const std::optional<std::string>& scheme) {
     }
     const std::string upper = NSString::uppercaseString(*scheme);
     return upper == "HTTP" || upper == "HTTPS";
+}
+
+Ref<UILabel> label(const std::string& text, Ref<UIFont> font, Ref<UIColor> color) {
+    Ref<UILabel> made = alloc<UILabel>()->init();
+    made->setTranslatesAutoresizingMaskIntoConstraints(false);
+    made->setText(text);
+    made->setFont(std::move(font));
+    made->setTextColor(std::move(color));
+    made->setTextAlignment(NSTextAlignmentCenter);
+    made->setAdjustsFontSizeToFitWidth(true);
+    return made;
 }
 
 } // namespace
@@ -25,6 +43,62 @@ Ref<SFSafariViewController> SFSafariViewController::initWithURL(const Ref<NSURL>
                           "are supported.");
     }
     UIViewController::init();
+    setModalPresentationStyle(UIModalPresentationFullScreen);
     _URL = URL;
+    // No page is loaded here, so the title the browser shows is its address.
+    setTitle(URL->absoluteString());
     return self<SFSafariViewController>();
+}
+
+void SFSafariViewController::loadView() {
+    Ref<UIView> screen = alloc<UIView>()->initWithFrame(UIScreen::mainScreen()->bounds());
+    screen->setBackgroundColor(UIColor::systemBackgroundColor());
+    setView(screen);
+
+    Ref<UIView> bar = alloc<UIView>()->init();
+    bar->setTranslatesAutoresizingMaskIntoConstraints(false);
+    bar->setBackgroundColor(UIColor::systemGroupedBackgroundColor());
+    screen->addSubview(bar);
+
+    Ref<UIButton> done = UIButton::buttonWithType(UIButtonTypeSystem);
+    done->setTranslatesAutoresizingMaskIntoConstraints(false);
+    done->setTitle("Done", UIControlStateNormal);
+    done->titleLabel()->setFont(UIFont::boldSystemFontOfSize(17));
+    done->addTarget(self<SFSafariViewController>(), &SFSafariViewController::doneTapped,
+                    UIControlEventTouchUpInside);
+    bar->addSubview(done);
+
+    Ref<UILabel> address = label(_URL->host().value_or(_URL->absoluteString()),
+                                 UIFont::systemFontOfSize(15), UIColor::labelColor());
+    bar->addSubview(address);
+
+    Ref<UILabel> page =
+        label(_URL->absoluteString(), UIFont::systemFontOfSize(13), UIColor::secondaryLabelColor());
+    screen->addSubview(page);
+
+    NSLayoutConstraint::activateConstraints({
+        bar->topAnchor()->constraintEqualToAnchor(screen->topAnchor()),
+        bar->leftAnchor()->constraintEqualToAnchor(screen->leftAnchor()),
+        bar->rightAnchor()->constraintEqualToAnchor(screen->rightAnchor()),
+        bar->heightAnchor()->constraintEqualToConstant(kBarHeight),
+        done->leftAnchor()->constraintEqualToAnchor(bar->leftAnchor(), kMargin),
+        done->centerYAnchor()->constraintEqualToAnchor(bar->centerYAnchor()),
+        address->centerXAnchor()->constraintEqualToAnchor(bar->centerXAnchor()),
+        address->centerYAnchor()->constraintEqualToAnchor(bar->centerYAnchor()),
+        address->leftAnchor()->constraintGreaterThanOrEqualToAnchor(done->rightAnchor(), 8),
+        page->centerXAnchor()->constraintEqualToAnchor(screen->centerXAnchor()),
+        page->topAnchor()->constraintEqualToAnchor(bar->bottomAnchor(), 2 * kMargin),
+        page->leftAnchor()->constraintGreaterThanOrEqualToAnchor(screen->leftAnchor(), kMargin),
+    });
+}
+
+void SFSafariViewController::doneTapped() {
+    Ref<SFSafariViewController> me = self<SFSafariViewController>();
+    if (Ref<SFSafariViewControllerDelegate> listener = delegate()) {
+        listener->safariViewControllerDidFinish(me);
+    }
+    // The delegate may have dismissed the browser already.
+    if (presentingViewController()) {
+        dismissViewControllerAnimated(true, nullptr);
+    }
 }

@@ -18,10 +18,23 @@ Value::Dictionary repoRow(Value::Dictionary extra = {}) {
 
 // A finger taps the middle of the row's button, as on the page's screen.
 void tapButton(HostedPage& page, const Ref<KLRepoCell>& cell) {
-    page.window->layoutIfNeeded();
-    const CGRect b = cell->button()->bounds();
-    page.window->tapAtPoint(cell->button()->convertPointToView(
-        CGPointMake(CGRectGetMidX(b), CGRectGetMidY(b)), page.window));
+    page.tap(cell->button());
+}
+
+// Whether a label under `root` shows the text.
+bool showsText(const Ref<UIView>& root, const std::string& text) {
+    for (const Ref<UIView>& view : ViewFinder::allViews(root)) {
+        auto label = objc_cast<UILabel>(view);
+        if (label && label->text() == text) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The browser's Done control, found on its screen as a person finds it.
+Ref<UIButton> doneButton(const Ref<SFSafariViewController>& browser) {
+    return ViewFinder::buttonTitled(browser->view(), "Done");
 }
 
 Ref<SFSafariViewController> presentedBrowser(HostedPage& page) {
@@ -67,16 +80,18 @@ TEST(RepoCell, ReadsItsLinkAndCaption) {
     }
 }
 
-TEST(RepoCell, TapOpensTheLinkInTheBrowserAndTheDelegateClosesIt) {
+TEST(RepoCell, TapOpensTheLinkInTheBrowserAndDoneClosesIt) {
     struct Case {
         Value::Dictionary extra;
         const char* opened;
+        const char* host;
     };
     const Case cases[] = {
-        {{}, KLRepoCell::kDefaultLink},
+        {{}, KLRepoCell::kDefaultLink, "repo.example.com"},
         {{{"link", "https://example.org/tweak?from=settings"}},
-         "https://example.org/tweak?from=settings"},
-        {{{"link", "HTTP://example.org"}}, "HTTP://example.org"},
+         "https://example.org/tweak?from=settings",
+         "example.org"},
+        {{{"link", "HTTP://example.org"}}, "HTTP://example.org", "example.org"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.opened);
@@ -86,14 +101,19 @@ TEST(RepoCell, TapOpensTheLinkInTheBrowserAndTheDelegateClosesIt) {
         tapButton(page, cell);
         auto browser = presentedBrowser(page);
         ASSERT_NE(browser, nullptr);
-        EXPECT_EQ(browser->URL()->absoluteString(), c.opened);
+        EXPECT_EQ(browser->title(), c.opened);
         EXPECT_EQ(browser->delegate().get(),
                   static_cast<SFSafariViewControllerDelegate*>(cell.get()));
         // The page presents through the navigation controller it is in.
         EXPECT_EQ(browser->presentingViewController(), page.host->navigationController());
         EXPECT_EQ(page.controller->presentedViewController(), browser);
+        // Its address bar shows the host, over the page it covers.
+        EXPECT_TRUE(showsText(browser->view(), c.host));
+        EXPECT_EQ(page.window->topViewController(), browser);
 
-        cell->safariViewControllerDidFinish(browser);
+        Ref<UIButton> done = doneButton(browser);
+        ASSERT_NE(done, nullptr);
+        page.tap(done);
         EXPECT_EQ(page.controller->presentedViewController(), nullptr);
         EXPECT_EQ(browser->presentingViewController(), nullptr);
         EXPECT_EQ(SDKEventLog::eventsOfKind("dismiss").size(), 1u);
@@ -103,6 +123,18 @@ TEST(RepoCell, TapOpensTheLinkInTheBrowserAndTheDelegateClosesIt) {
         ASSERT_NE(presentedBrowser(page), nullptr);
         EXPECT_NE(presentedBrowser(page), browser);
     }
+}
+
+TEST(RepoCell, TheDelegateMethodDismissesTheBrowser) {
+    TemporaryDeviceRoot root;
+    HostedPage page(root, {repoRow()});
+    auto cell = page.cell<KLRepoCell>(0);
+    tapButton(page, cell);
+    auto browser = presentedBrowser(page);
+    ASSERT_NE(browser, nullptr);
+    cell->safariViewControllerDidFinish(browser);
+    EXPECT_EQ(page.controller->presentedViewController(), nullptr);
+    EXPECT_EQ(browser->presentingViewController(), nullptr);
 }
 
 TEST(RepoCell, ATapOnALinkTheBrowserCannotShowDoesNothing) {
