@@ -67,3 +67,24 @@ std::vector<SDKEvent> HostDevice::systemRequests() {
     }
     return requests;
 }
+
+bool HostDevice::restartsUserInterface(const SDKEvent& request) {
+    if (request.kind == "relaunch") {
+        return true;
+    }
+    // A spawn that found no program has no process identifier.
+    if (request.kind != "spawn" || request.details.count("pid") == 0) {
+        return false;
+    }
+    const std::string* path = request.details.at("path").string();
+    const Value::Array* arguments =
+        request.details.count("arguments") ? request.details.at("arguments").array() : nullptr;
+    if (!path || std::filesystem::path(*path).filename() != "killall" || !arguments) {
+        return false;
+    }
+    return std::any_of(arguments->begin() + std::min<size_t>(1, arguments->size()),
+                       arguments->end(), [](const Value& argument) {
+                           return argument == Value("backboardd") ||
+                                  argument == Value("SpringBoard");
+                       });
+}

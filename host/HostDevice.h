@@ -35,4 +35,8 @@ public:
 
     // Addresses opened, programs spawned, relaunches asked for, in order.
     static std::vector<SDKEvent> systemRequests();
+    // Whether a request restarts the device's user interface (a respring): a
+    // relaunch request, or a killall of backboardd or SpringBoard that was
+    // started. Settings comes back from it with its pages built anew.
+    static bool restartsUserInterface(const SDKEvent& request);
 };

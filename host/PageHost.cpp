@@ -31,10 +31,13 @@ const std::vector<std::string>& PageHost::bundleFolders() {
     return folders;
 }
 
-PageHost::PageHost(const Settings& settings) {
+PageHost::PageHost(const Settings& settings) : _requestedBundlePath(settings.bundlePath) {
     HostDevice::configure({settings.deviceRoot, settings.iosVersion, settings.width});
+    launch();
+}
 
-    _bundlePath = settings.bundlePath ? *settings.bundlePath : findBundle();
+void PageHost::launch() {
+    _bundlePath = _requestedBundlePath ? *_requestedBundlePath : findBundle();
     _bundle = NSBundle::bundleWithPath(_bundlePath);
     if (!_bundle) {
         fail("no preference bundle at " + _bundlePath + " (looked in " +
@@ -62,6 +65,20 @@ PageHost::PageHost(const Settings& settings) {
     _window = alloc<UIWindow>()->initWithFrame(UIScreen::mainScreen()->bounds());
     _window->setRootViewController(_navigation);
     settle();
+    ++_launches;
+    _eventsSeen = SDKEventLog::events().size();
+}
+
+bool PageHost::relaunchIfRestarted() {
+    const std::vector<SDKEvent> events = SDKEventLog::events();
+    // A cleared log starts over.
+    const size_t first = _eventsSeen <= events.size() ? _eventsSeen : 0;
+    _eventsSeen = events.size();
+    if (!std::any_of(events.begin() + first, events.end(), HostDevice::restartsUserInterface)) {
+        return false;
+    }
+    launch();
+    return true;
 }
 
 std::string PageHost::findBundle() const {

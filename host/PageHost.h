@@ -52,6 +52,13 @@ public:
     // running what it hands to the main queue, then settles. Answers NO when
     // work was still under way after kBackgroundWorkLimit.
     bool settleAfterBackgroundWork();
+    // After the page asked the system to restart the user interface
+    // (HostDevice::restartsUserInterface), builds the page anew as Settings
+    // comes back after a respring: the controller from the bundle, each row
+    // from its stored value. Answers whether it did.
+    bool relaunchIfRestarted();
+    // How many times the page has been built: 1, and one more for each restart.
+    size_t launches() const { return _launches; }
     // Messages the platform logged since the last call (an unknown cell
     // class, a failed write), for the host to show.
     std::vector<std::string> takeLoggedErrors();
@@ -63,6 +70,8 @@ public:
     static constexpr double kBackgroundWorkLimit = 10;
 
 private:
+    // Reads the bundle and shows its page in a new window.
+    void launch();
     std::string findBundle() const;
     void readInfo();
     Ref<PSListController> makeController();
@@ -75,5 +84,9 @@ private:
     Ref<PSListController> _controller;
     Ref<UINavigationController> _navigation;
     Ref<UIWindow> _window;
+    std::optional<std::string> _requestedBundlePath;
     size_t _errorsSeen = 0;
+    size_t _launches = 0;
+    // The events already looked at for a restart.
+    size_t _eventsSeen = 0;
 };

@@ -66,6 +66,8 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
             line.json = true;
         } else if (argument == "--without-klutils") {
             line.loadUtilities = false;
+        } else if (argument == "--without-private-frameworks") {
+            line.loadPrivateFrameworks = false;
         } else if (argument.size() > 1 && argument[0] == '-') {
             usage("unknown option " + argument);
         } else if (!command) {
@@ -146,6 +148,10 @@ Options:
   --without-klutils  do not load libklutils (by default it is loaded, as in a
                      tweak process on a device; without it the rows cannot
                      correct :root: paths and the picker shows no pictures)
+  --without-private-frameworks
+                     do not load FrontBoardServices and SpringBoardServices
+                     (by default they are, as on a device; without them the
+                     respring button's relaunch request does nothing)
 
 Script steps (# starts a comment; quote texts with spaces):
   tap ROW                   tap a row, as a finger on its title

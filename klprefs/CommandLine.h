@@ -36,6 +36,9 @@ public:
     // Load libklutils into the process before the page, as a tweak process
     // on a device has it; without it the picker's choices have no pictures.
     bool loadUtilities = true;
+    // Load the private FrontBoardServices and SpringBoardServices, as the
+    // device has them; without them a relaunch request does nothing.
+    bool loadPrivateFrameworks = true;
 
     static constexpr CGFloat kMinimumWidth = 200;
     static constexpr CGFloat kMaximumWidth = 2000;

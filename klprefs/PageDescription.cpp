@@ -5,6 +5,7 @@
 #include <Foundation/DeviceRoot.h>
 #include <Foundation/NSPropertyListSerialization.h>
 #include <Foundation/SDKEventLog.h>
+#include <SafariServices/SFSafariViewController.h>
 #include <UIKit/SDKMenuViewController.h>
 #include <UIKit/UIAlertController.h>
 #include <UIKit/UIColorPickerViewController.h>
@@ -27,11 +28,14 @@ Value PageDescription::describe(PageHost& host, const std::string& iosVersion) {
         {"ios", iosVersion},
         {"width", host.window()->bounds().size.width},
         {"height", host.window()->bounds().size.height},
+        {"launches", static_cast<long>(host.launches())},
     };
     Value::Dictionary description{
         {"page", page},
         {"sections", sections(host)},
         {"rows", rows(host)},
+        {"navigationBar",
+         SDKViewInspector().describeTree(*host.navigationController()->navigationBar())},
         {"presented", presented(host)},
         {"domains", domains(domainErrors)},
         {"events", events()},
@@ -136,6 +140,10 @@ Value::Dictionary describeScreen(const Ref<UIViewController>& screen) {
                                                    {"identifier", action->identifier()}});
         }
         description["actions"] = std::move(actions);
+    } else if (objc_cast<SFSafariViewController>(screen)) {
+        // Until a page loads, the browser's title is the address it opened.
+        description["kind"] = "browser";
+        description["url"] = screen->title();
     } else {
         description["kind"] = "sheet";
     }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include <Foundation/NSException.h>
+#include <SafariServices/SFSafariViewController.h>
 #include <UIKit/SDKMenuViewController.h>
 #include <UIKit/UIAlertController.h>
 #include <UIKit/UIColorPickerViewController.h>
@@ -103,7 +104,7 @@ const std::map<std::string, ScriptRunner::Handler>& ScriptRunner::handlers() {
         {"tap", &ScriptRunner::tap},         {"pick", &ScriptRunner::pick},
         {"drag", &ScriptRunner::drag},       {"press", &ScriptRunner::press},
         {"type", &ScriptRunner::type},       {"button", &ScriptRunner::button},
-        {"dismiss", &ScriptRunner::dismiss},
+        {"dismiss", &ScriptRunner::dismiss}, {"bar", &ScriptRunner::bar},
     };
     return table;
 }
@@ -115,10 +116,11 @@ void ScriptRunner::run(const std::vector<ScriptStep>& steps) {
         try {
             if (handler == handlers().end()) {
                 fail("unknown step " + quoted(step.command) +
-                     " (tap, pick, drag, press, type, button or dismiss)");
+                     " (tap, pick, drag, press, type, button, dismiss or bar)");
             }
             (this->*handler->second)(step);
             _host.settle();
+            _host.relaunchIfRestarted();
         } catch (const HostError& error) {
             throw HostError(HostError::Kind::Step, error.what(), step.line);
         } catch (const NSException& exception) {
@@ -220,7 +222,18 @@ void ScriptRunner::type(const ScriptStep& step) {
 
 void ScriptRunner::button(const ScriptStep& step) {
     arguments(step, 1, 1, "button TITLE");
-    Ref<UIAlertController> alert = ViewFinder(_host).presented<UIAlertController>("alert");
+    Ref<UIViewController> top = ViewFinder(_host).presented<UIViewController>("screen");
+    auto alert = objc_cast<UIAlertController>(top);
+    if (!alert) {
+        // Any other screen (a menu, the browser): the button showing the title.
+        Ref<UIButton> button = ViewFinder::buttonTitled(top->view(), step.arguments[0]);
+        if (!button || !button->isEnabled()) {
+            fail("the presented " + top->className() + " has no button " +
+                 quoted(step.arguments[0]));
+        }
+        Finger(_host.window()).tap(button);
+        return;
+    }
     for (size_t i = 0; i < alert->actions().size(); ++i) {
         const Ref<UIAlertAction>& action = alert->actions()[i];
         if (action->title() == step.arguments[0] && action->isEnabled()) {
@@ -249,6 +262,12 @@ void ScriptRunner::dismiss(const ScriptStep& step) {
         finger.tap(picker->closeButton());
         return;
     }
+    if (objc_cast<SFSafariViewController>(top)) {
+        if (Ref<UIButton> done = ViewFinder::buttonTitled(top->view(), "Done")) {
+            finger.tap(done);
+            return;
+        }
+    }
     if (auto menu = objc_cast<SDKMenuViewController>(top)) {
         // A touch beside the menu closes it.
         const CGRect panel = menu->panel()->convertRectToView(menu->panel()->bounds(), nullptr);
@@ -259,4 +278,23 @@ void ScriptRunner::dismiss(const ScriptStep& step) {
     }
     // Any other sheet is swiped away, which the system carries out.
     top->dismissViewControllerAnimated(true, nullptr);
+}
+
+void ScriptRunner::bar(const ScriptStep& step) {
+    arguments(step, 1, 1, "bar left or bar right");
+    ViewFinder(_host).requirePageOnTop();
+    const std::string& which = step.arguments[0];
+    Ref<UINavigationBar> navigationBar = _host.navigationController()->navigationBar();
+    Ref<UIView> button;
+    if (which == "left") {
+        button = navigationBar->leftButton();
+    } else if (which == "right") {
+        button = navigationBar->rightButton();
+    } else {
+        fail("bar wants left or right, not " + quoted(which));
+    }
+    if (!button) {
+        fail("the navigation bar has no " + which + " button");
+    }
+    Finger(_host.window()).tap(button);
 }

@@ -16,7 +16,8 @@
 // touches delivered through the window; picks colours as the picker's own
 // process reports them. Each step is checked before it acts, so a step that
 // names no row or cannot apply changes nothing; the main queue is drained
-// after every step.
+// after every step, and a step that restarted the user interface (a respring)
+// leaves the page built anew.
 class ScriptRunner {
 public:
     // Receives what the platform logged while a step ran, with its line.
@@ -38,6 +39,7 @@ private:
     void type(const ScriptStep& step);
     void button(const ScriptStep& step);
     void dismiss(const ScriptStep& step);
+    void bar(const ScriptStep& step);
 
     // The colour a pick names: #RRGGBB, #RRGGBBAA or rgba(R, G, B, A).
     static Ref<UIColor> parseColor(const std::string& text);

@@ -36,12 +36,11 @@ std::string readScript(const std::string& path) {
     return text.str();
 }
 
-// libklutils loaded for good, as on a device: libklcommon does not link it
-// and finds its class by name once it is in the process.
-void loadUtilities() {
-    if (!dlopen(KL_KLUTILS_LIBRARY, RTLD_NOW | RTLD_GLOBAL)) {
-        warn(std::string("could not load libklutils, so the picker shows no pictures: ") +
-             dlerror());
+// A library loaded for good, as the device has it: libklcommon does not link
+// it and finds its classes by name once it is in the process.
+void loadLibrary(const char* name, const char* path, const char* without) {
+    if (!dlopen(path, RTLD_NOW | RTLD_GLOBAL)) {
+        warn(std::string("could not load ") + name + ", so " + without + ": " + dlerror());
     }
 }
 
@@ -81,7 +80,11 @@ int run(const CommandLine& line) {
         line.command == CommandLine::Command::Run ? readScript(line.script) : "";
 
     if (line.loadUtilities) {
-        loadUtilities();
+        loadLibrary("libklutils", KL_KLUTILS_LIBRARY, "the picker shows no pictures");
+    }
+    if (line.loadPrivateFrameworks) {
+        loadLibrary("the private frameworks", KL_PRIVATE_LIBRARY,
+                    "the respring button cannot ask for a relaunch");
     }
     PageHost host(settings);
     for (const std::string& message : host.takeLoggedErrors()) {

@@ -1,0 +1,60 @@
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "HostDevice.h"
+#include "HostedPage.h"
+#include "KLRespringButton.h"
+
+namespace {
+
+TEST(HostDevice, KnowsWhichRequestsRestartTheUserInterface) {
+    const Value killall = "/usr/bin/killall";
+    auto spawn = [](Value path, Value::Array arguments, bool started) {
+        Value::Dictionary details{{"path", std::move(path)}, {"arguments", std::move(arguments)}};
+        details[started ? "pid" : "error"] = started ? Value(1000L) : Value("ENOENT");
+        return SDKEvent{"spawn", std::move(details)};
+    };
+    struct Case {
+        SDKEvent request;
+        bool restarts;
+    };
+    const Case cases[] = {
+        {{"relaunch", {{"reason", "RestartRenderServer"}, {"options", 4L}}}, true},
+        {spawn(killall, {"killall", "-9", "backboardd"}, true), true},
+        {spawn("/var/jb/usr/bin/killall", {"killall", "SpringBoard"}, true), true},
+        {spawn(killall, {"killall", "-9", "backboardd"}, false), false},
+        {spawn(killall, {"killall", "-9", "Preferences"}, true), false},
+        {spawn(killall, {"backboardd"}, true), false},
+        {spawn("/bin/kill", {"kill", "backboardd"}, true), false},
+        {{"openURL", {{"url", "https://example.com"}}}, false},
+        {{"present", {{"class", "SFSafariViewController"}}}, false},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(HostDevice::restartsUserInterface(cases[i].request), cases[i].restarts) << i;
+    }
+}
+
+TEST(PageHost, ARespringBuildsThePageAnewOnce) {
+    TemporaryDeviceRoot root;
+    root.write("/usr/bin/killall", std::string("#!/bin/sh\n"));
+    std::filesystem::permissions(root.host("/usr/bin/killall"), std::filesystem::perms::owner_all);
+    HostedPage page(root, {Value::Dictionary{{"cell", "PSTableCell"}, {"label", "Row"}}});
+    const Ref<PSListController> first = page.host->controller();
+    EXPECT_EQ(page.host->launches(), 1u);
+    EXPECT_FALSE(page.host->relaunchIfRestarted());
+
+    auto button = alloc<KLRespringButton>()->init();
+    button->setInApp(true);
+    button->respring();
+    EXPECT_TRUE(page.host->relaunchIfRestarted());
+    EXPECT_EQ(page.host->launches(), 2u);
+    EXPECT_NE(page.host->controller(), first);
+    EXPECT_EQ(page.host->rows().size(), 1u);
+    EXPECT_EQ(page.host->window()->rootViewController(), page.host->navigationController());
+    // The request has had its effect.
+    EXPECT_FALSE(page.host->relaunchIfRestarted());
+    EXPECT_EQ(page.host->launches(), 2u);
+}
+
+} // namespace
