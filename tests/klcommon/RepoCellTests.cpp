@@ -181,16 +181,6 @@ TEST(RepoCell, ButtonFollowsTheContentViewsWidth) {
     }
 }
 
-TEST(RepoCell, OnThePageTheButtonSpansTheRow) {
-    TemporaryDeviceRoot root;
-    HostedPage page(root, {repoRow({{"title", "Repository"}})});
-    auto cell = page.cell<KLRepoCell>(0);
-    page.window->layoutIfNeeded();
-    EXPECT_EQ(cell->button()->frame().size.width, cell->contentView()->bounds().size.width);
-    EXPECT_EQ(cell->button()->frame().size.height, 120);
-    EXPECT_EQ(cell->frame().size.height, 120);
-}
-
 TEST(RepoCell, IsFoundByName) {
     EXPECT_EQ(objc_getClass("KLRepoCell"), &OBJC_CLASS_$_KLRepoCell);
     EXPECT_TRUE(class_respondsToSelector(&OBJC_CLASS_$_KLRepoCell,

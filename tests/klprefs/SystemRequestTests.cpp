@@ -59,15 +59,6 @@ TEST(KlprefsBrowser, TheRepositoryRowOpensTheBrowserAndDoneClosesIt) {
     }
 }
 
-TEST(KlprefsBrowser, ALinkTheBrowserCannotShowOpensNothing) {
-    DeviceWithBundle device({repoRow({{"link", "mailto:support@example.com"}})}, {});
-    KlprefsRun run =
-        runKlprefs(with(device.options(), {"run", "--json"}), "tap Repo class:KLRepoCellButton\n");
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(run.json()["presented"].empty());
-    EXPECT_TRUE(run.json()["events"].empty());
-}
-
 // A bundle whose executable's controller puts a respring button in the bar.
 class Respring : public testing::Test {
 protected:
@@ -176,27 +167,6 @@ TEST_F(Respring, TheMenuHoldsOnlyRespringAndClosingItRestartsNothing) {
     EXPECT_EQ(page["page"]["launches"], 1);
     EXPECT_TRUE(eventsOf(page, "relaunch").empty());
     EXPECT_TRUE(eventsOf(page, "spawn").empty());
-}
-
-TEST_F(Respring, TheBarButtonShowsTheSymbolOfTheSystemVersion) {
-    useController("RespringListController");
-    struct Case {
-        const char* ios;
-        const char* symbol;
-    };
-    const Case cases[] = {{"14.4", "checkmark.circle"}, {"15.0", "gear.badge.checkmark"}};
-    for (const Case& c : cases) {
-        KlprefsRun run = runKlprefs(with(device.options(), {"--ios", c.ios, "dump"}));
-        ASSERT_EQ(run.status, 0) << run.err;
-        const nlohmann::json page = run.json();
-        std::vector<std::string> symbols;
-        for (const nlohmann::json& view : page["navigationBar"]) {
-            if (view.contains("image") && view["image"].is_object()) {
-                symbols.push_back(view["image"]["symbol"]);
-            }
-        }
-        EXPECT_EQ(symbols, std::vector<std::string>{c.symbol}) << c.ios;
-    }
 }
 
 } // namespace

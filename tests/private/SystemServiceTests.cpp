@@ -72,12 +72,4 @@ TEST_F(SystemService, PassesOverWhatIsNotARelaunchRequest) {
     EXPECT_TRUE(SDKEventLog::events().empty());
 }
 
-TEST_F(SystemService, IsOneSharedService) {
-    Class service = objc_getClass("FBSSystemService");
-    ASSERT_NE(service, nullptr);
-    EXPECT_EQ(objc_msgSend(service, "sharedService").object(),
-              objc_msgSend(service, "sharedService").object());
-    EXPECT_TRUE(class_respondsToSelector(service, "sendActions:withResult:"));
-}
-
 } // namespace
