@@ -2,6 +2,7 @@
 
 #include <Foundation/SDKEventLog.h>
 #include <Foundation/dispatch.h>
+#include <UIKit/SDKMainThreadChecker.h>
 
 Ref<UIApplication> UIApplication::sharedApplication() {
     static const Ref<UIApplication> application = alloc<UIApplication>();
@@ -10,6 +11,7 @@ Ref<UIApplication> UIApplication::sharedApplication() {
 
 void UIApplication::openURL(const Ref<NSURL>& url, const Value::Dictionary&,
                             const std::function<void(bool success)>& completion) {
+    SDKMainThreadChecker::check("-[UIApplication openURL:options:completionHandler:]");
     if (url) {
         SDKEventLog::record("openURL", {{"url", url->absoluteString()}});
     }

@@ -1,0 +1,4 @@
+#pragma once
+
+#include <MessageUI/MFMailComposeViewController.h>
+#include <MessageUI/SDKMailAccount.h>
