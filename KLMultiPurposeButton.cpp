@@ -7,8 +7,15 @@
 #include <UIKit/UIColor.h>
 #include <UIKit/UIFont.h>
 #include <UIKit/UIImage.h>
+#include <objc/ObjCExport.h>
 
 namespace {
+
+constexpr objc_method kClassMethods[] = {ObjCExport::allocMethod<KLMultiPurposeButton>()};
+constexpr objc_method kInstanceMethods[] = {
+    ObjCExport::method<&KLMultiPurposeButton::fetchTwitterImageForHandle>(
+        "fetchTwitterImageForHandle:"),
+};
 
 constexpr CGFloat kInset = 5;
 constexpr CGFloat kCornerRadius = 5;
@@ -16,6 +23,14 @@ constexpr CGFloat kFontSize = 14;
 constexpr const char* kPlaceholderSymbol = "person.crop.square.fill";
 
 } // namespace
+
+extern "C" __attribute__((
+    visibility("default"))) constinit const objc_class OBJC_CLASS_$_KLMultiPurposeButton{
+    "KLMultiPurposeButton", nullptr, kClassMethods, kInstanceMethods};
+
+const objc_class* KLMultiPurposeButton::objcClass() const {
+    return &OBJC_CLASS_$_KLMultiPurposeButton;
+}
 
 Ref<KLMultiPurposeButton>
 KLMultiPurposeButton::initWithFrame(const CGRect& frame,

@@ -41,6 +41,8 @@ public:
     bool imageIsSFSymbol() const { return _imageIsSFSymbol; }
     void setImageIsSFSymbol(bool isSymbol) { _imageIsSFSymbol = isSymbol; }
 
+    const objc_class* objcClass() const override;
+
 private:
     // What the active layout constraints were made for; a pass that finds
     // the same leaves them, any other replaces them, so that one set at most
@@ -62,3 +64,6 @@ private:
     std::optional<LayoutKey> _layoutKey;
     std::vector<Ref<NSLayoutConstraint>> _layoutConstraints;
 };
+
+extern "C" __attribute__((visibility("default")))
+const objc_class OBJC_CLASS_$_KLMultiPurposeButton;
