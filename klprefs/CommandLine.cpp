@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include <Foundation/SDKNetworkSettings.h>
+
 #include "HostError.h"
 
 namespace {
@@ -68,6 +70,19 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
             line.loadUtilities = false;
         } else if (argument == "--without-private-frameworks") {
             line.loadPrivateFrameworks = false;
+        } else if (argument == "--connect-to") {
+            const std::string& route = next();
+            if (!SDKNetworkSettings::isValidRoute(route)) {
+                usage("--connect-to wants HOST:PORT:CONNECT-HOST:CONNECT-PORT, not \"" + route +
+                      "\"");
+            }
+            line.connectTo.push_back(route);
+        } else if (argument == "--cacert") {
+            line.certificateAuthorityFile = next();
+        } else if (argument == "--no-mail-account") {
+            line.mailAccount = false;
+        } else if (argument == "--mail-send-fails") {
+            line.mailSendingFails = true;
         } else if (argument.size() > 1 && argument[0] == '-') {
             usage("unknown option " + argument);
         } else if (!command) {
@@ -152,6 +167,14 @@ Options:
                      do not load FrontBoardServices and SpringBoardServices
                      (by default they are, as on a device; without them the
                      respring button's relaunch request does nothing)
+  --connect-to HOST:PORT:CONNECT-HOST:CONNECT-PORT
+                     send the page's connections to HOST:PORT elsewhere, as
+                     curl's option does (repeatable; such as the avatar
+                     service to a server on 127.0.0.1)
+  --cacert FILE      trust the certificate authorities in this PEM file
+                     instead of the system's
+  --no-mail-account  the device has no mail account (canSendMail answers NO)
+  --mail-send-fails  sending from the mail account fails
 
 Script steps (# starts a comment; quote texts with spaces):
   tap ROW                   tap a row, as a finger on its title
@@ -163,7 +186,12 @@ Script steps (# starts a comment; quote texts with spaces):
                             press the row's stepper button once, or hold it
                             while its step repeats N times
   type TEXT                 replace the text of the presented alert's field
-  button TITLE              press a button of the presented alert
+  tap header VIEW           touch the middle of a view inside the page's
+                            header (its banner), as VIEW below
+  choose TITLE              choose an item of the open menu
+  button TITLE              press a button of the presented alert or screen
+                            (the mail composer's Send, Cancel, Save Draft,
+                            Delete Draft)
   dismiss                   close what is presented
 ROW is a row's index (0 is the first row), key:KEY, or the label or title
 it shows (label:TEXT when that is a number). VIEW is path:I.J.K (subview

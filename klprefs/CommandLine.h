@@ -39,6 +39,14 @@ public:
     // Load the private FrontBoardServices and SpringBoardServices, as the
     // device has them; without them a relaunch request does nothing.
     bool loadPrivateFrameworks = true;
+    // Where host names connect instead, each HOST:PORT:CONNECT-HOST:CONNECT-PORT
+    // as curl's --connect-to, and the certificate authorities trusted (a PEM
+    // file; nil for the system's), for the page's network reads.
+    std::vector<std::string> connectTo;
+    std::optional<std::string> certificateAuthorityFile;
+    // The device's mail account: whether there is one, and whether it fails to send.
+    bool mailAccount = true;
+    bool mailSendingFails = false;
 
     static constexpr CGFloat kMinimumWidth = 200;
     static constexpr CGFloat kMaximumWidth = 2000;

@@ -5,8 +5,10 @@
 #include <Foundation/DeviceRoot.h>
 #include <Foundation/NSPropertyListSerialization.h>
 #include <Foundation/SDKEventLog.h>
+#include <MessageUI/MFMailComposeViewController.h>
 #include <SafariServices/SFSafariViewController.h>
 #include <UIKit/SDKMenuViewController.h>
+#include <UIKit/UIActivityViewController.h>
 #include <UIKit/UIAlertController.h>
 #include <UIKit/UIColorPickerViewController.h>
 #include <render/SDKDescription.h>
@@ -33,6 +35,7 @@ Value PageDescription::describe(PageHost& host, const std::string& iosVersion) {
     Value::Dictionary description{
         {"page", page},
         {"sections", sections(host)},
+        {"header", header(host)},
         {"rows", rows(host)},
         {"navigationBar",
          SDKViewInspector().describeTree(*host.navigationController()->navigationBar())},
@@ -62,6 +65,18 @@ Value PageDescription::sections(PageHost& host) {
         out.emplace_back(std::move(section));
     }
     return Value(std::move(out));
+}
+
+Value PageDescription::header(PageHost& host) {
+    Ref<UIView> header = host.controller()->table()->tableHeaderView();
+    if (!header) {
+        return Value();
+    }
+    return Value(Value::Dictionary{
+        {"class", header->className()},
+        {"frame", SDKDescription::rect(header->convertRectToView(header->bounds(), nullptr))},
+        {"views", SDKViewInspector().describeTree(*header)},
+    });
 }
 
 Value PageDescription::rows(PageHost& host) {
@@ -134,16 +149,27 @@ Value::Dictionary describeScreen(const Ref<UIViewController>& screen) {
         description["supportsAlpha"] = picker->supportsAlpha();
     } else if (auto menu = objc_cast<SDKMenuViewController>(screen)) {
         description["kind"] = "menu";
+        description["title"] = menu->menu()->title();
         Value::Array actions;
         for (const auto& [action, row] : menu->rows()) {
-            actions.emplace_back(Value::Dictionary{{"title", action->title()},
-                                                   {"identifier", action->identifier()}});
+            Value::Dictionary item{{"title", action->title()},
+                                   {"identifier", action->identifier()}};
+            item["symbol"] = action->image() ? Value(action->image()->symbolName()) : Value();
+            actions.emplace_back(std::move(item));
         }
         description["actions"] = std::move(actions);
     } else if (objc_cast<SFSafariViewController>(screen)) {
         // Until a page loads, the browser's title is the address it opened.
         description["kind"] = "browser";
         description["url"] = screen->title();
+    } else if (auto sheet = objc_cast<UIActivityViewController>(screen)) {
+        description["kind"] = "shareSheet";
+        description["items"] = sheet->activityItems();
+    } else if (auto composer = objc_cast<MFMailComposeViewController>(screen)) {
+        description["kind"] = "mailComposer";
+        description["subject"] = composer->subject();
+        Value::Array recipients(composer->toRecipients().begin(), composer->toRecipients().end());
+        description["toRecipients"] = std::move(recipients);
     } else {
         description["kind"] = "sheet";
     }

@@ -6,8 +6,10 @@
 #include <cstdlib>
 
 #include <Foundation/NSException.h>
+#include <MessageUI/MFMailComposeViewController.h>
 #include <SafariServices/SFSafariViewController.h>
 #include <UIKit/SDKMenuViewController.h>
+#include <UIKit/UIActivityViewController.h>
 #include <UIKit/UIAlertController.h>
 #include <UIKit/UIColorPickerViewController.h>
 #include <UIKit/UISlider.h>
@@ -105,6 +107,7 @@ const std::map<std::string, ScriptRunner::Handler>& ScriptRunner::handlers() {
         {"drag", &ScriptRunner::drag},       {"press", &ScriptRunner::press},
         {"type", &ScriptRunner::type},       {"button", &ScriptRunner::button},
         {"dismiss", &ScriptRunner::dismiss}, {"bar", &ScriptRunner::bar},
+        {"choose", &ScriptRunner::choose},
     };
     return table;
 }
@@ -116,7 +119,7 @@ void ScriptRunner::run(const std::vector<ScriptStep>& steps) {
         try {
             if (handler == handlers().end()) {
                 fail("unknown step " + quoted(step.command) +
-                     " (tap, pick, drag, press, type, button, dismiss or bar)");
+                     " (tap, pick, drag, press, type, button, choose, dismiss or bar)");
             }
             (this->*handler->second)(step);
             _host.settle();
@@ -135,11 +138,15 @@ void ScriptRunner::run(const std::vector<ScriptStep>& steps) {
 }
 
 void ScriptRunner::tap(const ScriptStep& step) {
-    arguments(step, 1, 2, "tap ROW or tap ROW VIEW");
+    arguments(step, 1, 2, "tap ROW, tap ROW VIEW or tap header VIEW");
     ViewFinder finder(_host);
     finder.requirePageOnTop();
-    const PageHost::Row row = finder.row(step.arguments[0]);
     Finger finger(_host.window());
+    if (step.arguments[0] == "header" && step.arguments.size() == 2) {
+        finger.tap(finder.headerView(step.arguments[1]));
+        return;
+    }
+    const PageHost::Row row = finder.row(step.arguments[0]);
     if (step.arguments.size() == 1) {
         finger.tapRow(row.cell);
         return;
@@ -225,9 +232,10 @@ void ScriptRunner::button(const ScriptStep& step) {
     Ref<UIViewController> top = ViewFinder(_host).presented<UIViewController>("screen");
     auto alert = objc_cast<UIAlertController>(top);
     if (!alert) {
-        // Any other screen (a menu, the browser): the button showing the title.
+        // Any other screen (a menu, the browser, the mail composer): the button
+        // showing the title.
         Ref<UIButton> button = ViewFinder::buttonTitled(top->view(), step.arguments[0]);
-        if (!button || !button->isEnabled()) {
+        if (!button || button->isHidden() || !button->isEnabled()) {
             fail("the presented " + top->className() + " has no button " +
                  quoted(step.arguments[0]));
         }
@@ -268,6 +276,14 @@ void ScriptRunner::dismiss(const ScriptStep& step) {
             return;
         }
     }
+    if (auto sheet = objc_cast<UIActivityViewController>(top)) {
+        finger.tap(sheet->closeButton());
+        return;
+    }
+    if (objc_cast<MFMailComposeViewController>(top)) {
+        fail("the mail composer closes with its buttons: button Send, or button Cancel then "
+             "button \"Delete Draft\" or button \"Save Draft\"");
+    }
     if (auto menu = objc_cast<SDKMenuViewController>(top)) {
         // A touch beside the menu closes it.
         const CGRect panel = menu->panel()->convertRectToView(menu->panel()->bounds(), nullptr);
@@ -297,4 +313,19 @@ void ScriptRunner::bar(const ScriptStep& step) {
         fail("the navigation bar has no " + which + " button");
     }
     Finger(_host.window()).tap(button);
+}
+
+void ScriptRunner::choose(const ScriptStep& step) {
+    arguments(step, 1, 1, "choose TITLE");
+    auto menu = ViewFinder(_host).presented<SDKMenuViewController>("menu");
+    std::string titles;
+    for (const auto& [action, row] : menu->rows()) {
+        if (action->title() == step.arguments[0]) {
+            Finger(_host.window()).tap(row);
+            return;
+        }
+        titles += (titles.empty() ? "" : ", ") + quoted(action->title());
+    }
+    fail("the menu has no item " + quoted(step.arguments[0]) +
+         (titles.empty() ? "" : " (its items: " + titles + ")"));
 }

@@ -38,6 +38,7 @@ private:
     void press(const ScriptStep& step);
     void type(const ScriptStep& step);
     void button(const ScriptStep& step);
+    void choose(const ScriptStep& step);
     void dismiss(const ScriptStep& step);
     void bar(const ScriptStep& step);
 

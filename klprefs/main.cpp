@@ -5,6 +5,8 @@
 #include <memory>
 #include <sstream>
 
+#include <Foundation/SDKNetworkSettings.h>
+#include <MessageUI/SDKMailAccount.h>
 #include <render/SDKPageRenderer.h>
 
 #include "CommandLine.h"
@@ -86,6 +88,10 @@ int run(const CommandLine& line) {
         loadLibrary("the private frameworks", KL_PRIVATE_LIBRARY,
                     "the respring button cannot ask for a relaunch");
     }
+    SDKNetworkSettings::setConnectTo(line.connectTo);
+    SDKNetworkSettings::setCertificateAuthorityFile(line.certificateAuthorityFile);
+    SDKMailAccount::setConfigured(line.mailAccount);
+    SDKMailAccount::setSendingFails(line.mailSendingFails);
     PageHost host(settings);
     for (const std::string& message : host.takeLoggedErrors()) {
         warn(message);

@@ -90,7 +90,19 @@ PageHost::Row ViewFinder::row(const std::string& selector) const {
 }
 
 Ref<UIView> ViewFinder::view(const PageHost::Row& row, const std::string& selector) const {
-    Ref<UIView> cell = row.cell;
+    return find(row.cell, selector, describeRow(row));
+}
+
+Ref<UIView> ViewFinder::headerView(const std::string& selector) const {
+    Ref<UIView> header = _host.controller()->table()->tableHeaderView();
+    if (!header) {
+        fail("the page has no header view");
+    }
+    return find(header, selector, "the header");
+}
+
+Ref<UIView> ViewFinder::find(const Ref<UIView>& cell, const std::string& selector,
+                             const std::string& where) {
     if (selector.rfind("path:", 0) == 0) {
         Ref<UIView> view = cell;
         const std::string path = selector.substr(5);
@@ -100,7 +112,7 @@ Ref<UIView> ViewFinder::view(const PageHost::Row& row, const std::string& select
             const std::string part =
                 path.substr(start, dot == std::string::npos ? dot : dot - start);
             if (!isIndex(part) || std::stoul(part) >= view->subviews().size()) {
-                fail(describeRow(row) + " has no view at path " + quoted(path));
+                fail(where + " has no view at path " + quoted(path));
             }
             view = view->subviews()[std::stoul(part)];
             start = dot == std::string::npos ? path.size() : dot + 1;
@@ -124,7 +136,7 @@ Ref<UIView> ViewFinder::view(const PageHost::Row& row, const std::string& select
                 return view;
             }
         }
-        fail(describeRow(row) + " has " + std::to_string(seen) + " views of class " + name +
+        fail(where + " has " + std::to_string(seen) + " views of class " + name +
              (seen > 0 ? ", none numbered " + std::to_string(wantedIndex) : ""));
     }
     if (selector.rfind("text:", 0) == 0) {
@@ -135,7 +147,7 @@ Ref<UIView> ViewFinder::view(const PageHost::Row& row, const std::string& select
                 return view;
             }
         }
-        fail(describeRow(row) + " shows no text " + quoted(selector.substr(5)));
+        fail(where + " shows no text " + quoted(selector.substr(5)));
     }
     fail("a view is named path:I.J.K, class:NAME[:N] or text:TEXT, not " + quoted(selector));
 }

@@ -19,6 +19,8 @@ public:
 
     PageHost::Row row(const std::string& selector) const;
     Ref<UIView> view(const PageHost::Row& row, const std::string& selector) const;
+    // A view inside the table's header view (a tweak's banner), by the same selectors.
+    Ref<UIView> headerView(const std::string& selector) const;
     // The first view of class V in the row, depth first.
     template <class V> Ref<V> control(const PageHost::Row& row, const char* what) const {
         std::vector<Ref<UIView>> views = allViews(row.cell);
@@ -54,6 +56,9 @@ public:
 
 private:
     [[noreturn]] static void fail(const std::string& message);
+    // A view under `root` by a selector; `where` names the root in failures.
+    static Ref<UIView> find(const Ref<UIView>& root, const std::string& selector,
+                            const std::string& where);
 
     const PageHost& _host;
 };

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cairo.h>
 #include <gtest/gtest.h>
 
@@ -349,7 +350,21 @@ TEST(Klprefs, TheDemoScriptRunsOnTheBuiltInExampleWithoutChangingIt) {
     // The third picture tapped: its position, as an integer.
     EXPECT_EQ(stored["layout"], 2);
     EXPECT_TRUE(stored["layout"].is_number_integer());
-    EXPECT_EQ(page["presented"].size(), 0u);
+    // The banner: the author's profile opened, the share sheet shown and
+    // closed, the mail composer left open.
+    std::vector<std::string> opened, shown;
+    for (const nlohmann::json& event : page["events"]) {
+        if (event["kind"] == "openURL") {
+            opened.push_back(event["url"]);
+        } else if (event["kind"] == "present") {
+            shown.push_back(event["class"]);
+        }
+    }
+    EXPECT_EQ(opened, std::vector<std::string>{"https://twitter.com/example"});
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "UIActivityViewController"), shown.end());
+    ASSERT_EQ(page["presented"].size(), 1u);
+    EXPECT_EQ(page["presented"][0]["kind"], "mailComposer");
+    EXPECT_EQ(page["presented"][0]["subject"], "Demo Support");
     EXPECT_EQ(readWhole(storedFile), before);
 }
 
