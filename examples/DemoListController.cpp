@@ -6,10 +6,12 @@
 #include <vector>
 
 #include <Preferences/PSListController.h>
+#include <UIKit/UINavigationItem.h>
 #include <UIKit/UITableView.h>
 #include <objc/ObjCExport.h>
 
 #include "KLHeaderView.h"
+#include "KLRespringButton.h"
 
 namespace {
 
@@ -41,6 +43,8 @@ public:
             std::string("support@example.com"), std::string("https://discord.gg/example"),
             std::string("https://example.com/donate"));
         table()->setTableHeaderView(_header);
+        // The respring button in the navigation bar, so changed settings can take effect.
+        navigationItem()->setRightBarButtonItem(alloc<KLRespringButton>()->init());
     }
 
     const objc_class* objcClass() const override;
