@@ -169,13 +169,18 @@ std::string PageHost::readTitle() {
     return folder;
 }
 
+Ref<PSListController> PageHost::shownController() const {
+    Ref<PSListController> top = objc_cast<PSListController>(_navigation->topViewController());
+    return top ? top : _controller;
+}
+
 std::vector<PageHost::Row> PageHost::rows() const {
     std::vector<Row> rows;
-    const auto& sections = _controller->sections();
+    Ref<PSListController> shown = shownController();
+    const auto& sections = shown->sections();
     for (size_t section = 0; section < sections.size(); ++section) {
         for (const Ref<PSSpecifier>& specifier : sections[section].rows) {
-            rows.push_back(
-                {specifier, _controller->cellForSpecifier(specifier), section, rows.size()});
+            rows.push_back({specifier, shown->cellForSpecifier(specifier), section, rows.size()});
         }
     }
     return rows;
@@ -188,8 +193,9 @@ void PageHost::settle() {
     const CGFloat screenHeight = UIScreen::mainScreen()->bounds().size.height;
     const CGFloat width = UIScreen::mainScreen()->bounds().size.width;
     CGFloat height = screenHeight;
-    if (_navigation->topViewController() == _controller) {
-        height = std::max(height, UINavigationBar::kHeight + _controller->table()->contentHeight());
+    if (Ref<PSListController> shown =
+            objc_cast<PSListController>(_navigation->topViewController())) {
+        height = std::max(height, UINavigationBar::kHeight + shown->table()->contentHeight());
     }
     const CGRect page = CGRectMake(0, 0, width, height);
     if (_window->frame() != page) {

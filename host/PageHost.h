@@ -26,7 +26,7 @@ public:
         std::optional<CGFloat> width;
     };
 
-    // One row of the page: its specifier, its cell, its section and its
+    // One row of the shown page: its specifier, its cell, its section and its
     // index among the rows (group cells are not rows).
     struct Row {
         Ref<PSSpecifier> specifier;
@@ -41,6 +41,9 @@ public:
     Ref<UIWindow> window() const { return _window; }
     Ref<UINavigationController> navigationController() const { return _navigation; }
     Ref<PSListController> controller() const { return _controller; }
+    // The page on top of the navigation: a child page a link opened, else
+    // the bundle's own page.
+    Ref<PSListController> shownController() const;
     const std::string& bundlePath() const { return _bundlePath; }
     const std::string& title() const { return _title; }
     std::vector<Row> rows() const;

@@ -92,15 +92,17 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
                 command = Command::Run;
             } else if (argument == "dump") {
                 command = Command::Dump;
+            } else if (argument == "test") {
+                command = Command::Test;
             } else {
-                usage("unknown command \"" + argument + "\" (render, run or dump)");
+                usage("unknown command \"" + argument + "\" (render, run, dump or test)");
             }
         } else {
             operands.push_back(argument);
         }
     }
     if (!command) {
-        usage("no command given (render, run or dump)");
+        usage("no command given (render, run, dump or test)");
     }
     line.command = *command;
     switch (line.command) {
@@ -115,8 +117,18 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
             operands.clear();
         }
         break;
+    case Command::Test:
+        if (operands.size() != 1) {
+            usage("test wants the folder of its scripts: test DIR");
+        }
+        line.scriptFolder = operands[0];
+        operands.clear();
+        break;
     default:
         break;
+    }
+    if (line.output && line.command == Command::Test) {
+        usage("-o goes with render and run");
     }
     if (line.json && line.command != Command::Run) {
         usage("--json goes with run (dump always prints JSON)");
@@ -137,6 +149,7 @@ Usage:
   klprefs [options] render -o FILE.png
   klprefs [options] run [SCRIPT|-] [--json] [-o FILE.png]
   klprefs [options] dump
+  klprefs [options] test DIR
   klprefs --help
 
 Commands:
@@ -146,6 +159,9 @@ Commands:
              page as JSON (--json)
   dump       print the page as JSON: rows and their views, the stored values
              of every preference domain, and what the page did
+  test       run every *.script under DIR, each on a fresh copy of the
+             device root, and print "N passed, N failed" with the failing
+             lines; exit status 1 when any failed
 
 Options:
   --device-root DIR  the folder that stands for the device's file system
@@ -188,17 +204,24 @@ Script steps (# starts a comment; quote texts with spaces):
   type TEXT                 replace the text of the presented alert's field
   tap header VIEW           touch the middle of a view inside the page's
                             header (its banner), as VIEW below
-  choose TITLE              choose an item of the open menu
+  choose TITLE              choose an item of the open menu, or an entry of
+                            an open list of choices
   button TITLE              press a button of the presented alert or screen
                             (the mail composer's Send, Cancel, Save Draft,
                             Delete Draft)
   dismiss                   close what is presented
+  toggle ROW                flip the row's switch
+  segment ROW TITLE         choose a segment of the row's segmented control
+  enter ROW TEXT            replace the row's text and press return
+  back                      go back from a page a link opened
+  expect ROW stored|shown VALUE
+                            fail unless the row stores or shows VALUE
 ROW is a row's index (0 is the first row), key:KEY, or the label or title
 it shows (label:TEXT when that is a number). VIEW is path:I.J.K (subview
 indices from the row), class:NAME or class:NAME:N (the Nth such view, from
 0), or text:TEXT (the view showing that text).
 
-Exit status: 0 done, 1 a step failed, 2 bad usage, 3 the page could not be
+Exit status: 0 done, 1 a step (or a test script) failed, 2 bad usage, 3 the page could not be
 loaded, 4 the output could not be written.
 )";
 }

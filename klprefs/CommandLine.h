@@ -11,7 +11,7 @@
 // works on. Options may come before or after the command.
 class CommandLine {
 public:
-    enum class Command { Help, Render, Run, Dump };
+    enum class Command { Help, Render, Run, Dump, Test };
 
     // Throws a usage HostError naming what is wrong.
     static CommandLine parse(const std::vector<std::string>& arguments);
@@ -31,6 +31,9 @@ public:
     std::optional<std::string> output;
     // run: the script's path, "-" for standard input.
     std::string script = "-";
+    // test: the folder whose *.script files are run, each on a fresh copy
+    // of the device root.
+    std::string scriptFolder;
     // run: print the page's JSON after the steps.
     bool json = false;
     // Load libklutils into the process before the page, as a tweak process

@@ -27,6 +27,8 @@ Value PageDescription::describe(PageHost& host, const std::string& iosVersion) {
         {"bundle", host.bundlePath()},
         {"controller", host.controller()->className()},
         {"title", host.title()},
+        {"shownController", host.shownController()->className()},
+        {"shownTitle", host.shownController()->title()},
         {"ios", iosVersion},
         {"width", host.window()->bounds().size.width},
         {"height", host.window()->bounds().size.height},
@@ -50,7 +52,7 @@ Value PageDescription::describe(PageHost& host, const std::string& iosVersion) {
 }
 
 Value PageDescription::sections(PageHost& host) {
-    Ref<UITableView> table = host.controller()->table();
+    Ref<UITableView> table = host.shownController()->table();
     Value::Array out;
     const auto& sections = table->sections();
     const auto& layouts = table->sectionLayouts();

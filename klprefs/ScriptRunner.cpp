@@ -7,13 +7,18 @@
 
 #include <Foundation/NSException.h>
 #include <MessageUI/MFMailComposeViewController.h>
+#include <Preferences/PSListItemsController.h>
 #include <SafariServices/SFSafariViewController.h>
 #include <UIKit/SDKMenuViewController.h>
 #include <UIKit/UIActivityViewController.h>
 #include <UIKit/UIAlertController.h>
 #include <UIKit/UIColorPickerViewController.h>
+#include <UIKit/UINavigationController.h>
+#include <UIKit/UISegmentedControl.h>
 #include <UIKit/UISlider.h>
 #include <UIKit/UIStepper.h>
+#include <UIKit/UISwitch.h>
+#include <UIKit/UITextField.h>
 
 #include "HostError.h"
 #include "automation/ColorPickerProcess.h"
@@ -56,6 +61,43 @@ void arguments(const ScriptStep& step, size_t least, size_t most, const char* fo
     if (step.arguments.size() < least || step.arguments.size() > most) {
         fail(step.command + " is written " + form);
     }
+}
+
+// A stored value as a script writes it: nil, true or false, a number, a text.
+std::string scriptText(const Value& value) {
+    if (value.isNil()) {
+        return "nil";
+    }
+    if (value.type() == Value::Type::Boolean) {
+        return value.boolValue() ? "true" : "false";
+    }
+    return PSTableCell::textForValue(value).value_or("(not a text or number)");
+}
+
+// What a row shows: its control's state, else its value text, else its title.
+std::string shownText(const PageHost::Row& row) {
+    for (const Ref<UIView>& view : ViewFinder::allViews(row.cell)) {
+        if (auto control = objc_cast<UISwitch>(view)) {
+            return control->isOn() ? "on" : "off";
+        }
+        if (auto control = objc_cast<UISegmentedControl>(view)) {
+            const long index = control->selectedSegmentIndex();
+            return index < 0
+                       ? "none"
+                       : control->titleForSegmentAtIndex(static_cast<size_t>(index)).value_or("");
+        }
+        if (auto control = objc_cast<UISlider>(view)) {
+            return PSTableCell::textForValue(Value(static_cast<double>(control->value())))
+                .value_or("");
+        }
+        if (auto control = objc_cast<UITextField>(view)) {
+            return control->text();
+        }
+    }
+    if (Ref<UILabel> detail = row.cell->detailTextLabel()) {
+        return detail->text().value_or("");
+    }
+    return row.cell->textLabel()->text().value_or("");
 }
 
 } // namespace
@@ -107,7 +149,9 @@ const std::map<std::string, ScriptRunner::Handler>& ScriptRunner::handlers() {
         {"drag", &ScriptRunner::drag},       {"press", &ScriptRunner::press},
         {"type", &ScriptRunner::type},       {"button", &ScriptRunner::button},
         {"dismiss", &ScriptRunner::dismiss}, {"bar", &ScriptRunner::bar},
-        {"choose", &ScriptRunner::choose},
+        {"toggle", &ScriptRunner::toggle},   {"segment", &ScriptRunner::segment},
+        {"enter", &ScriptRunner::enter},     {"choose", &ScriptRunner::choose},
+        {"back", &ScriptRunner::back},       {"expect", &ScriptRunner::expect},
     };
     return table;
 }
@@ -119,7 +163,8 @@ void ScriptRunner::run(const std::vector<ScriptStep>& steps) {
         try {
             if (handler == handlers().end()) {
                 fail("unknown step " + quoted(step.command) +
-                     " (tap, pick, drag, press, type, button, choose, dismiss or bar)");
+                     " (tap, pick, drag, press, type, button, choose, dismiss, bar, toggle, "
+                     "segment, enter, back or expect)");
             }
             (this->*handler->second)(step);
             _host.settle();
@@ -317,7 +362,14 @@ void ScriptRunner::bar(const ScriptStep& step) {
 
 void ScriptRunner::choose(const ScriptStep& step) {
     arguments(step, 1, 1, "choose TITLE");
-    auto menu = ViewFinder(_host).presented<SDKMenuViewController>("menu");
+    ViewFinder finder(_host);
+    // A list of choices a list link opened: the entry is tapped, stored and
+    // the list closes.
+    if (!finder.topScreen() && objc_cast<PSListItemsController>(_host.shownController())) {
+        Finger(_host.window()).tapRow(finder.row(step.arguments[0]).cell);
+        return;
+    }
+    auto menu = finder.presented<SDKMenuViewController>("menu or list of choices");
     std::string titles;
     for (const auto& [action, row] : menu->rows()) {
         if (action->title() == step.arguments[0]) {
@@ -328,4 +380,73 @@ void ScriptRunner::choose(const ScriptStep& step) {
     }
     fail("the menu has no item " + quoted(step.arguments[0]) +
          (titles.empty() ? "" : " (its items: " + titles + ")"));
+}
+
+void ScriptRunner::toggle(const ScriptStep& step) {
+    arguments(step, 1, 1, "toggle ROW");
+    ViewFinder finder(_host);
+    finder.requirePageOnTop();
+    Ref<UISwitch> control = finder.control<UISwitch>(finder.row(step.arguments[0]), "switch");
+    Finger(_host.window()).tap(control);
+}
+
+void ScriptRunner::segment(const ScriptStep& step) {
+    arguments(step, 2, 2, "segment ROW TITLE");
+    ViewFinder finder(_host);
+    finder.requirePageOnTop();
+    const PageHost::Row row = finder.row(step.arguments[0]);
+    Ref<UISegmentedControl> control = finder.control<UISegmentedControl>(row, "segmented control");
+    std::string titles;
+    for (size_t i = 0; i < control->numberOfSegments(); ++i) {
+        const std::string title = control->titleForSegmentAtIndex(i).value_or("");
+        if (title == step.arguments[1]) {
+            const CGRect rect = control->rectForSegmentAtIndex(i);
+            Finger(_host.window())
+                .tapAt(control, CGPointMake(CGRectGetMidX(rect), CGRectGetMidY(rect)));
+            return;
+        }
+        titles += (titles.empty() ? "" : ", ") + quoted(title);
+    }
+    fail(ViewFinder::describeRow(row) + " has no segment " + quoted(step.arguments[1]) +
+         " (its segments: " + titles + ")");
+}
+
+void ScriptRunner::enter(const ScriptStep& step) {
+    arguments(step, 2, 2, "enter ROW TEXT");
+    ViewFinder finder(_host);
+    finder.requirePageOnTop();
+    Ref<UITextField> field =
+        finder.control<UITextField>(finder.row(step.arguments[0]), "text field");
+    // The finger puts the caret in the field; the keyboard replaces its text
+    // and its return key ends the editing.
+    Finger(_host.window()).tap(field);
+    Keyboard keyboard(_host.window());
+    keyboard.deleteAll();
+    keyboard.type(step.arguments[1]);
+    keyboard.pressReturn();
+}
+
+void ScriptRunner::back(const ScriptStep& step) {
+    arguments(step, 0, 0, "back, alone");
+    ViewFinder finder(_host);
+    finder.requirePageOnTop();
+    if (_host.shownController() == _host.controller()) {
+        fail("the bundle's own page is shown; there is no page to go back from");
+    }
+    Finger(_host.window()).tap(_host.navigationController()->navigationBar()->backButton());
+}
+
+void ScriptRunner::expect(const ScriptStep& step) {
+    arguments(step, 3, 3, "expect ROW stored|shown VALUE");
+    const std::string& what = step.arguments[1];
+    if (what != "stored" && what != "shown") {
+        fail("expect compares what is stored or shown, not " + quoted(what));
+    }
+    const PageHost::Row row = ViewFinder(_host).row(step.arguments[0]);
+    const std::string actual =
+        what == "stored" ? scriptText(row.specifier->performGetter()) : shownText(row);
+    if (actual != step.arguments[2]) {
+        fail("expected " + ViewFinder::describeRow(row) + " to have " + quoted(step.arguments[2]) +
+             " " + what + ", found " + quoted(actual));
+    }
 }

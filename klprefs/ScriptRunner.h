@@ -11,9 +11,11 @@
 #include "ScriptStep.h"
 
 // Applies script steps to a page as a person would, through the host's
-// automation: taps rows and views, drags sliders, presses steppers, types
-// into alerts and presses their buttons, closes what is presented, all by
-// touches delivered through the window; picks colours as the picker's own
+// automation: taps rows and views, drags sliders, presses steppers, flips
+// switches, chooses segments and list entries, types into alerts and text
+// rows, presses alert buttons, goes back from a child page, closes what is
+// presented, all by touches delivered through the window; an expect step
+// compares what a row stores or shows with a value; picks colours as the picker's own
 // process reports them. Each step is checked before it acts, so a step that
 // names no row or cannot apply changes nothing; the main queue is drained
 // after every step, and a step that restarted the user interface (a respring)
@@ -41,6 +43,11 @@ private:
     void choose(const ScriptStep& step);
     void dismiss(const ScriptStep& step);
     void bar(const ScriptStep& step);
+    void toggle(const ScriptStep& step);
+    void segment(const ScriptStep& step);
+    void enter(const ScriptStep& step);
+    void back(const ScriptStep& step);
+    void expect(const ScriptStep& step);
 
     // The colour a pick names: #RRGGBB, #RRGGBBAA or rgba(R, G, B, A).
     static Ref<UIColor> parseColor(const std::string& text);

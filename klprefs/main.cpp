@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <cstdio>
 #include <dlfcn.h>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -64,18 +66,75 @@ void render(PageHost& host, const std::string& output, double scale) {
     }
 }
 
+// Runs every *.script under the folder, each on a fresh copy of the device
+// root, and prints a line for each and the summary; 1 when any failed.
+int runTests(const CommandLine& line, PageHost::Settings settings) {
+    std::error_code error;
+    std::vector<std::string> scripts;
+    for (std::filesystem::recursive_directory_iterator entry(line.scriptFolder, error), end;
+         !error && entry != end; entry.increment(error)) {
+        if (entry->path().extension() == ".script" && entry->is_regular_file(error)) {
+            scripts.push_back(entry->path().string());
+        }
+    }
+    if (error) {
+        throw HostError(HostError::Kind::Usage,
+                        "cannot read the folder " + line.scriptFolder + ": " + error.message());
+    }
+    if (scripts.empty()) {
+        throw HostError(HostError::Kind::Usage, "no *.script files under " + line.scriptFolder);
+    }
+    std::sort(scripts.begin(), scripts.end());
+    const std::string original =
+        line.deviceRoot ? *line.deviceRoot : ScratchDeviceRoot::builtInExample();
+    size_t passed = 0;
+    std::vector<std::string> failures;
+    for (const std::string& path : scripts) {
+        try {
+            const std::string text = readScript(path);
+            ScratchDeviceRoot scratch(original);
+            settings.deviceRoot = scratch.path();
+            PageHost host(settings);
+            host.takeLoggedErrors();
+            ScriptRunner runner(host, [&](size_t number, const std::string& message) {
+                warn(path + ":" + std::to_string(number) + ": " + message);
+            });
+            runner.run(Script::parse(text));
+            ++passed;
+            std::cout << "passed " << path << "\n";
+        } catch (const HostError& failure) {
+            const std::string where =
+                failure.line() ? path + ":" + std::to_string(*failure.line()) : path;
+            failures.push_back(where + ": " + failure.what());
+            std::cout << "FAILED " << failures.back() << "\n";
+        }
+    }
+    std::cout << passed << " passed, " << failures.size() << " failed\n";
+    for (const std::string& failure : failures) {
+        std::cout << "  " << failure << "\n";
+    }
+    return failures.empty() ? 0 : 1;
+}
+
 int run(const CommandLine& line) {
     std::unique_ptr<ScratchDeviceRoot> scratch;
     PageHost::Settings settings;
     if (line.deviceRoot) {
         settings.deviceRoot = *line.deviceRoot;
-    } else {
+    } else if (line.command != CommandLine::Command::Test) {
+        // A test copies the device root afresh for each of its scripts.
         scratch = std::make_unique<ScratchDeviceRoot>(ScratchDeviceRoot::builtInExample());
         settings.deviceRoot = scratch->path();
     }
     settings.bundlePath = line.bundlePath;
     settings.iosVersion = line.iosVersion;
     settings.width = line.width;
+    if (line.command == CommandLine::Command::Test) {
+        if (line.loadUtilities) {
+            loadUtilities();
+        }
+        return runTests(line, settings);
+    }
     // Read the script before the page loads, so a missing one changes nothing.
     const std::string scriptName = line.script == "-" ? "<stdin>" : line.script;
     const std::string scriptText =
@@ -125,6 +184,7 @@ int run(const CommandLine& line) {
         break;
     }
     case CommandLine::Command::Help:
+    case CommandLine::Command::Test:
         break;
     }
     return 0;

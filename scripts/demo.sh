@@ -1,12 +1,23 @@
 #!/usr/bin/env bash
-# The main job on the built-in example: installs the packages, builds, draws
-# the example preference page to example-page.png, runs the demo script on
-# it and prints the page, what it stored and what it did, as JSON. The
-# example itself is used from a scratch copy and never changes.
+# The main job on the built-in example: installs the packages, builds klprefs
+# and the libraries it loads (not the test suites or benchmarks), draws the
+# example preference page to example-page.png, runs the demo script on it and
+# prints the page, what it stored and what it did, as JSON. The example itself
+# is used from a scratch copy and never changes.
+#
+# It builds in build-demo/ (or $KL_BUILD_DIR); a folder made here leaves the
+# tests and benchmarks out, one that exists keeps its own settings.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh "$@"
-klprefs="${KL_BUILD_DIR:-build}/klprefs/klprefs"
+bash scripts/install-deps.sh
+build_dir="${KL_BUILD_DIR:-build-demo}"
+options=()
+if [ ! -f "$build_dir/CMakeCache.txt" ]; then
+    options=(-DKL_BUILD_TESTS=OFF -DKL_BUILD_BENCHMARKS=OFF)
+fi
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" "$@" >/dev/null
+cmake --build "$build_dir" --parallel "$(nproc)" --target klprefs
+klprefs="$build_dir/klprefs/klprefs"
 "$klprefs" render -o example-page.png
 echo "Drew the example page to example-page.png" >&2
 "$klprefs" run examples/demo.script --json

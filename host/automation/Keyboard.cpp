@@ -28,3 +28,7 @@ void Keyboard::deleteAll() {
         target.deleteBackward();
     }
 }
+
+void Keyboard::pressReturn() {
+    input().insertText("\n");
+}

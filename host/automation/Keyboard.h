@@ -15,6 +15,8 @@ public:
     void type(const std::string& text);
     // Holds the delete key until the text is gone.
     void deleteAll();
+    // The return key, which ends a one-line field's editing.
+    void pressReturn();
 
 private:
     UIKeyInput& input();

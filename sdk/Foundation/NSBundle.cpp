@@ -2,6 +2,7 @@
 
 #include <Foundation/NSFileManager.h>
 #include <Foundation/NSPropertyListSerialization.h>
+#include <Foundation/SDKEventLog.h>
 
 namespace {
 
@@ -107,10 +108,18 @@ const Value::Dictionary& NSBundle::stringTable(const std::string& table) {
         if (!contents) {
             continue;
         }
-        // The first table found is the one used; a malformed one reads as empty.
-        std::optional<Value> parsed = NSPropertyListSerialization::propertyListWithData(*contents);
+        // The first table found is the one used. As on the device, a malformed
+        // one (a missing ';', even the last) reads as empty, so its texts show
+        // as their keys; the reason is logged so the bundle's author sees it.
+        std::string error;
+        std::optional<Value> parsed =
+            NSPropertyListSerialization::propertyListWithData(*contents, nullptr, &error);
         if (const Value::Dictionary* entries = parsed ? parsed->dictionary() : nullptr) {
             entry->second = *entries;
+        } else {
+            SDKEventLog::logError("NSBundle: the string table " + path +
+                                  " cannot be read, so its texts show as their keys: " +
+                                  (error.empty() ? "it is not a dictionary" : error));
         }
         break;
     }

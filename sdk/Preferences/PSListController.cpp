@@ -4,7 +4,14 @@
 #include <Foundation/NSException.h>
 #include <Foundation/NSPropertyListSerialization.h>
 #include <Foundation/SDKEventLog.h>
+#include <Preferences/PSEditableTableCell.h>
+#include <Preferences/PSListItemsController.h>
 #include <Preferences/PSPreferenceDomain.h>
+#include <Preferences/PSSegmentTableCell.h>
+#include <Preferences/PSSliderTableCell.h>
+#include <Preferences/PSSwitchTableCell.h>
+#include <UIKit/UIAlertController.h>
+#include <UIKit/UINavigationController.h>
 #include <UIKit/UIScreen.h>
 #include <objc/runtime.h>
 
@@ -14,12 +21,74 @@ std::string describe(const Ref<PSSpecifier>& specifier) {
     return "\"" + specifier->identifier().value_or("(unnamed)") + "\"";
 }
 
+// The standard cell class for a "cell" kind, or one that a "cellClass" names.
+Ref<PSTableCell> makeStandardCell(const std::string& kind, const std::string& reuseIdentifier,
+                                  const Ref<PSSpecifier>& specifier) {
+    if (kind == "PSSwitchCell" || kind == "PSSwitchTableCell") {
+        return alloc<PSSwitchTableCell>()->initWithStyle(UITableViewCellStyleDefault,
+                                                         reuseIdentifier, specifier);
+    }
+    if (kind == "PSSegmentCell" || kind == "PSSegmentTableCell") {
+        return alloc<PSSegmentTableCell>()->initWithStyle(UITableViewCellStyleDefault,
+                                                          reuseIdentifier, specifier);
+    }
+    if (kind == "PSSliderCell" || kind == "PSSliderTableCell") {
+        return alloc<PSSliderTableCell>()->initWithStyle(UITableViewCellStyleDefault,
+                                                         reuseIdentifier, specifier);
+    }
+    if (kind == "PSEditTextCell" || kind == "PSSecureEditTextCell" ||
+        kind == "PSEditableTableCell") {
+        return alloc<PSEditableTableCell>()->initWithStyle(UITableViewCellStyleDefault,
+                                                           reuseIdentifier, specifier);
+    }
+    if (kind == "PSTitleValueCell" || kind == "PSLinkListCell") {
+        return alloc<PSTableCell>()->initWithStyle(UITableViewCellStyleValue1, reuseIdentifier,
+                                                   specifier);
+    }
+    if (kind == "PSTableCell") {
+        return alloc<PSTableCell>()->initWithStyle(UITableViewCellStyleDefault, reuseIdentifier,
+                                                   specifier);
+    }
+    return nullptr;
+}
+
+// A stored value as a message carries it: a flag, a number or a text.
+Id messageArgument(const Value& value) {
+    if (value.isString()) {
+        return *value.string();
+    }
+    if (value.isNumber()) {
+        const double number = value.doubleValue();
+        return number == static_cast<double>(value.integerValue()) ? Id(value.integerValue())
+                                                                   : Id(number);
+    }
+    return Id();
+}
+
+// What a getter sent by name answered, as a stored value.
+Value valueFromMessage(const Id& answer) {
+    if (const std::string* text = answer.string()) {
+        return Value(*text);
+    }
+    if (answer.isNil() || answer.object()) {
+        return Value();
+    }
+    const double number = answer.doubleValue();
+    return number == static_cast<double>(answer.longValue())
+               ? Value(static_cast<int64_t>(answer.longValue()))
+               : Value(number);
+}
+
+bool answers(const Ref<NSObject>& target, const std::string& selector) {
+    return target && class_respondsToSelector(target->objcClass(), selector.c_str());
+}
+
 } // namespace
 
 const std::vector<Ref<PSSpecifier>>& PSListController::specifiers() {
     if (!_specifiersLoaded) {
         _specifiersLoaded = true;
-        _specifiers = loadSpecifiersFromPlistName("Root", self<PSListController>());
+        _specifiers = loadSpecifiersFromPlistName(paneName(), self<PSListController>());
     }
     return _specifiers;
 }
@@ -60,7 +129,6 @@ PSListController::loadSpecifiersFromPlistName(const std::string& name,
     if (!items) {
         return fail("PSListController: " + *path + " has no \"items\" array");
     }
-    Weak<PSListController> weakTarget = target;
     for (size_t index = 0; index < items->size(); ++index) {
         const Value& item = (*items)[index];
         if (!item.dictionary()) {
@@ -72,19 +140,100 @@ PSListController::loadSpecifiersFromPlistName(const std::string& name,
         if (std::optional<std::string> label = specifier->name()) {
             specifier->setName(_bundle->localizedStringForKey(*label, *label, name));
         }
+        localizeTexts(specifier, name);
         specifier->setTarget(target);
+        connectAccessors(specifier, name);
+        loaded.push_back(specifier);
+    }
+    return loaded;
+}
+
+void PSListController::localizeTexts(const Ref<PSSpecifier>& specifier, const std::string& table) {
+    auto localized = [&](const Value& value) {
+        std::optional<std::string> text = value.optionalString();
+        return text ? Value(_bundle->localizedStringForKey(*text, *text, table)) : value;
+    };
+    for (const char* key : {"footerText", "placeholder", "staticTextMessage"}) {
+        const Value value = specifier->propertyForKey(key);
+        if (value.isString()) {
+            specifier->setProperty(localized(value), key);
+        }
+    }
+    for (const char* key : {"validTitles", "shortTitles"}) {
+        if (const Value::Array* titles = specifier->propertyForKey(key).array()) {
+            Value::Array shown;
+            for (const Value& title : *titles) {
+                shown.push_back(localized(title));
+            }
+            specifier->setProperty(Value(std::move(shown)), key);
+        }
+    }
+    if (const Value::Dictionary* prompt = specifier->propertyForKey("confirmation").dictionary()) {
+        Value::Dictionary shown = *prompt;
+        for (auto& [key, value] : shown) {
+            if (key != "isDestructive") {
+                value = localized(value);
+            }
+        }
+        specifier->setProperty(Value(std::move(shown)), "confirmation");
+    }
+}
+
+std::string PSListController::paneName() const {
+    if (!_specifier) {
+        return "Root";
+    }
+    for (const char* key : {"id", "label"}) {
+        if (std::optional<std::string> name = _specifier->propertyForKey(key).optionalString()) {
+            return *name;
+        }
+    }
+    return "Root";
+}
+
+void PSListController::connectAccessors(const Ref<PSSpecifier>& specifier,
+                                        const std::string& pane) {
+    Ref<PSListController> target = specifier->target();
+    Weak<PSListController> weakTarget = target;
+    std::optional<std::string> get = specifier->propertyForKey("get").optionalString();
+    std::optional<std::string> set = specifier->propertyForKey("set").optionalString();
+    for (const std::optional<std::string>& selector : {get, set}) {
+        if (selector && !answers(target, *selector)) {
+            SDKEventLog::logError("PSListController: the target of " + describe(specifier) +
+                                  " in " + pane + ".plist does not answer " + *selector +
+                                  "; the row uses its preference domain");
+        }
+    }
+    if (get && answers(target, *get)) {
+        const std::string selector = *get;
+        specifier->setGetter([weakTarget, selector](const Ref<PSSpecifier>& row) {
+            Ref<PSListController> controller = weakTarget.lock();
+            return controller
+                       ? valueFromMessage(objc_msgSend(Id(controller), selector.c_str(), Id(row)))
+                       : Value();
+        });
+    } else {
         specifier->setGetter([weakTarget](const Ref<PSSpecifier>& row) {
             Ref<PSListController> controller = weakTarget.lock();
             return controller ? controller->readPreferenceValue(row) : Value();
         });
+    }
+    if (set && answers(target, *set)) {
+        const std::string selector = *set;
+        specifier->setSetter(
+            [weakTarget, selector](const Value& value, const Ref<PSSpecifier>& row) {
+                if (Ref<PSListController> controller = weakTarget.lock()) {
+                    const Id arguments[] = {messageArgument(value), row};
+                    objc_msgSend(Id(controller), selector.c_str(), arguments);
+                }
+            });
+    } else {
         specifier->setSetter([weakTarget](const Value& value, const Ref<PSSpecifier>& row) {
             if (Ref<PSListController> controller = weakTarget.lock()) {
                 controller->setPreferenceValue(value, row);
             }
         });
-        loaded.push_back(specifier);
     }
-    return loaded;
 }
 
 Ref<PSSpecifier> PSListController::specifierForID(const std::string& identifier) {
@@ -163,6 +312,10 @@ Ref<PSTableCell> PSListController::makeCell(const Ref<PSSpecifier>& specifier) {
     if (std::optional<std::string> className =
             specifier->propertyForKey("cellClass").optionalString()) {
         Class cls = objc_getClass(className->c_str());
+        if (Ref<PSTableCell> standard =
+                cls ? nullptr : makeStandardCell(*className, reuseIdentifier, specifier)) {
+            return standard;
+        }
         if (!cls) {
             SDKEventLog::logError("PSListController: cell class \"" + *className +
                                   "\" not found for specifier " + describe(specifier) +
@@ -183,6 +336,9 @@ Ref<PSTableCell> PSListController::makeCell(const Ref<PSSpecifier>& specifier) {
                                       exception.what() + " for specifier " + describe(specifier));
             }
         }
+    }
+    if (Ref<PSTableCell> standard = makeStandardCell(reuseIdentifier, reuseIdentifier, specifier)) {
+        return standard;
     }
     return alloc<PSTableCell>()->initWithStyle(UITableViewCellStyleDefault, reuseIdentifier,
                                                specifier);
@@ -205,7 +361,14 @@ void PSListController::reloadSpecifiers() {
         if (specifier->cellType() == "PSGroupCell") {
             Section section{specifier, specifier->name(),
                             specifier->propertyForKey("footerText").optionalString()};
-            sections.push_back({section.header, section.footer});
+            UITableView::Section shown{section.header, section.footer};
+            const Value alignmentValue = specifier->propertyForKey("footerAlignment");
+            const long alignment = alignmentValue.integerValue();
+            if (alignmentValue.isNumber() && alignment >= NSTextAlignmentLeft &&
+                alignment <= NSTextAlignmentRight) {
+                shown.footerAlignment = static_cast<NSTextAlignment>(alignment);
+            }
+            sections.push_back(std::move(shown));
             _sections.push_back(std::move(section));
             continue;
         }
@@ -233,8 +396,105 @@ void PSListController::reloadSpecifier(const Ref<PSSpecifier>& specifier) {
 
 void PSListController::tableViewDidSelectRowAtIndexPath(const Ref<UITableView>& tableView,
                                                         const Ref<NSIndexPath>& indexPath) {
-    if (Ref<UITableViewCell> cell =
-            tableView ? tableView->cellForRowAtIndexPath(indexPath) : nullptr) {
-        cell->setSelected(false, true);
+    Ref<UITableViewCell> cell = tableView ? tableView->cellForRowAtIndexPath(indexPath) : nullptr;
+    if (!cell) {
+        return;
     }
+    cell->setSelected(false, true);
+    Ref<PSTableCell> row = objc_cast<PSTableCell>(cell);
+    Ref<PSSpecifier> specifier = row ? row->specifier() : nullptr;
+    if (!specifier || !row->cellEnabled()) {
+        return;
+    }
+    const std::string kind = specifier->cellType();
+    if (kind == "PSButtonCell") {
+        if (const Value::Dictionary* prompt =
+                specifier->propertyForKey("confirmation").dictionary()) {
+            confirmThenPerform(specifier, *prompt);
+        } else {
+            performActionForSpecifier(specifier);
+        }
+        return;
+    }
+    if (kind == "PSLinkCell" || kind == "PSLinkListCell") {
+        Ref<UINavigationController> navigation = navigationController();
+        if (!navigation) {
+            SDKEventLog::logError("PSListController: no navigation controller to open " +
+                                  describe(specifier));
+            return;
+        }
+        navigation->pushViewController(controllerForLink(specifier), true);
+    }
+}
+
+void PSListController::performActionForSpecifier(const Ref<PSSpecifier>& specifier) {
+    std::optional<std::string> action = specifier->propertyForKey("action").optionalString();
+    if (!action) {
+        return;
+    }
+    Ref<PSListController> target = specifier->target();
+    if (!answers(target, *action)) {
+        // The platform raises here; the page logs it and carries on.
+        SDKEventLog::logError("PSListController: the target of " + describe(specifier) +
+                              " does not answer the action " + *action + "; ignored");
+        return;
+    }
+    if (action->back() == ':') {
+        objc_msgSend(Id(target), action->c_str(), Id(specifier));
+    } else {
+        objc_msgSend(Id(target), action->c_str());
+    }
+}
+
+void PSListController::confirmThenPerform(const Ref<PSSpecifier>& specifier,
+                                          const Value::Dictionary& prompt) {
+    auto text = [&](const char* key, const char* fallback) -> std::optional<std::string> {
+        auto found = prompt.find(key);
+        std::optional<std::string> value =
+            found == prompt.end() ? std::nullopt : found->second.optionalString();
+        return value ? value : (fallback ? std::optional<std::string>(fallback) : std::nullopt);
+    };
+    auto destructive = prompt.find("isDestructive");
+    const bool isDestructive = destructive != prompt.end() && destructive->second.boolValue();
+    Ref<UIAlertController> alert = UIAlertController::alertControllerWithTitle(
+        text("title", nullptr), text("prompt", nullptr), UIAlertControllerStyleAlert);
+    Weak<PSListController> weakSelf = self<PSListController>();
+    Weak<PSSpecifier> weakSpecifier = specifier;
+    alert->addAction(UIAlertAction::actionWithTitle(text("cancelTitle", "Cancel"),
+                                                    UIAlertActionStyleCancel, nullptr));
+    alert->addAction(UIAlertAction::actionWithTitle(
+        text("okTitle", "OK"),
+        isDestructive ? UIAlertActionStyleDestructive : UIAlertActionStyleDefault,
+        [weakSelf, weakSpecifier](const Ref<UIAlertAction>&) {
+            Ref<PSListController> controller = weakSelf.lock();
+            Ref<PSSpecifier> row = weakSpecifier.lock();
+            if (controller && row) {
+                controller->performActionForSpecifier(row);
+            }
+        }));
+    presentViewController(alert, true, nullptr);
+}
+
+Ref<PSListController> PSListController::controllerForLink(const Ref<PSSpecifier>& specifier) {
+    std::optional<std::string> detail = specifier->propertyForKey("detail").optionalString();
+    Ref<PSListController> child;
+    if (detail && *detail != "PSListController" && *detail != "PSListItemsController") {
+        if (Class cls = objc_getClass(detail->c_str())) {
+            child = objc_msgSend(objc_msgSend(cls, "alloc"), "init").object<PSListController>();
+        }
+        if (!child) {
+            SDKEventLog::logError("PSListController: the detail class " + *detail + " of " +
+                                  describe(specifier) +
+                                  " is not loaded here; showing its pane instead");
+        }
+    }
+    if (!child) {
+        const bool list = specifier->cellType() == "PSLinkListCell" ||
+                          detail == std::optional<std::string>("PSListItemsController");
+        child = list ? alloc<PSListItemsController>()->init() : alloc<PSListController>()->init();
+    }
+    child->setBundle(_bundle);
+    child->setSpecifier(specifier);
+    child->setTitle(specifier->name());
+    return child;
 }

@@ -11,19 +11,27 @@
 #include <UIKit/UIViewController.h>
 
 // A settings page: loads its specifiers from a property list of its bundle,
-// makes each row's cell by its "cellClass" (found by name), sizes rows from
-// "height", and backs each row's getter and setter with the preference domain
-// that its "defaults" names. A tap on a row selects it, which the row's cell
-// hears, and deselects it again, as Settings does.
+// makes each row's cell by its "cellClass" (found by name) or else by its
+// standard "cell" kind, sizes rows from "height", and backs each row's
+// getter and setter with the target's "get"/"set" messages when it answers
+// them, else with the preference domain that its "defaults" names. A tap on
+// a row selects it, which the row's cell hears, and deselects it again, as
+// Settings does; a button row sends its "action" to the target (after its
+// "confirmation" alert, when it has one), a link row pushes its child page.
 class PSListController : public UIViewController, public UITableViewDelegate {
 public:
     Ref<PSListController> init() { return self<PSListController>(); }
 
     Ref<NSBundle> bundle() const { return _bundle; }
     void setBundle(const Ref<NSBundle>& bundle) { _bundle = bundle; }
+    // The link row that opened this page; nil for the bundle's root page.
+    Ref<PSSpecifier> specifier() const { return _specifier; }
+    void setSpecifier(const Ref<PSSpecifier>& specifier) { _specifier = specifier; }
 
-    // The page's rows; loaded from "Root" on first use. Subclasses override
-    // this to make their specifiers as a tweak's controller does.
+    // The page's rows; loaded on first use from "Root", or for a child page
+    // from the pane its link row names by "id", else by its label.
+    // Subclasses override this to make their specifiers as a tweak's
+    // controller does.
     virtual const std::vector<Ref<PSSpecifier>>& specifiers();
     void setSpecifiers(std::vector<Ref<PSSpecifier>> specifiers);
     // Reads <name>.plist from the bundle: its "items", each a specifier whose
@@ -64,12 +72,29 @@ public:
 
     void loadView() override;
 
+    // The page a link row opens: its "detail" class when that is loaded and
+    // makes a list controller, else a list controller on the pane the row
+    // names (a list of choices for a list link).
+    Ref<PSListController> controllerForLink(const Ref<PSSpecifier>& specifier);
+    // Sends the row's "action" to its target; logged and ignored when the
+    // target does not answer it.
+    void performActionForSpecifier(const Ref<PSSpecifier>& specifier);
+
     static constexpr CGFloat kDefaultRowHeight = 44;
+
+protected:
+    // The pane this page's rows come from.
+    std::string paneName() const;
 
 private:
     Ref<PSTableCell> makeCell(const Ref<PSSpecifier>& specifier);
+    // Localises the texts a row shows besides its label, with the pane's table.
+    void localizeTexts(const Ref<PSSpecifier>& specifier, const std::string& table);
+    void connectAccessors(const Ref<PSSpecifier>& specifier, const std::string& pane);
+    void confirmThenPerform(const Ref<PSSpecifier>& specifier, const Value::Dictionary& prompt);
 
     Ref<NSBundle> _bundle;
+    Ref<PSSpecifier> _specifier;
     std::vector<Ref<PSSpecifier>> _specifiers;
     bool _specifiersLoaded = false;
     std::optional<std::string> _loadError;

@@ -1,9 +1,50 @@
 #include <Preferences/PSTableCell.h>
 
+#include <cmath>
+
+#include <Foundation/NSString.h>
+#include <QuartzCore/CAShapeLayer.h>
+
 extern "C"
     __attribute__((visibility("default"))) constinit const objc_class OBJC_CLASS_$_PSTableCell{
         "PSTableCell", nullptr, PSTableCellClassMethods<PSTableCell>::classMethods,
         PSTableCellClassMethods<PSTableCell>::instanceMethods};
+
+namespace {
+
+constexpr CGFloat kDimmedAlpha = 0.5;
+
+// The disclosure chevron at the right of a link row, as a stroked path.
+Ref<UIView> disclosureChevron() {
+    Ref<UIView> view = alloc<UIView>()->initWithFrame(CGRectMake(0, 0, 8, 14));
+    view->setUserInteractionEnabled(false);
+    auto path = std::make_shared<CGPath>();
+    path->moveTo({1.5, 1.5});
+    path->lineTo({6.5, 7});
+    path->lineTo({1.5, 12.5});
+    Ref<CAShapeLayer> layer = CAShapeLayer::layer();
+    layer->setPath(path);
+    layer->setFillColor(nullptr);
+    layer->setStrokeColor(UIColor::tertiaryLabelColor()->CGColor());
+    layer->setLineWidth(2);
+    view->layer()->addSublayer(layer);
+    return view;
+}
+
+bool isLink(const std::string& type) {
+    return type == "PSLinkCell" || type == "PSLinkListCell";
+}
+
+// A number as the platform prints an NSNumber's description.
+std::string describeNumber(const Value& value) {
+    const double number = value.doubleValue();
+    if (std::isfinite(number) && number == std::floor(number) && std::fabs(number) < 1e15) {
+        return std::to_string(static_cast<long long>(number));
+    }
+    return NSString::stringWithFormat("%g", number);
+}
+
+} // namespace
 
 Ref<PSTableCell> PSTableCell::initWithStyle(UITableViewCellStyle style,
                                             const std::optional<std::string>& reuseIdentifier,
@@ -16,8 +57,93 @@ Ref<PSTableCell> PSTableCell::initWithStyle(UITableViewCellStyle style,
 }
 
 void PSTableCell::refreshCellContentsWithSpecifier(const Ref<PSSpecifier>& specifier) {
-    if (specifier) {
-        _specifier = specifier;
-        textLabel()->setText(specifier->name());
+    if (!specifier) {
+        return;
     }
+    _specifier = specifier;
+    textLabel()->setText(specifier->name());
+    const std::string type = specifier->cellType();
+    if (type == "PSButtonCell") {
+        textLabel()->setTextColor(specifier->propertyForKey("isDestructive").boolValue()
+                                      ? UIColor::systemRedColor()
+                                      : UIColor::systemBlueColor());
+    }
+    if (isLink(type) && !accessoryView()) {
+        setAccessoryView(disclosureChevron());
+    }
+    if (detailTextLabel() && (type == "PSTitleValueCell" || type == "PSLinkListCell")) {
+        detailTextLabel()->setText(titleForValue(specifier, shownValue(specifier)));
+    }
+    const Value enabled = specifier->propertyForKey("enabled");
+    setCellEnabled(enabled.isNil() || enabled.boolValue());
+    setNeedsLayout();
+}
+
+void PSTableCell::setCellEnabled(bool enabled) {
+    _cellEnabled = enabled;
+    setUserInteractionEnabled(enabled);
+    contentView()->setAlpha(enabled ? 1 : kDimmedAlpha);
+    if (Ref<UIView> accessory = accessoryView()) {
+        accessory->setAlpha(enabled ? 1 : kDimmedAlpha);
+    }
+}
+
+Value PSTableCell::shownValue(const Ref<PSSpecifier>& specifier) {
+    if (!specifier) {
+        return Value();
+    }
+    Value stored = specifier->performGetter();
+    return stored.isNil() ? specifier->propertyForKey("default") : stored;
+}
+
+std::optional<size_t> PSTableCell::indexOfValidValue(const Ref<PSSpecifier>& specifier,
+                                                     const Value& value) {
+    const Value::Array* values =
+        specifier ? specifier->propertyForKey("validValues").array() : nullptr;
+    if (!values || value.isNil()) {
+        return std::nullopt;
+    }
+    for (size_t i = 0; i < values->size(); ++i) {
+        const Value& candidate = (*values)[i];
+        const bool same = candidate.isNumber() && value.isNumber()
+                              ? candidate.doubleValue() == value.doubleValue()
+                              : candidate == value;
+        if (same) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> PSTableCell::titleForValue(const Ref<PSSpecifier>& specifier,
+                                                      const Value& value) {
+    if (!specifier || value.isNil()) {
+        return std::nullopt;
+    }
+    if (specifier->propertyForKey("validValues").array()) {
+        std::optional<size_t> index = indexOfValidValue(specifier, value);
+        if (!index) {
+            return std::nullopt;
+        }
+        for (const char* key : {"shortTitles", "validTitles"}) {
+            const Value::Array* titles = specifier->propertyForKey(key).array();
+            if (titles && *index < titles->size()) {
+                if (std::optional<std::string> title = (*titles)[*index].optionalString()) {
+                    return title;
+                }
+            }
+        }
+        return std::nullopt;
+    }
+    return textForValue(value);
+}
+
+std::optional<std::string> PSTableCell::textForValue(const Value& value) {
+    if (value.isString()) {
+        return value.optionalString();
+    }
+    if (value.isNumber()) {
+        return describeNumber(value);
+    }
+    return std::nullopt;
 }

@@ -7,7 +7,12 @@
 #include <UIKit/UITableViewCell.h>
 #include <objc/ObjCExport.h>
 
-// A row of a settings page, made for a specifier.
+// A row of a settings page, made for a specifier. It shows the standard
+// rows that need no control of their own: a button row's tinted title (red
+// when "isDestructive"), a link's disclosure chevron, the stored value at
+// the right of a title-value row and of a list link (its "shortTitles" or
+// "validTitles" entry).
+// A row whose "enabled" is false is dimmed and takes no touches.
 class PSTableCell : public UITableViewCell {
 public:
     Ref<PSTableCell> initWithStyle(UITableViewCellStyle style,
@@ -17,11 +22,31 @@ public:
     Ref<PSSpecifier> specifier() const { return _specifier; }
     void setSpecifier(const Ref<PSSpecifier>& specifier) { _specifier = specifier; }
 
-    // Sent when the row reloads: shows the specifier's label as the title.
+    // Sent when the row reloads: shows the specifier's label and the rest of
+    // the standard row's contents.
     virtual void refreshCellContentsWithSpecifier(const Ref<PSSpecifier>& specifier);
+
+    bool cellEnabled() const { return _cellEnabled; }
+    virtual void setCellEnabled(bool enabled);
+
+    // The row's stored value, or its "default" while nothing is stored; the
+    // specifier's getter still yields nil then.
+    static Value shownValue(const Ref<PSSpecifier>& specifier);
+    // The entry of "validValues" equal to the value (numbers compare by
+    // amount); nil when none is.
+    static std::optional<size_t> indexOfValidValue(const Ref<PSSpecifier>& specifier,
+                                                   const Value& value);
+    // The title shown for the row's value: its "shortTitles" or
+    // "validTitles" entry, the text itself for a title-value row; nil for a
+    // value the row does not list.
+    static std::optional<std::string> titleForValue(const Ref<PSSpecifier>& specifier,
+                                                    const Value& value);
+    // A text or number as its text; nil for other kinds.
+    static std::optional<std::string> textForValue(const Value& value);
 
 private:
     Ref<PSSpecifier> _specifier;
+    bool _cellEnabled = true;
 };
 
 extern "C" __attribute__((visibility("default"))) const objc_class OBJC_CLASS_$_PSTableCell;

@@ -25,9 +25,11 @@
 #include <UIKit/UINavigationController.h>
 #include <UIKit/UINavigationItem.h>
 #include <UIKit/UIScreen.h>
+#include <UIKit/UISegmentedControl.h>
 #include <UIKit/UISlider.h>
 #include <UIKit/UIStackView.h>
 #include <UIKit/UIStepper.h>
+#include <UIKit/UISwitch.h>
 #include <UIKit/UITableView.h>
 #include <UIKit/UITableViewCell.h>
 #include <UIKit/UITapGestureRecognizer.h>

@@ -43,7 +43,10 @@ inline constexpr UIControlEvents UIControlEventTouchUpOutside = 1 << 7;
 inline constexpr UIControlEvents UIControlEventTouchCancel = 1 << 8;
 inline constexpr UIControlEvents UIControlEventValueChanged = 1 << 12;
 inline constexpr UIControlEvents UIControlEventPrimaryActionTriggered = 1 << 13;
+inline constexpr UIControlEvents UIControlEventEditingDidBegin = 1 << 16;
 inline constexpr UIControlEvents UIControlEventEditingChanged = 1 << 17;
+inline constexpr UIControlEvents UIControlEventEditingDidEnd = 1 << 18;
+inline constexpr UIControlEvents UIControlEventEditingDidEndOnExit = 1 << 19;
 inline constexpr UIControlEvents UIControlEventAllEvents = 0x0FFFFFFF;
 
 using UIControlState = NSUInteger;

@@ -22,6 +22,7 @@ public:
     struct Section {
         std::optional<std::string> headerTitle;
         std::optional<std::string> footerTitle;
+        NSTextAlignment footerAlignment = NSTextAlignmentNatural;
         std::vector<Row> rows;
     };
     // Where layout put a section: its card and its header and footer texts.

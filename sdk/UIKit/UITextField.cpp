@@ -3,6 +3,10 @@
 #include <Foundation/Unicode.h>
 
 void UITextField::insertText(const std::string& text) {
+    if (text == "\n") {
+        sendActionsForControlEvents(UIControlEventEditingDidEndOnExit);
+        return;
+    }
     _text += text;
     sendActionsForControlEvents(UIControlEventEditingChanged);
 }
@@ -25,4 +29,24 @@ void UITextField::touchesEnded(const Ref<UITouch>& touch) {
     if (isTouchInside()) {
         becomeFirstResponder();
     }
+}
+
+bool UITextField::becomeFirstResponder() {
+    const bool wasEditing = isFirstResponder();
+    if (!UIView::becomeFirstResponder()) {
+        return false;
+    }
+    if (!wasEditing) {
+        sendActionsForControlEvents(UIControlEventEditingDidBegin);
+    }
+    return true;
+}
+
+bool UITextField::resignFirstResponder() {
+    const bool wasEditing = isFirstResponder();
+    UIView::resignFirstResponder();
+    if (wasEditing) {
+        sendActionsForControlEvents(UIControlEventEditingDidEnd);
+    }
+    return true;
 }

@@ -22,10 +22,26 @@ enum UIKeyboardType : NSInteger {
     UIKeyboardTypeASCIICapableNumberPad = 11,
 };
 
+enum UITextAutocorrectionType : NSInteger {
+    UITextAutocorrectionTypeDefault = 0,
+    UITextAutocorrectionTypeNo = 1,
+    UITextAutocorrectionTypeYes = 2,
+};
+
+enum UITextAutocapitalizationType : NSInteger {
+    UITextAutocapitalizationTypeNone = 0,
+    UITextAutocapitalizationTypeWords = 1,
+    UITextAutocapitalizationTypeSentences = 2,
+    UITextAutocapitalizationTypeAllCharacters = 3,
+};
+
 // One line of editable text, with a placeholder shown while it is empty. A
-// tap makes it the first responder, which the keyboard types into. Every
-// edit from the keyboard sends UIControlEventEditingChanged; setting the text
-// in code sends nothing.
+// tap makes it the first responder, which the keyboard types into, and sends
+// UIControlEventEditingDidBegin; giving that up sends
+// UIControlEventEditingDidEnd. Every edit from the keyboard sends
+// UIControlEventEditingChanged; its return key sends
+// UIControlEventEditingDidEndOnExit and adds nothing. Setting the text in
+// code sends nothing. Secure entry shows a bullet for each character.
 class UITextField : public UIControl, public UIKeyInput {
 public:
     Ref<UITextField> initWithFrame(const CGRect& frame) {
@@ -46,6 +62,16 @@ public:
     void setFont(const Ref<UIFont>& font) { _font = font ? font : UIFont::systemFontOfSize(17); }
     UIKeyboardType keyboardType() const { return _keyboardType; }
     void setKeyboardType(UIKeyboardType type) { _keyboardType = type; }
+    bool isSecureTextEntry() const { return _secureTextEntry; }
+    void setSecureTextEntry(bool secure) { _secureTextEntry = secure; }
+    UITextAutocorrectionType autocorrectionType() const { return _autocorrectionType; }
+    void setAutocorrectionType(UITextAutocorrectionType type) { _autocorrectionType = type; }
+    UITextAutocapitalizationType autocapitalizationType() const { return _autocapitalizationType; }
+    void setAutocapitalizationType(UITextAutocapitalizationType type) {
+        _autocapitalizationType = type;
+    }
+    NSTextAlignment textAlignment() const { return _textAlignment; }
+    void setTextAlignment(NSTextAlignment alignment) { _textAlignment = alignment; }
 
     // What the keyboard sends: text inserted at the end, and the delete key,
     // which removes the last character.
@@ -54,6 +80,8 @@ public:
     void deleteBackward() override;
 
     bool canBecomeFirstResponder() const override { return isEnabled(); }
+    bool becomeFirstResponder() override;
+    bool resignFirstResponder() override;
     void touchesEnded(const Ref<UITouch>& touch) override;
 
 private:
@@ -61,4 +89,8 @@ private:
     std::optional<std::string> _placeholder;
     Ref<UIFont> _font = UIFont::systemFontOfSize(17);
     UIKeyboardType _keyboardType = UIKeyboardTypeDefault;
+    bool _secureTextEntry = false;
+    UITextAutocorrectionType _autocorrectionType = UITextAutocorrectionTypeDefault;
+    UITextAutocapitalizationType _autocapitalizationType = UITextAutocapitalizationTypeSentences;
+    NSTextAlignment _textAlignment = NSTextAlignmentNatural;
 };

@@ -2,8 +2,10 @@
 
 #include <render/SDKImageViewLook.h>
 #include <render/SDKLabelLook.h>
+#include <render/SDKSegmentedControlLook.h>
 #include <render/SDKSliderLook.h>
 #include <render/SDKStepperLook.h>
+#include <render/SDKSwitchLook.h>
 #include <render/SDKTableViewCellLook.h>
 #include <render/SDKTableViewLook.h>
 #include <render/SDKTextFieldLook.h>
@@ -19,6 +21,8 @@ const SDKLookRegistry& SDKLookRegistry::standard() {
         registry.addViewLook(std::make_unique<SDKSliderLook>());
         registry.addViewLook(std::make_unique<SDKStepperLook>());
         registry.addViewLook(std::make_unique<SDKTextFieldLook>());
+        registry.addViewLook(std::make_unique<SDKSwitchLook>());
+        registry.addViewLook(std::make_unique<SDKSegmentedControlLook>());
     });
     return registry;
 }

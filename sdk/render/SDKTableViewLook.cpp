@@ -70,6 +70,7 @@ void drawSection(const UITableView::Section& section, const UITableView::Section
         SDKTextStyle style = sectionTextStyle();
         style.numberOfLines = 0;
         style.centresVertically = false;
+        style.alignment = section.footerAlignment;
         painter.text().drawText(*section.footerTitle, style, layout.footer);
     }
 }

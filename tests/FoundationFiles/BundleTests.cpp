@@ -4,6 +4,7 @@
 
 #include <Foundation/NSBundle.h>
 #include <Foundation/NSPropertyListSerialization.h>
+#include <Foundation/SDKEventLog.h>
 
 #include "TemporaryDeviceRoot.h"
 
@@ -121,6 +122,8 @@ TEST_F(Bundle, ReadsTablesInEveryForm) {
     write("en.lproj/Binary.strings", Value::Dictionary{{"hello", "binary"}},
           NSPropertyListBinaryFormat_v1_0);
     write("en.lproj/Broken.strings", std::string("\"hello\" = \"x\"\n\"next\" = \"y\";"));
+    write("en.lproj/NoFinalSemicolon.strings",
+          std::string("\"next\" = \"y\";\n\"hello\" = \"x\"\n"));
     write("en.lproj/Empty.strings", std::string("// nothing yet\n"));
     // Tables that are not UTF-8 cannot be decoded, so they are not used.
     write("en.lproj/Latin1.strings", std::string("hello = \"caf\xE9\"; other = fine;"));
@@ -150,6 +153,8 @@ TEST_F(Bundle, ReadsTablesInEveryForm) {
         // A value that is not text, a malformed table, an empty one: the fallback.
         {"Xml", "number", "fallback"},
         {"Broken", "next", "fallback"},
+        // The device reads a table without its last ';' as unreadable too.
+        {"NoFinalSemicolon", "next", "fallback"},
         {"Empty", "hello", "fallback"},
         {"Latin1", "other", "fallback"},
         {"BadXml", "hello", "fallback"},
@@ -159,6 +164,21 @@ TEST_F(Bundle, ReadsTablesInEveryForm) {
         EXPECT_EQ(bundle->localizedStringForKey(c.key, "fallback", c.table), c.expected)
             << c.table << ": " << c.key;
     }
+}
+
+TEST_F(Bundle, SaysWhyATableCannotBeRead) {
+    write("en.lproj/Good.strings", std::string("\"a\" = \"b\";"));
+    write("en.lproj/Bad.strings", std::string("\"a\" = \"b\";\n\"c\" = \"d\""));
+    SDKEventLog::clear();
+    EXPECT_EQ(bundle->localizedStringForKey("a", std::nullopt, "Good"), "b");
+    EXPECT_TRUE(SDKEventLog::eventsOfKind("error").empty());
+    EXPECT_EQ(bundle->localizedStringForKey("a", std::nullopt, "Bad"), "a");
+    EXPECT_EQ(bundle->localizedStringForKey("c", std::nullopt, "Bad"), "c");
+    const std::vector<SDKEvent> errors = SDKEventLog::eventsOfKind("error");
+    ASSERT_EQ(errors.size(), 1u);
+    const std::string message = *errors[0].details.at("message").string();
+    EXPECT_NE(message.find("Bad.strings"), std::string::npos) << message;
+    EXPECT_NE(message.find("';'"), std::string::npos) << message;
 }
 
 TEST_F(Bundle, ParsesATableOnce) {

@@ -459,4 +459,37 @@ TEST(Klprefs, ThePageSitsUnderANavigationBarWithABackButtonToSettings) {
     EXPECT_EQ(page["presented"][0]["selectedColor"], "#FF0000FF");
 }
 
+TEST(Klprefs, TestRunsEveryScriptOnAFreshCopyAndSummarises) {
+    TemporaryDeviceRoot scripts;
+    struct Script {
+        const char* name;
+        const char* text;
+    };
+    // Each script starts from the example as shipped: the second one sees
+    // the default again, not what the first one stored.
+    const Script written[] = {
+        {"/a.script", "tap \"Standard cells\"\ntoggle Enabled\nexpect Enabled stored false\n"},
+        {"/nested/b.script", "tap \"Standard cells\"\nexpect Enabled shown on\nback\n"},
+        {"/nested/c.script", "tap \"Standard cells\"\n\nexpect Enabled shown off\n"},
+        {"/ignored.txt", "not a script\n"},
+    };
+    for (const Script& script : written) {
+        scripts.write(script.name, std::string(script.text));
+    }
+    const KlprefsRun run = runKlprefs({"test", scripts.path()});
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.out.find("2 passed, 1 failed"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("c.script:3: expected"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("ignored"), std::string::npos) << run.out;
+
+    std::filesystem::remove(scripts.host("/nested/c.script"));
+    const KlprefsRun passing = runKlprefs({"test", scripts.path()});
+    EXPECT_EQ(passing.status, 0) << passing.out << passing.err;
+    EXPECT_NE(passing.out.find("2 passed, 0 failed"), std::string::npos) << passing.out;
+
+    scripts.makeFolder("/none");
+    const KlprefsRun empty = runKlprefs({"test", scripts.host("/none")});
+    EXPECT_EQ(empty.status, 2) << empty.out;
+}
+
 } // namespace
