@@ -129,12 +129,6 @@ int run(const CommandLine& line) {
     settings.bundlePath = line.bundlePath;
     settings.iosVersion = line.iosVersion;
     settings.width = line.width;
-    if (line.command == CommandLine::Command::Test) {
-        if (line.loadUtilities) {
-            loadUtilities();
-        }
-        return runTests(line, settings);
-    }
     // Read the script before the page loads, so a missing one changes nothing.
     const std::string scriptName = line.script == "-" ? "<stdin>" : line.script;
     const std::string scriptText =
@@ -151,6 +145,9 @@ int run(const CommandLine& line) {
     SDKNetworkSettings::setCertificateAuthorityFile(line.certificateAuthorityFile);
     SDKMailAccount::setConfigured(line.mailAccount);
     SDKMailAccount::setSendingFails(line.mailSendingFails);
+    if (line.command == CommandLine::Command::Test) {
+        return runTests(line, settings);
+    }
     PageHost host(settings);
     for (const std::string& message : host.takeLoggedErrors()) {
         warn(message);
