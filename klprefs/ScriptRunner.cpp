@@ -369,7 +369,7 @@ void ScriptRunner::choose(const ScriptStep& step) {
         Finger(_host.window()).tapRow(finder.row(step.arguments[0]).cell);
         return;
     }
-    auto menu = finder.presented<SDKMenuViewController>("menu or list of choices");
+    auto menu = finder.presented<SDKMenuViewController>("menu");
     std::string titles;
     for (const auto& [action, row] : menu->rows()) {
         if (action->title() == step.arguments[0]) {
