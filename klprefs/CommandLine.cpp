@@ -1,7 +1,6 @@
 #include "CommandLine.h"
 
-#include <cmath>
-#include <cstdlib>
+#include <CLI/CLI.hpp>
 
 #include <Foundation/SDKNetworkSettings.h>
 
@@ -13,185 +12,11 @@ namespace {
     throw HostError(HostError::Kind::Usage, message);
 }
 
-double number(const std::string& option, const std::string& text) {
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || !std::isfinite(value)) {
-        usage(option + " wants a number, not \"" + text + "\"");
-    }
-    return value;
-}
+constexpr const char* kDescription =
+    "klprefs: show, use and draw a tweak's preference page, as the Settings app does.\n"
+    "Options may come before or after the command.";
 
-} // namespace
-
-CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
-    CommandLine line;
-    std::optional<Command> command;
-    std::vector<std::string> operands;
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        auto next = [&]() -> const std::string& {
-            if (i + 1 >= arguments.size()) {
-                usage(argument + " wants a value");
-            }
-            return arguments[++i];
-        };
-        if (argument == "--help" || argument == "-h") {
-            line.command = Command::Help;
-            return line;
-        } else if (argument == "--device-root") {
-            line.deviceRoot = next();
-        } else if (argument == "--bundle") {
-            line.bundlePath = next();
-        } else if (argument == "--ios") {
-            line.iosVersionText = next();
-            std::optional<NSOperatingSystemVersion> version =
-                NSProcessInfo::operatingSystemVersionFromString(line.iosVersionText);
-            if (!version) {
-                usage("--ios wants a version such as 16.0 or 14.4.2, not \"" + line.iosVersionText +
-                      "\"");
-            }
-            line.iosVersion = *version;
-        } else if (argument == "--width") {
-            line.width = number(argument, next());
-            if (*line.width < kMinimumWidth || *line.width > kMaximumWidth) {
-                usage("--width must be from 200 to 2000 points");
-            }
-        } else if (argument == "--scale") {
-            line.scale = number(argument, next());
-            if (line.scale < 1 || line.scale > 3) {
-                usage("--scale must be from 1 to 3");
-            }
-        } else if (argument == "-o" || argument == "--output") {
-            line.output = next();
-        } else if (argument == "--json") {
-            line.json = true;
-        } else if (argument == "--without-klutils") {
-            line.loadUtilities = false;
-        } else if (argument == "--without-private-frameworks") {
-            line.loadPrivateFrameworks = false;
-        } else if (argument == "--connect-to") {
-            const std::string& route = next();
-            if (!SDKNetworkSettings::isValidRoute(route)) {
-                usage("--connect-to wants HOST:PORT:CONNECT-HOST:CONNECT-PORT, not \"" + route +
-                      "\"");
-            }
-            line.connectTo.push_back(route);
-        } else if (argument == "--cacert") {
-            line.certificateAuthorityFile = next();
-        } else if (argument == "--no-mail-account") {
-            line.mailAccount = false;
-        } else if (argument == "--mail-send-fails") {
-            line.mailSendingFails = true;
-        } else if (argument.size() > 1 && argument[0] == '-') {
-            usage("unknown option " + argument);
-        } else if (!command) {
-            if (argument == "render") {
-                command = Command::Render;
-            } else if (argument == "run") {
-                command = Command::Run;
-            } else if (argument == "dump") {
-                command = Command::Dump;
-            } else if (argument == "test") {
-                command = Command::Test;
-            } else {
-                usage("unknown command \"" + argument + "\" (render, run, dump or test)");
-            }
-        } else {
-            operands.push_back(argument);
-        }
-    }
-    if (!command) {
-        usage("no command given (render, run, dump or test)");
-    }
-    line.command = *command;
-    switch (line.command) {
-    case Command::Render:
-        if (!line.output) {
-            usage("render wants -o FILE.png");
-        }
-        break;
-    case Command::Run:
-        if (operands.size() == 1) {
-            line.script = operands[0];
-            operands.clear();
-        }
-        break;
-    case Command::Test:
-        if (operands.size() != 1) {
-            usage("test wants the folder of its scripts: test DIR");
-        }
-        line.scriptFolder = operands[0];
-        operands.clear();
-        break;
-    default:
-        break;
-    }
-    if (line.output && line.command == Command::Test) {
-        usage("-o goes with render and run");
-    }
-    if (line.json && line.command != Command::Run) {
-        usage("--json goes with run (dump always prints JSON)");
-    }
-    if (line.output && line.command == Command::Dump) {
-        usage("-o goes with render and run");
-    }
-    if (!operands.empty()) {
-        usage("unexpected argument \"" + operands[0] + "\"");
-    }
-    return line;
-}
-
-std::string CommandLine::helpText() {
-    return R"(klprefs: show, use and draw a tweak's preference page, as the Settings app does.
-
-Usage:
-  klprefs [options] render -o FILE.png
-  klprefs [options] run [SCRIPT|-] [--json] [-o FILE.png]
-  klprefs [options] dump
-  klprefs [options] test DIR
-  klprefs --help
-
-Commands:
-  render     draw the whole page to a PNG
-  run        apply the steps of SCRIPT (standard input when it is - or
-             missing), one per line, then write the PNG (-o) and print the
-             page as JSON (--json)
-  dump       print the page as JSON: rows and their views, the stored values
-             of every preference domain, and what the page did
-  test       run every *.script under DIR, each on a fresh copy of the
-             device root, and print "N passed, N failed" with the failing
-             lines; exit status 1 when any failed
-
-Options:
-  --device-root DIR  the folder that stands for the device's file system
-                     (default: the built-in example, used from a scratch copy
-                     so that it never changes)
-  --bundle PATH      the preference bundle's path on the device (default: the
-                     one bundle in /Library/PreferenceBundles or
-                     /var/jb/Library/PreferenceBundles)
-  --ios VERSION      the iOS version the device reports (default 16.0)
-  --width POINTS     the screen's width, 200 to 2000 (default: the
-                     standard phone screen's width)
-  --scale N          pixels per point of the PNG, 1 to 3 (default 3)
-  -o, --output FILE  the PNG to write
-  --json             after run, print the page as JSON
-  --without-klutils  do not load libklutils (by default it is loaded, as in a
-                     tweak process on a device; without it the rows cannot
-                     correct :root: paths and the picker shows no pictures)
-  --without-private-frameworks
-                     do not load FrontBoardServices and SpringBoardServices
-                     (by default they are, as on a device; without them the
-                     respring button's relaunch request does nothing)
-  --connect-to HOST:PORT:CONNECT-HOST:CONNECT-PORT
-                     send the page's connections to HOST:PORT elsewhere, as
-                     curl's option does (repeatable; such as the avatar
-                     service to a server on 127.0.0.1)
-  --cacert FILE      trust the certificate authorities in this PEM file
-                     instead of the system's
-  --no-mail-account  the device has no mail account (canSendMail answers NO)
-  --mail-send-fails  sending from the mail account fails
-
+constexpr const char* kFooter = R"(
 Script steps (# starts a comment; quote texts with spaces):
   tap ROW                   tap a row, as a finger on its title
   tap ROW VIEW              touch the middle of a view inside the row
@@ -200,7 +25,7 @@ Script steps (# starts a comment; quote texts with spaces):
   drag ROW to VALUE         drag the row's slider to a value
   press ROW minus|plus [hold N]
                             press the row's stepper button once, or hold it
-                            while its step repeats N times
+                            while its step repeats N times (a minute at most)
   type TEXT                 replace the text of the presented alert's field
   tap header VIEW           touch the middle of a view inside the page's
                             header (its banner), as VIEW below
@@ -222,6 +47,147 @@ indices from the row), class:NAME or class:NAME:N (the Nth such view, from
 0), or text:TEXT (the view showing that text).
 
 Exit status: 0 done, 1 a step (or a test script) failed, 2 bad usage, 3 the page could not be
-loaded, 4 the output could not be written.
-)";
+loaded, 4 the output could not be written, 5 everything ran but a value could
+not be stored.)";
+
+} // namespace
+
+CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
+    CommandLine line;
+    CLI::App app(kDescription, "klprefs");
+    app.footer(kFooter);
+    // Options given after the command belong to the program as a whole.
+    app.fallthrough();
+    // Given twice, the last value counts, as with most programs.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+
+    std::string deviceRoot, bundlePath, output;
+    double width = 0;
+    app.add_option("--device-root", deviceRoot,
+                   "the folder that stands for the device's file system (default: the built-in "
+                   "example, used from a scratch copy so that it never changes)")
+        ->type_name("DIR");
+    app.add_option("--bundle", bundlePath,
+                   "the preference bundle's path on the device (default: the one bundle in "
+                   "/Library/PreferenceBundles or /var/jb/Library/PreferenceBundles)")
+        ->type_name("PATH");
+    app.add_option("--ios", line.iosVersionText,
+                   "the iOS version the device reports (default 16.0)")
+        ->check(CLI::Validator(
+            [](const std::string& text) -> std::string {
+                return NSProcessInfo::operatingSystemVersionFromString(text)
+                           ? ""
+                           : "wants a version such as 16.0 or 14.4.2, not " +
+                                 HostError::quoted(text);
+            },
+            ""))
+        ->type_name("VERSION");
+    app.add_option("--width", width,
+                   "the screen's width in points (default: the standard phone screen's width)")
+        ->check(CLI::Number)
+        ->check(CLI::Range(static_cast<double>(kMinimumWidth), static_cast<double>(kMaximumWidth)))
+        ->type_name("POINTS");
+    app.add_option("--scale", line.scale, "pixels per point of the PNG (default 3)")
+        ->check(CLI::Number)
+        ->check(CLI::Range(1.0, 3.0))
+        ->type_name("N");
+    app.add_option("-o,--output", output, "the PNG to write (render and run)")->type_name("FILE");
+    app.add_flag("--json", line.json, "after run, print the page as JSON");
+    bool withoutUtilities = false;
+    app.add_flag("--without-klutils", withoutUtilities,
+                 "do not load libklutils (by default it is loaded, as in a tweak process on a "
+                 "device; without it the rows cannot correct :root: paths and the picker shows no "
+                 "pictures)");
+
+    bool withoutPrivateFrameworks = false;
+    app.add_flag("--without-private-frameworks", withoutPrivateFrameworks,
+                 "do not load FrontBoardServices and SpringBoardServices (by default they are, as "
+                 "on a device; without them the respring button's relaunch request does nothing)");
+
+    app.add_option("--connect-to", line.connectTo,
+                   "send the page's connections to HOST:PORT elsewhere, as curl's option does "
+                   "(repeatable; such as the avatar service to a server on 127.0.0.1)")
+        ->check(CLI::Validator(
+            [](const std::string& route) -> std::string {
+                return SDKNetworkSettings::isValidRoute(route)
+                           ? ""
+                           : "wants HOST:PORT:CONNECT-HOST:CONNECT-PORT, not " +
+                                 HostError::quoted(route);
+            },
+            ""))
+        ->type_name("HOST:PORT:CONNECT-HOST:CONNECT-PORT")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    std::string certificateAuthorityFile;
+    app.add_option("--cacert", certificateAuthorityFile,
+                   "trust the certificate authorities in this PEM file instead of the system's");
+    bool noMailAccount = false;
+    app.add_flag("--no-mail-account", noMailAccount,
+                 "the device has no mail account (canSendMail answers NO)");
+    app.add_flag("--mail-send-fails", line.mailSendingFails, "sending from the mail account fails");
+
+    CLI::App* render = app.add_subcommand("render", "draw the whole page to a PNG (-o)");
+    CLI::App* run =
+        app.add_subcommand("run", "apply the steps of SCRIPT (standard input when it is - or "
+                                  "missing), one per line, then write the PNG (-o) and print "
+                                  "the page as JSON (--json)");
+    run->add_option("script", line.script, "the script's path, or - for standard input")
+        ->type_name("SCRIPT");
+    CLI::App* test = app.add_subcommand(
+        "test", "run every *.script under DIR, each on a fresh copy of the device root, and print "
+                "\"N passed, N failed\" with the failing lines; exit status 1 when any failed");
+    test->add_option("folder", line.scriptFolder, "the folder of the scripts")
+        ->type_name("DIR")
+        ->required();
+    app.add_subcommand("dump", "print the page as JSON: rows and their views, "
+                               "the stored values of every preference domain, "
+                               "and what the page did");
+
+    // CLI11 reads the words after the program's name in reverse order.
+    std::vector<std::string> words(arguments.rbegin(), arguments.rend());
+    try {
+        app.parse(words);
+    } catch (const CLI::CallForHelp&) {
+        line.command = Command::Help;
+        line.helpText = app.help();
+        return line;
+    } catch (const CLI::ParseError& error) {
+        usage(error.what());
+    }
+
+    if (app.get_subcommands().empty()) {
+        usage("no command given (render, run, dump or test)");
+    }
+    line.command = render->parsed() ? Command::Render
+                   : run->parsed()  ? Command::Run
+                   : test->parsed() ? Command::Test
+                                    : Command::Dump;
+    if (app.count("--device-root")) {
+        line.deviceRoot = deviceRoot;
+    }
+    if (app.count("--bundle")) {
+        line.bundlePath = bundlePath;
+    }
+    line.iosVersion = *NSProcessInfo::operatingSystemVersionFromString(line.iosVersionText);
+    if (app.count("--width")) {
+        line.width = width;
+    }
+    if (app.count("--output")) {
+        line.output = output;
+    }
+    line.loadUtilities = !withoutUtilities;
+    line.mailAccount = !noMailAccount;
+    if (app.count("--cacert")) {
+        line.certificateAuthorityFile = certificateAuthorityFile;
+    }
+    line.loadPrivateFrameworks = !withoutPrivateFrameworks;
+    if (line.command == Command::Render && !line.output) {
+        usage("render wants -o FILE.png");
+    }
+    if (line.json && line.command != Command::Run) {
+        usage("--json goes with run (dump always prints JSON)");
+    }
+    if (line.output && (line.command == Command::Dump || line.command == Command::Test)) {
+        usage("-o goes with render and run");
+    }
+    return line;
 }

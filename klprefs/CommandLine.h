@@ -13,11 +13,12 @@ class CommandLine {
 public:
     enum class Command { Help, Render, Run, Dump, Test };
 
-    // Throws a usage HostError naming what is wrong.
+    // Throws a usage HostError naming what is wrong. --help, alone or after
+    // a command, answers Help with the text to print in helpText.
     static CommandLine parse(const std::vector<std::string>& arguments);
-    static std::string helpText();
 
     Command command = Command::Help;
+    std::string helpText;
     // nil: the built-in example, used from a scratch copy.
     std::optional<std::string> deviceRoot;
     // nil: the one bundle the device root holds.

@@ -2,21 +2,18 @@
 
 #include <string>
 
+#include <nlohmann/json.hpp>
+
 #include <Foundation/Value.h>
 
 // Writes a property-list value as indented JSON: dictionaries as objects
 // (keys in order), arrays, texts, numbers (a real keeps a decimal point so it
 // reads back as one; infinities and NaN, which JSON lacks, become null),
 // booleans and null for nil. Data is written in base64 and dates as ISO 8601
-// texts in UTC.
+// texts in UTC. Text that is not valid UTF-8 has each bad byte replaced by
+// U+FFFD, so the output is always valid JSON.
 class JSONWriter {
 public:
     static std::string write(const Value& value);
-
-private:
-    void value(const Value& value, int depth);
-    void string(const std::string& text);
-    void newline(int depth);
-
-    std::string _out;
+    static nlohmann::json toJSON(const Value& value);
 };

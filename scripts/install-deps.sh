@@ -11,7 +11,7 @@ packages=(
     libglib2.0-dev libcairo2-dev libpango1.0-dev fonts-inter
     libgdk-pixbuf-2.0-dev librsvg2-dev
     libcpp-httplib-dev libssl-dev openssl
-    nlohmann-json3-dev
+    nlohmann-json3-dev libcli11-dev
     clang libfuzzer-14-dev libclang-rt-14-dev
     python3 python3-kiwisolver python3-cairo
     locales

@@ -53,6 +53,9 @@ TEST(JSONWriter, WritesPropertyListValues) {
         {Value("a \"quoted\" \\ line\n\ttab \x01"),
          "\"a \\\"quoted\\\" \\\\ line\\n\\ttab \\u0001\"\n"},
         {Value("caf\xC3\xA9"), "\"caf\xC3\xA9\"\n"},
+        // Bytes that are no UTF-8 become U+FFFD, one for each.
+        {Value("a\xFF\xC3"), "\"a\xEF\xBF\xBD\xEF\xBF\xBD\"\n"},
+        {Value(Value::Dictionary{{"k\x80", 1}}), "{\n  \"k\xEF\xBF\xBD\": 1\n}\n"},
         {Value(NSData{'M', 'a', 'n', 'y'}), "\"TWFueQ==\"\n"},
         {Value(Value::Date{0}), "\"2001-01-01T00:00:00Z\"\n"},
         {Value(Value::Array{}), "[]\n"},
