@@ -13,6 +13,7 @@
 #include <UIKit/UIScreen.h>
 #include <render/SDKPageRenderer.h>
 
+#include "BenchPage.h"
 #include "PageHost.h"
 
 namespace {
@@ -20,49 +21,6 @@ namespace {
 constexpr double kScale = 3;
 // The tallest tile drawn at once, in points; its surface is reused.
 constexpr CGFloat kTileHeight = 1200;
-
-// A fresh folder standing for the device, removed at the end.
-class BenchRoot {
-public:
-    BenchRoot() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kl-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) {
-            std::abort();
-        }
-        path = pattern;
-    }
-    ~BenchRoot() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::string path;
-};
-
-// A bundle of `rows` colour rows, ten to a section.
-void writeLongPage(const std::string& root, long rows) {
-    DeviceRoot::setPath(root);
-    const std::string bundle = "/var/jb/Library/PreferenceBundles/Long.bundle";
-    NSPropertyListSerialization::writePropertyList(
-        Value(Value::Dictionary{{"NSPrincipalClass", "PSListController"}}), bundle + "/Info.plist",
-        NSPropertyListXMLFormat_v1_0);
-    Value::Array items;
-    for (long i = 0; i < rows; ++i) {
-        if (i % 10 == 0) {
-            items.emplace_back(Value::Dictionary{{"cell", "PSGroupCell"},
-                                                 {"label", "Section " + std::to_string(i / 10)}});
-        }
-        items.emplace_back(Value::Dictionary{{"cell", "PSTableCell"},
-                                             {"cellClass", "KLColorPickerCell"},
-                                             {"label", "Colour " + std::to_string(i)},
-                                             {"key", "colour" + std::to_string(i)},
-                                             {"defaults", "com.example.long"},
-                                             {"fallbackHex", i % 2 ? "#FF9500" : "#34C75980"},
-                                             {"supportsAlpha", i % 2 == 0}});
-    }
-    NSPropertyListSerialization::writePropertyList(
-        Value(Value::Dictionary{{"title", "Long"}, {"items", items}}), bundle + "/Root.plist",
-        NSPropertyListBinaryFormat_v1_0);
-}
 
 // Loads the page, lays it out and draws all of it, tile by tile.
 void buildAndDraw(const std::string& root, cairo_surface_t* tile) {

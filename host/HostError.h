@@ -1,15 +1,17 @@
 #pragma once
 
+#include <cstdio>
 #include <optional>
 #include <stdexcept>
 #include <string>
 
 // Why klprefs stops: a bad command line, a page that cannot be loaded, a
-// script step that names nothing or cannot apply (with its line), or output
-// that cannot be written. Each kind ends the program with its own status.
+// script step that names nothing or cannot apply (with its line), output
+// that cannot be written, or values that could not be stored although
+// everything else ran. Each kind ends the program with its own status.
 class HostError : public std::runtime_error {
 public:
-    enum class Kind { Usage, Load, Step, Output };
+    enum class Kind { Usage, Load, Step, Output, Store };
 
     HostError(Kind kind, const std::string& message, std::optional<size_t> line = std::nullopt)
         : std::runtime_error(message), _kind(kind), _line(line) {}
@@ -17,7 +19,8 @@ public:
     Kind kind() const { return _kind; }
     const std::optional<size_t>& line() const { return _line; }
     // 1 for a failed step, 2 for bad usage, 3 for a page that cannot be
-    // loaded, 4 for output that cannot be written.
+    // loaded, 4 for output that cannot be written, 5 for a value that could
+    // not be stored.
     int exitStatus() const {
         switch (_kind) {
         case Kind::Step:
@@ -28,8 +31,36 @@ public:
             return 3;
         case Kind::Output:
             return 4;
+        case Kind::Store:
+            return 5;
         }
         return 1;
+    }
+
+    // A text from a script or a bundle, in double quotes for a message: a
+    // quote or backslash is escaped, and so is every control character
+    // (a NUL as \0), so that the message is printed whole.
+    static std::string quoted(const std::string& text) {
+        std::string out = "\"";
+        for (unsigned char c : text) {
+            if (c == '"' || c == '\\') {
+                out += '\\';
+                out += static_cast<char>(c);
+            } else if (c == '\0') {
+                out += "\\0";
+            } else if (c == '\n') {
+                out += "\\n";
+            } else if (c == '\t') {
+                out += "\\t";
+            } else if (c < 0x20 || c == 0x7F) {
+                char escape[8];
+                std::snprintf(escape, sizeof escape, "\\x%02X", c);
+                out += escape;
+            } else {
+                out += static_cast<char>(c);
+            }
+        }
+        return out + "\"";
     }
 
 private:

@@ -50,10 +50,15 @@ void PageHost::launch() {
     _title = readTitle();
     _controller->setTitle(_title);
 
-    // The page's rows, read now so that a page without any fails clearly.
+    // The page's rows, read now so that a page without any, or with more
+    // than can be shown, fails clearly before a cell is made.
     const size_t rowsRead = _controller->specifiers().size();
     if (rowsRead == 0 && _controller->loadError()) {
-        fail(*_controller->loadError());
+        failWithoutRows();
+    }
+    if (rowsRead > kMaximumRows) {
+        fail(_bundlePath + " has " + std::to_string(rowsRead) + " rows; a page shows at most " +
+             std::to_string(kMaximumRows) + ", and one this large would exhaust memory");
     }
 
     // Settings' own list lies below the page, so the page's back button leads to it.
@@ -79,6 +84,21 @@ bool PageHost::relaunchIfRestarted() {
     }
     launch();
     return true;
+}
+
+void PageHost::failWithoutRows() {
+    // Every reason the page lost its items, each item that was skipped
+    // included, for a page that ends up with no row at all.
+    constexpr size_t kReasonsShown = 10;
+    const std::vector<std::string> reasons = takeLoggedErrors();
+    std::string message = "the page has no row to show:";
+    for (size_t i = 0; i < reasons.size() && i < kReasonsShown; ++i) {
+        message += "\n  " + reasons[i];
+    }
+    if (reasons.size() > kReasonsShown) {
+        message += "\n  and " + std::to_string(reasons.size() - kReasonsShown) + " more";
+    }
+    fail(message);
 }
 
 std::string PageHost::findBundle() const {
@@ -147,8 +167,8 @@ Ref<PSListController> PageHost::makeController() {
         if (Ref<PSListController> controller = made.object<PSListController>()) {
             return controller;
         }
-        SDKEventLog::logError(*principal +
-                              " made no PSListController; showing the page with PSListController");
+        SDKEventLog::logError("principal class " + *principal +
+                              " is not a list controller; showing the page with PSListController");
     } else {
         SDKEventLog::logError("principal class " + *principal +
                               " not found; showing the page with PSListController");
@@ -208,6 +228,10 @@ bool PageHost::settleAfterBackgroundWork() {
     const bool finished = DispatchMainQueue::drainUntilIdle(kBackgroundWorkLimit);
     settle();
     return finished;
+}
+
+size_t PageHost::failedStores() {
+    return SDKEventLog::eventsOfKind("storeFailed").size();
 }
 
 std::vector<std::string> PageHost::takeLoggedErrors() {

@@ -65,17 +65,24 @@ public:
     // Messages the platform logged since the last call (an unknown cell
     // class, a failed write), for the host to show.
     std::vector<std::string> takeLoggedErrors();
+    // How many times the page asked to store a value and nothing was stored.
+    static size_t failedStores();
 
     // Where the preference bundles of a rootful and a rootless install lie.
     static const std::vector<std::string>& bundleFolders();
 
     // How long the host waits for background work before it draws or prints.
     static constexpr double kBackgroundWorkLimit = 10;
+    // The most rows a page may have. Each row's cell and views take tens of
+    // kilobytes; a page beyond this is refused before any cell is made,
+    // rather than exhausting the machine's memory.
+    static constexpr size_t kMaximumRows = 20000;
 
 private:
     // Reads the bundle and shows its page in a new window.
     void launch();
     std::string findBundle() const;
+    [[noreturn]] void failWithoutRows();
     void readInfo();
     Ref<PSListController> makeController();
     std::string readTitle();

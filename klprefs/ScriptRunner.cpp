@@ -33,12 +33,8 @@ namespace {
     throw HostError(HostError::Kind::Step, message);
 }
 
-std::string quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
-bool isIndex(const std::string& text) {
-    return !text.empty() && text.size() < 10 &&
+bool isDigits(const std::string& text) {
+    return !text.empty() &&
            std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
 }
 
@@ -46,7 +42,7 @@ double number(const std::string& text, const char* what) {
     char* end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
     if (text.empty() || *end != '\0' || !std::isfinite(value)) {
-        fail(std::string(what) + " wants a number, not " + quoted(text));
+        fail(std::string(what) + " wants a number, not " + HostError::quoted(text));
     }
     return value;
 }
@@ -106,7 +102,7 @@ Ref<UIColor> ScriptRunner::parseColor(const std::string& text) {
     const char* form = "pick wants a colour as #RRGGBB, #RRGGBBAA or rgba(R, G, B, A), not ";
     if (text.rfind("rgba(", 0) == 0) {
         if (text.back() != ')') {
-            fail(form + quoted(text));
+            fail(form + HostError::quoted(text));
         }
         // Exact components, past 0 to 1 too, so that a row's rounding and
         // clamping can be tried.
@@ -132,7 +128,7 @@ Ref<UIColor> ScriptRunner::parseColor(const std::string& text) {
     const bool hex =
         std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isxdigit(c); });
     if (!hex || (digits.size() != 6 && digits.size() != 8)) {
-        fail(form + quoted(text));
+        fail(form + HostError::quoted(text));
     }
     auto byte = [&](size_t index) {
         return std::strtol(digits.substr(index * 2, 2).c_str(), nullptr, 16) / 255.0;
@@ -162,7 +158,7 @@ void ScriptRunner::run(const std::vector<ScriptStep>& steps) {
         auto handler = handlers().find(step.command);
         try {
             if (handler == handlers().end()) {
-                fail("unknown step " + quoted(step.command) +
+                fail("unknown step " + HostError::quoted(step.command) +
                      " (tap, pick, drag, press, type, button, choose, dismiss, bar, toggle, "
                      "segment, enter, back or expect)");
             }
@@ -236,15 +232,22 @@ void ScriptRunner::press(const ScriptStep& step) {
     arguments(step, 2, 4, "press ROW minus|plus [hold N]");
     const std::string& which = step.arguments[1];
     if (which != "minus" && which != "plus") {
-        fail("press wants minus or plus, not " + quoted(which));
+        fail("press wants minus or plus, not " + HostError::quoted(which));
     }
     size_t repeats = 0;
     if (step.arguments.size() > 2) {
         if (step.arguments.size() != 4 || step.arguments[2] != "hold" ||
-            !isIndex(step.arguments[3])) {
+            !isDigits(step.arguments[3])) {
             fail("press is written press ROW minus|plus [hold N], N a count of repeats");
         }
-        repeats = std::stoul(step.arguments[3]);
+        const std::string& count = step.arguments[3];
+        if (count.size() > 9 || std::stoul(count) > kMaximumHoldRepeats) {
+            fail("hold " + count +
+                 " is longer than a person holds a button: a minute's hold "
+                 "repeats the step at most " +
+                 std::to_string(kMaximumHoldRepeats) + " times");
+        }
+        repeats = std::stoul(count);
     }
     ViewFinder finder(_host);
     finder.requirePageOnTop();
@@ -282,7 +285,7 @@ void ScriptRunner::button(const ScriptStep& step) {
         Ref<UIButton> button = ViewFinder::buttonTitled(top->view(), step.arguments[0]);
         if (!button || button->isHidden() || !button->isEnabled()) {
             fail("the presented " + top->className() + " has no button " +
-                 quoted(step.arguments[0]));
+                 HostError::quoted(step.arguments[0]));
         }
         Finger(_host.window()).tap(button);
         return;
@@ -297,10 +300,11 @@ void ScriptRunner::button(const ScriptStep& step) {
     std::string titles;
     for (const Ref<UIAlertAction>& action : alert->actions()) {
         if (action->isEnabled()) {
-            titles += (titles.empty() ? "" : ", ") + quoted(action->title().value_or(""));
+            titles +=
+                (titles.empty() ? "" : ", ") + HostError::quoted(action->title().value_or(""));
         }
     }
-    fail("the alert has no button " + quoted(step.arguments[0]) +
+    fail("the alert has no button " + HostError::quoted(step.arguments[0]) +
          (titles.empty() ? "" : " (its buttons: " + titles + ")"));
 }
 
@@ -352,7 +356,7 @@ void ScriptRunner::bar(const ScriptStep& step) {
     } else if (which == "right") {
         button = navigationBar->rightButton();
     } else {
-        fail("bar wants left or right, not " + quoted(which));
+        fail("bar wants left or right, not " + HostError::quoted(which));
     }
     if (!button) {
         fail("the navigation bar has no " + which + " button");
@@ -376,9 +380,9 @@ void ScriptRunner::choose(const ScriptStep& step) {
             Finger(_host.window()).tap(row);
             return;
         }
-        titles += (titles.empty() ? "" : ", ") + quoted(action->title());
+        titles += (titles.empty() ? "" : ", ") + HostError::quoted(action->title());
     }
-    fail("the menu has no item " + quoted(step.arguments[0]) +
+    fail("the menu has no item " + HostError::quoted(step.arguments[0]) +
          (titles.empty() ? "" : " (its items: " + titles + ")"));
 }
 
@@ -405,9 +409,9 @@ void ScriptRunner::segment(const ScriptStep& step) {
                 .tapAt(control, CGPointMake(CGRectGetMidX(rect), CGRectGetMidY(rect)));
             return;
         }
-        titles += (titles.empty() ? "" : ", ") + quoted(title);
+        titles += (titles.empty() ? "" : ", ") + HostError::quoted(title);
     }
-    fail(ViewFinder::describeRow(row) + " has no segment " + quoted(step.arguments[1]) +
+    fail(ViewFinder::describeRow(row) + " has no segment " + HostError::quoted(step.arguments[1]) +
          " (its segments: " + titles + ")");
 }
 
@@ -440,13 +444,14 @@ void ScriptRunner::expect(const ScriptStep& step) {
     arguments(step, 3, 3, "expect ROW stored|shown VALUE");
     const std::string& what = step.arguments[1];
     if (what != "stored" && what != "shown") {
-        fail("expect compares what is stored or shown, not " + quoted(what));
+        fail("expect compares what is stored or shown, not " + HostError::quoted(what));
     }
     const PageHost::Row row = ViewFinder(_host).row(step.arguments[0]);
     const std::string actual =
         what == "stored" ? scriptText(row.specifier->performGetter()) : shownText(row);
     if (actual != step.arguments[2]) {
-        fail("expected " + ViewFinder::describeRow(row) + " to have " + quoted(step.arguments[2]) +
-             " " + what + ", found " + quoted(actual));
+        fail("expected " + ViewFinder::describeRow(row) + " to have " +
+             HostError::quoted(step.arguments[2]) + " " + what + ", found " +
+             HostError::quoted(actual));
     }
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <UIKit/UIColor.h>
+#include <UIKit/UIStepper.h>
 
 #include "PageHost.h"
 #include "ScriptStep.h"
@@ -26,6 +27,11 @@ public:
     using Warning = std::function<void(size_t line, const std::string& message)>;
 
     ScriptRunner(PageHost& host, Warning warning);
+
+    // The most repeats a held stepper button makes in a minute, the longest
+    // hold a script may ask for.
+    static constexpr size_t kMaximumHoldRepeats = static_cast<size_t>(
+        (60 - UIStepper::kAutorepeatDelay) / UIStepper::kAutorepeatInterval + 1);
 
     // Throws a step HostError with the line of the first step that fails.
     void run(const std::vector<ScriptStep>& steps);

@@ -1,5 +1,7 @@
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
@@ -32,11 +34,23 @@ std::string readScript(const std::string& path) {
         text << std::cin.rdbuf();
         return text.str();
     }
+    auto cannotRead = [&](int cause) {
+        return HostError(HostError::Kind::Usage,
+                         "cannot read the script " + path + ": " + std::strerror(cause));
+    };
+    // A folder opens as a stream but reads as nothing; it is no script.
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        throw cannotRead(EISDIR);
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        throw HostError(HostError::Kind::Usage, "cannot read the script " + path);
+        throw cannotRead(errno);
     }
     text << file.rdbuf();
+    if (file.bad()) {
+        throw cannotRead(errno);
+    }
     return text.str();
 }
 
@@ -184,6 +198,13 @@ int run(const CommandLine& line) {
     case CommandLine::Command::Test:
         break;
     }
+    // A value the page could not store fails the run, after everything else
+    // has been done and shown.
+    if (const size_t failed = PageHost::failedStores()) {
+        throw HostError(HostError::Kind::Store,
+                        std::to_string(failed) + (failed == 1 ? " value" : " values") +
+                            " could not be stored (see the warnings above)");
+    }
     return 0;
 }
 
@@ -194,7 +215,7 @@ int main(int argc, char** argv) {
         const CommandLine line =
             CommandLine::parse(std::vector<std::string>(argv + 1, argv + argc));
         if (line.command == CommandLine::Command::Help) {
-            std::cout << CommandLine::helpText();
+            std::cout << line.helpText;
             return 0;
         }
         return run(line);
@@ -204,5 +225,8 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "Try 'klprefs --help'.\n");
         }
         return error.exitStatus();
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "klprefs: the page needs more memory than this machine gives it\n");
+        return HostError(HostError::Kind::Load, "").exitStatus();
     }
 }

@@ -9,10 +9,6 @@
 
 namespace {
 
-std::string quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
 bool isIndex(const std::string& text) {
     return !text.empty() && text.size() < 10 &&
            std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
@@ -42,7 +38,7 @@ void ViewFinder::fail(const std::string& message) {
 
 std::string ViewFinder::describeRow(const PageHost::Row& row) {
     const std::optional<std::string> name = rowName(row);
-    return "row " + std::to_string(row.index) + (name ? " (" + quoted(*name) + ")" : "");
+    return "row " + std::to_string(row.index) + (name ? " (" + HostError::quoted(*name) + ")" : "");
 }
 
 std::vector<Ref<UIView>> ViewFinder::allViews(const Ref<UIView>& root) {
@@ -77,10 +73,10 @@ PageHost::Row ViewFinder::row(const std::string& selector) const {
     }
     const char* by = byKey ? "key" : "label";
     if (matches.empty()) {
-        fail(std::string("no row with the ") + by + " " + quoted(wanted));
+        fail(std::string("no row with the ") + by + " " + HostError::quoted(wanted));
     }
     if (matches.size() > 1) {
-        fail(std::string("the ") + by + " " + quoted(wanted) + " names " +
+        fail(std::string("the ") + by + " " + HostError::quoted(wanted) + " names " +
              std::to_string(matches.size()) + " rows; use the row's index");
     }
     if (!matches.front().cell) {
@@ -112,7 +108,7 @@ Ref<UIView> ViewFinder::find(const Ref<UIView>& cell, const std::string& selecto
             const std::string part =
                 path.substr(start, dot == std::string::npos ? dot : dot - start);
             if (!isIndex(part) || std::stoul(part) >= view->subviews().size()) {
-                fail(where + " has no view at path " + quoted(path));
+                fail(where + " has no view at path " + HostError::quoted(path));
             }
             view = view->subviews()[std::stoul(part)];
             start = dot == std::string::npos ? path.size() : dot + 1;
@@ -125,7 +121,8 @@ Ref<UIView> ViewFinder::find(const Ref<UIView>& cell, const std::string& selecto
         size_t wantedIndex = 0;
         if (const size_t colon = name.find(':'); colon != std::string::npos) {
             if (!isIndex(name.substr(colon + 1))) {
-                fail("class:NAME:N wants a number N, not " + quoted(name.substr(colon + 1)));
+                fail("class:NAME:N wants a number N, not " +
+                     HostError::quoted(name.substr(colon + 1)));
             }
             wantedIndex = std::stoul(name.substr(colon + 1));
             name = name.substr(0, colon);
@@ -147,9 +144,10 @@ Ref<UIView> ViewFinder::find(const Ref<UIView>& cell, const std::string& selecto
                 return view;
             }
         }
-        fail(where + " shows no text " + quoted(selector.substr(5)));
+        fail(where + " shows no text " + HostError::quoted(selector.substr(5)));
     }
-    fail("a view is named path:I.J.K, class:NAME[:N] or text:TEXT, not " + quoted(selector));
+    fail("a view is named path:I.J.K, class:NAME[:N] or text:TEXT, not " +
+         HostError::quoted(selector));
 }
 
 Ref<UIViewController> ViewFinder::topScreen() const {

@@ -91,11 +91,19 @@ std::optional<Value> valueFromNode(plist_t node, std::string& error, int depth =
     }
     case PLIST_ARRAY: {
         Value::Array items;
-        uint32_t count = plist_array_get_size(node);
-        items.reserve(count);
-        for (uint32_t i = 0; i < count; ++i) {
-            std::optional<Value> item =
-                valueFromNode(plist_array_get_item(node, i), error, depth + 1);
+        items.reserve(plist_array_get_size(node));
+        // Walked with an iterator: indexing an array libplist read from a
+        // binary file counts through its items every time.
+        plist_array_iter iterator = nullptr;
+        plist_array_new_iter(node, &iterator);
+        std::unique_ptr<void, decltype(&std::free)> iteratorOwner(iterator, &std::free);
+        for (;;) {
+            plist_t child = nullptr;
+            plist_array_next_item(node, iterator, &child);
+            if (!child) {
+                break;
+            }
+            std::optional<Value> item = valueFromNode(child, error, depth + 1);
             if (!item) {
                 return std::nullopt;
             }

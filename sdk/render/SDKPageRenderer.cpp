@@ -1,9 +1,24 @@
 #include <render/SDKPageRenderer.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
 
 #include <render/SDKViewPainter.h>
+
+namespace {
+
+// A scale as it was given: 2, or 1.5.
+std::string scaleText(double scale) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", scale);
+    return text;
+}
+
+} // namespace
 
 SDKPageRenderer::SDKPageRenderer(Ref<UIWindow> window, double scale, const SDKLookRegistry& looks)
     : _window(std::move(window)), _scale(scale), _looks(looks) {}
@@ -51,10 +66,16 @@ SDKPageRenderer::Image SDKPageRenderer::makeImage(std::string* error) const {
         return fail("the page has no area to draw");
     }
     if (width > kMaximumPixels || height > kMaximumPixels) {
+        // A smaller scale helps only when there is one to go down to.
+        const bool smallerHelps =
+            _scale > kMinimumScale &&
+            std::max(pageSize().width, pageSize().height) * kMinimumScale <= kMaximumPixels;
         return fail("the page is " + std::to_string(width) + " by " + std::to_string(height) +
-                    " pixels at scale " + std::to_string(static_cast<int>(_scale)) +
-                    ", more than the " + std::to_string(kMaximumPixels) +
-                    " an image can hold; draw it at a smaller scale");
+                    " pixels at scale " + scaleText(_scale) + ", more than the " +
+                    std::to_string(kMaximumPixels) + " an image can hold" +
+                    (smallerHelps ? "; draw it at a smaller scale"
+                                  : ", even at the smallest scale; the page is too large to draw "
+                                    "as one image"));
     }
     Image image(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height),
                 &cairo_surface_destroy);
@@ -76,12 +97,34 @@ bool SDKPageRenderer::writePNG(const std::string& hostPath, std::string* error) 
     if (!image) {
         return false;
     }
-    const cairo_status_t status = cairo_surface_write_to_png(image.get(), hostPath.c_str());
-    if (status != CAIRO_STATUS_SUCCESS) {
+    // The file is opened here, not by Cairo, so that a failure names its cause.
+    auto fail = [&](const std::string& cause) {
         if (error) {
-            *error = "cannot write " + hostPath + ": " + cairo_status_to_string(status);
+            *error = "cannot write " + hostPath + ": " + cause;
         }
         return false;
+    };
+    FILE* file = std::fopen(hostPath.c_str(), "wb");
+    if (!file) {
+        return fail(std::strerror(errno));
     }
-    return true;
+    errno = 0;
+    const cairo_status_t status = cairo_surface_write_to_png_stream(
+        image.get(),
+        [](void* closure, const unsigned char* data, unsigned int length) {
+            return std::fwrite(data, 1, length, static_cast<FILE*>(closure)) == length
+                       ? CAIRO_STATUS_SUCCESS
+                       : CAIRO_STATUS_WRITE_ERROR;
+        },
+        file);
+    int cause = status != CAIRO_STATUS_SUCCESS ? errno : 0;
+    if (std::fclose(file) != 0 && cause == 0) {
+        cause = errno;
+    }
+    if (status == CAIRO_STATUS_SUCCESS && cause == 0) {
+        return true;
+    }
+    std::error_code ignored;
+    std::filesystem::remove(hostPath, ignored);
+    return fail(cause != 0 ? std::strerror(cause) : cairo_status_to_string(status));
 }

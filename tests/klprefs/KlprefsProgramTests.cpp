@@ -277,12 +277,15 @@ TEST(Klprefs, CommandLineMistakesAreUsageErrors) {
     };
     const Case cases[] = {
         {{}, "no command given"},
-        {{"draw"}, "unknown command \"draw\""},
+        {{"draw"}, "argument was not expected: draw"},
         {{"render"}, "render wants -o FILE.png"},
-        {{"dump", "--scale", "5"}, "--scale must be from 1 to 3"},
-        {{"dump", "--width", "wide"}, "--width wants a number, not \"wide\""},
-        {{"dump", "--ios", "sixteen"}, "--ios wants a version"},
-        {{"dump", "--frobnicate"}, "unknown option --frobnicate"},
+        {{"run", "-o"}, "--output: 1 required FILE missing"},
+        {{"dump", "--scale", "5"}, "--scale: Value 5 not in range"},
+        {{"dump", "--width", "wide"}, "--width: Failed parsing wide"},
+        {{"dump", "--ios", "sixteen"},
+         "--ios: wants a version such as 16.0 or 14.4.2, not \"sixteen\""},
+        {{"dump", "--frobnicate"}, "argument was not expected: --frobnicate"},
+        {{"dump", "extra"}, "argument was not expected: extra"},
         {{"dump", "--json"}, "--json goes with run"},
         {{"run", "/nonexistent/steps.script"}, "cannot read the script /nonexistent/steps.script"},
     };
@@ -294,6 +297,8 @@ TEST(Klprefs, CommandLineMistakesAreUsageErrors) {
     KlprefsRun help = runKlprefs({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("Usage:"), std::string::npos);
+    EXPECT_NE(help.out.find("--device-root"), std::string::npos);
+    EXPECT_NE(help.out.find("5 everything ran but a value could"), std::string::npos);
 }
 
 TEST(Klprefs, LoadsTheUtilitiesUnlessToldNotTo) {

@@ -244,3 +244,36 @@ TEST(ViewInspector, DescribesWhatEachViewShows) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(PageRenderer, RefusalsSayWhatWouldHelp) {
+    TemporaryDeviceRoot root;
+    HostedPage page(root, {colorRow("tint")});
+    root.makeFolder("/folder.png");
+    struct Case {
+        CGFloat height;
+        double scale;
+        std::string path;
+        const char* message;
+        const char* absent;
+    };
+    const Case cases[] = {
+        {20000, 2, "/page.png", "draw it at a smaller scale", "too large"},
+        {40000, 1, "/page.png", "even at the smallest scale", "smaller scale;"},
+        {40000, 3, "/page.png", "even at the smallest scale", "smaller scale;"},
+        {844, 2, "/folder.png", "folder.png: Is a directory", "CAIRO"},
+        {844, 2, "/none/page.png", "none/page.png: No such file or directory", "CAIRO"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        page.window->setFrame(CGRectMake(0, 0, 390, c.height));
+        std::string error;
+        EXPECT_FALSE(SDKPageRenderer(page.window, c.scale).writePNG(root.host(c.path), &error));
+        EXPECT_NE(error.find(c.message), std::string::npos) << error;
+        EXPECT_EQ(error.find(c.absent), std::string::npos) << error;
+    }
+    EXPECT_FALSE(std::filesystem::exists(root.host("/none")));
+}
+
+} // namespace
