@@ -116,7 +116,8 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
             },
             ""))
         ->type_name("HOST:PORT:CONNECT-HOST:CONNECT-PORT")
-        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+        ->allow_extra_args(false);
     std::string certificateAuthorityFile;
     app.add_option("--cacert", certificateAuthorityFile,
                    "trust the certificate authorities in this PEM file instead of the system's");

@@ -184,7 +184,7 @@ TEST(KlprefsBanner, StepsThatCannotApplySayWhy) {
 TEST(KlprefsBanner, RefusesMalformedRoutes) {
     KlprefsRun run = runKlprefs({"--connect-to", "unavatar.io:443", "dump"});
     EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.err.find("--connect-to wants HOST:PORT:CONNECT-HOST:CONNECT-PORT"),
+    EXPECT_NE(run.err.find("--connect-to: wants HOST:PORT:CONNECT-HOST:CONNECT-PORT"),
               std::string::npos)
         << run.err;
 }
