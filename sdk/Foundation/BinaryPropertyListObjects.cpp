@@ -36,26 +36,17 @@ std::optional<std::vector<uint64_t>> BinaryPropertyListObjects::references(uint6
     if (!offset) {
         return std::nullopt;
     }
-    size_t position = *offset;
-    const uint8_t marker = _data[position++];
-    const uint8_t kind = marker >> 4;
+    const uint8_t kind = _data[*offset] >> 4;
     // Arrays (0xA), sets (0xC, 0xB) and dictionaries (0xD, keys then values).
     if (kind != 0xA && kind != 0xB && kind != 0xC && kind != 0xD) {
         return std::vector<uint64_t>{};
     }
-    uint64_t entries = marker & 0x0F;
-    if (entries == 0x0F) {
-        if (position >= _table || (_data[position] >> 4) != 0x1) {
-            return std::nullopt;
-        }
-        const size_t width = size_t{1} << (_data[position] & 0x0F);
-        std::optional<uint64_t> counted = integer(position + 1, width);
-        if (width > 8 || !counted) {
-            return std::nullopt;
-        }
-        entries = *counted;
-        position += 1 + width;
+    std::optional<Counted> counted = countAt(*offset);
+    if (!counted) {
+        return std::nullopt;
     }
+    uint64_t entries = counted->count;
+    size_t position = counted->contents;
     if (kind == 0xD) {
         entries *= 2;
     }
@@ -88,6 +79,56 @@ bool BinaryPropertyListObjects::integerFitsIn64Bits(uint64_t object) const {
     }
     const bool lowIsNegative = *low > static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
     return lowIsNegative ? *high == std::numeric_limits<uint64_t>::max() : *high == 0;
+}
+
+bool BinaryPropertyListObjects::keysHoldNoNul(uint64_t object) const {
+    std::optional<size_t> offset = offsetOf(object);
+    if (!offset || (_data[*offset] >> 4) != 0xD) {
+        return true;
+    }
+    std::optional<std::vector<uint64_t>> entries = references(object);
+    if (!entries) {
+        return true; // Unreadable: the depth check refuses it.
+    }
+    const size_t keys = entries->size() / 2;
+    for (size_t i = 0; i < keys; ++i) {
+        std::optional<size_t> key = offsetOf((*entries)[i]);
+        std::optional<Counted> text = key ? countAt(*key) : std::nullopt;
+        if (!text) {
+            continue;
+        }
+        // ASCII (0x5) and UTF-8 (0x7) texts count bytes, UTF-16 ones (0x6) units.
+        const uint8_t kind = _data[*key] >> 4;
+        const size_t unit = kind == 0x6 ? 2 : 1;
+        if ((kind != 0x5 && kind != 0x6 && kind != 0x7) || text->contents > _table ||
+            text->count > (_table - text->contents) / unit) {
+            continue;
+        }
+        for (size_t at = text->contents; at < text->contents + text->count * unit; at += unit) {
+            if (_data[at] == 0 && (unit == 1 || _data[at + 1] == 0)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+std::optional<BinaryPropertyListObjects::Counted>
+BinaryPropertyListObjects::countAt(size_t position) const {
+    uint64_t count = _data[position++] & 0x0F;
+    if (count == 0x0F) {
+        if (position >= _table || (_data[position] >> 4) != 0x1) {
+            return std::nullopt;
+        }
+        const size_t width = size_t{1} << (_data[position] & 0x0F);
+        std::optional<uint64_t> counted = integer(position + 1, width);
+        if (width > 8 || !counted) {
+            return std::nullopt;
+        }
+        count = *counted;
+        position += 1 + width;
+    }
+    return Counted{count, position};
 }
 
 std::optional<uint64_t> BinaryPropertyListObjects::integer(uint64_t position, size_t width) const {

@@ -29,6 +29,10 @@ public:
     // as two's complement; other objects answer true.
     bool integerFitsIn64Bits(uint64_t object) const;
 
+    // Whether the object, when it is a dictionary, has keys without a NUL
+    // character (which libplist cannot hand out); other objects answer true.
+    bool keysHoldNoNul(uint64_t object) const;
+
 private:
     const NSData& _data;
     size_t _offsetSize = 0;
@@ -39,6 +43,13 @@ private:
 
     // The offset where the object starts; nil when it lies outside the objects.
     std::optional<size_t> offsetOf(uint64_t object) const;
+    // The count in the marker at `position` (or in the integer after it) and
+    // where the object's contents start.
+    struct Counted {
+        uint64_t count;
+        size_t contents;
+    };
+    std::optional<Counted> countAt(size_t position) const;
     // A big-endian unsigned integer of `width` bytes.
     std::optional<uint64_t> integer(uint64_t position, size_t width) const;
 };

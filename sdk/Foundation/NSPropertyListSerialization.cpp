@@ -8,6 +8,7 @@
 
 #include <plist/plist.h>
 
+#include <Foundation/BinaryPropertyListObjects.h>
 #include <Foundation/NSFileManager.h>
 #include <Foundation/OldStylePropertyList.h>
 #include <Foundation/PropertyListDepth.h>
@@ -219,6 +220,21 @@ Node nodeFromValue(const Value& value, NSPropertyListFormat format, std::string*
     return nullptr;
 }
 
+// libplist aborts the process on a dictionary key holding a NUL character,
+// so such a list is refused before it sees it.
+bool binaryKeysHoldNoNul(const NSData& data) {
+    BinaryPropertyListObjects objects(data);
+    if (!objects.readTrailer()) {
+        return false;
+    }
+    for (uint64_t object = 0; object < objects.count(); ++object) {
+        if (!objects.keysHoldNoNul(object)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool isBinary(const NSData& data) {
     return data.size() >= 8 && std::memcmp(data.data(), kBinaryMagic, 8) == 0;
 }
@@ -260,6 +276,10 @@ std::optional<Value> NSPropertyListSerialization::propertyListWithData(const NSD
             setError(error, "The binary property list holds an integer beyond 64 bits");
             return std::nullopt;
         }
+        if (!binaryKeysHoldNoNul(data)) {
+            setError(error, "The binary property list holds a key with a NUL character");
+            return std::nullopt;
+        }
         plist_t root = nullptr;
         plist_from_bin(bytes, static_cast<uint32_t>(data.size()), &root);
         Node owner(root);
@@ -277,6 +297,11 @@ std::optional<Value> NSPropertyListSerialization::propertyListWithData(const NSD
     const bool looksLikeXml = start < data.size() && data[start] == '<';
     if (looksLikeXml && !PropertyListDepth::xmlWithin(data, start, kMaximumDepth)) {
         setError(error, "The XML property list is nested too deeply");
+        return std::nullopt;
+    }
+    if (looksLikeXml && std::memchr(data.data(), 0, data.size())) {
+        // XML cannot hold U+0000; libplist would cut the text short there.
+        setError(error, "The XML property list holds a NUL character");
         return std::nullopt;
     }
     if (looksLikeXml) {

@@ -86,8 +86,16 @@ TEST(PropertyList, XmlDatesAreFlooredToWholeSeconds) {
 TEST(PropertyList, MalformedDataGivesNilWithAReason) {
     NSData binary = NSPropertyListSerialization::dataWithPropertyList(
         everyKind(true), NSPropertyListBinaryFormat_v1_0);
+    // libplist would abort the process on a key holding a NUL character.
+    NSData nulKey = NSPropertyListSerialization::dataWithPropertyList(
+        Value::Dictionary{{"akey", true}}, NSPropertyListBinaryFormat_v1_0);
+    std::replace(nulKey.begin(), nulKey.end(), uint8_t{'k'}, uint8_t{0});
     const std::vector<std::pair<const char*, NSData>> cases = {
         {"empty", {}},
+        {"binary key holding NUL", nulKey},
+        {"XML holding NUL", NSData{'<', 'p', 'l', 'i', 's', 't', '>', '<', 's', 't', 'r', 'i',
+                                   'n', 'g', '>', 'a', 0,   'b', '<', '/', 's', 't', 'r', 'i',
+                                   'n', 'g', '>', '<', '/', 'p', 'l', 'i', 's', 't', '>'}},
         {"truncated binary", NSData(binary.begin(), binary.begin() + binary.size() / 2)},
         {"binary magic only", bytes("bplist00garbage")},
         {"unclosed XML", bytes("<plist><dict><key>a</key><string>b</string>")},
