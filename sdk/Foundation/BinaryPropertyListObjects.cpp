@@ -1,5 +1,7 @@
 #include <Foundation/BinaryPropertyListObjects.h>
 
+#include <cmath>
+#include <cstring>
 #include <limits>
 
 bool BinaryPropertyListObjects::readTrailer() {
@@ -111,6 +113,20 @@ bool BinaryPropertyListObjects::keysHoldNoNul(uint64_t object) const {
         }
     }
     return true;
+}
+
+bool BinaryPropertyListObjects::dateWithin32BitSeconds(uint64_t object) const {
+    std::optional<size_t> offset = offsetOf(object);
+    std::optional<uint64_t> bits =
+        offset && _data[*offset] == 0x33 ? integer(*offset + 1, 8) : std::nullopt;
+    if (!bits) {
+        return true;
+    }
+    double seconds = 0;
+    std::memcpy(&seconds, &*bits, sizeof seconds);
+    seconds = std::floor(seconds);
+    return std::isfinite(seconds) && seconds > std::numeric_limits<int32_t>::min() &&
+           seconds <= std::numeric_limits<int32_t>::max();
 }
 
 std::optional<BinaryPropertyListObjects::Counted>

@@ -33,6 +33,11 @@ public:
     // character (which libplist cannot hand out); other objects answer true.
     bool keysHoldNoNul(uint64_t object) const;
 
+    // Whether the object, when it is a date, lies within the whole seconds
+    // libplist can hold (32 bits from 2001, the earliest excepted: the years
+    // 1933 to 2069); other objects answer true.
+    bool dateWithin32BitSeconds(uint64_t object) const;
+
 private:
     const NSData& _data;
     size_t _offsetSize = 0;

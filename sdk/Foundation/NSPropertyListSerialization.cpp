@@ -35,6 +35,7 @@ bool setError(std::string* error, std::string message) {
 }
 
 constexpr const char* kNotUTF8 = "The property list holds text that is not valid UTF-8";
+constexpr const char* kDateOutOfRange = "A date outside the years 1933 to 2069 cannot be read";
 
 // nil, with the reason in `error` where there is one to give, when the node
 // cannot be a Value.
@@ -88,6 +89,11 @@ std::optional<Value> valueFromNode(plist_t node, std::string& error, int depth =
         int32_t seconds = 0;
         int32_t microseconds = 0;
         plist_get_date_val(node, &seconds, &microseconds);
+        // libplist gives the earliest second for a date it cannot hold.
+        if (seconds == std::numeric_limits<int32_t>::min()) {
+            error = kDateOutOfRange;
+            return std::nullopt;
+        }
         return Value(Value::Date{seconds + microseconds / 1e6});
     }
     case PLIST_ARRAY: {
@@ -175,7 +181,7 @@ Node nodeFromValue(const Value& value, NSPropertyListFormat format, std::string*
         // rounding toward zero.
         double since = value.date()->sinceReferenceDate;
         double seconds = std::floor(since);
-        if (!std::isfinite(since) || seconds < std::numeric_limits<int32_t>::min() ||
+        if (!std::isfinite(since) || seconds <= std::numeric_limits<int32_t>::min() ||
             seconds > std::numeric_limits<int32_t>::max()) {
             setError(error, "A date outside the years 1933 to 2069 cannot be stored");
             return nullptr;
@@ -220,19 +226,23 @@ Node nodeFromValue(const Value& value, NSPropertyListFormat format, std::string*
     return nullptr;
 }
 
-// libplist aborts the process on a dictionary key holding a NUL character,
-// so such a list is refused before it sees it.
-bool binaryKeysHoldNoNul(const NSData& data) {
+// What libplist cannot read faithfully: it aborts the process on a
+// dictionary key holding a NUL character, and holds dates in 32-bit seconds,
+// making up another date for one beyond them. nil when there is none.
+std::optional<std::string> binaryUnreadable(const NSData& data) {
     BinaryPropertyListObjects objects(data);
     if (!objects.readTrailer()) {
-        return false;
+        return "Malformed binary property list";
     }
     for (uint64_t object = 0; object < objects.count(); ++object) {
         if (!objects.keysHoldNoNul(object)) {
-            return false;
+            return "The binary property list holds a key with a NUL character";
+        }
+        if (!objects.dateWithin32BitSeconds(object)) {
+            return std::string(kDateOutOfRange);
         }
     }
-    return true;
+    return std::nullopt;
 }
 
 bool isBinary(const NSData& data) {
@@ -276,8 +286,8 @@ std::optional<Value> NSPropertyListSerialization::propertyListWithData(const NSD
             setError(error, "The binary property list holds an integer beyond 64 bits");
             return std::nullopt;
         }
-        if (!binaryKeysHoldNoNul(data)) {
-            setError(error, "The binary property list holds a key with a NUL character");
+        if (std::optional<std::string> reason = binaryUnreadable(data)) {
+            setError(error, *reason);
             return std::nullopt;
         }
         plist_t root = nullptr;

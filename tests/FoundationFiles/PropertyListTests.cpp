@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -178,23 +180,61 @@ TEST(PropertyList, XmlIntegersBeyondSixtyFourBitsMakeTheListUnreadable) {
               "<string>99999999999999999999</string></plist>")));
 }
 
-// A binary property list holding one 16-byte integer.
-NSData binaryWideInteger(uint64_t high, uint64_t low) {
+// A binary property list holding one object, given by its marker and bytes.
+NSData binaryWithOne(uint8_t marker, const std::vector<uint64_t>& words) {
     NSData data = bytes("bplist00");
-    data.push_back(0x14);
-    for (uint64_t half : {high, low}) {
+    data.push_back(marker);
+    auto bigEndian = [&data](uint64_t word) {
         for (int shift = 56; shift >= 0; shift -= 8) {
-            data.push_back(static_cast<uint8_t>(half >> shift));
+            data.push_back(static_cast<uint8_t>(word >> shift));
         }
+    };
+    for (uint64_t word : words) {
+        bigEndian(word);
     }
+    const uint64_t table = data.size();
     data.push_back(8); // the offset table: object 0 at offset 8
     data.insert(data.end(), {0, 0, 0, 0, 0, 0, 1, 1});
-    for (uint64_t field : {uint64_t{1}, uint64_t{0}, uint64_t{25}}) {
-        for (int shift = 56; shift >= 0; shift -= 8) {
-            data.push_back(static_cast<uint8_t>(field >> shift));
-        }
+    for (uint64_t field : {uint64_t{1}, uint64_t{0}, table}) {
+        bigEndian(field);
     }
     return data;
+}
+
+NSData binaryWideInteger(uint64_t high, uint64_t low) {
+    return binaryWithOne(0x14, {high, low});
+}
+
+NSData binaryDate(double sinceReferenceDate) {
+    uint64_t bits = 0;
+    std::memcpy(&bits, &sinceReferenceDate, sizeof bits);
+    return binaryWithOne(0x33, {bits});
+}
+
+TEST(PropertyList, DatesBeyondWhatLibplistHoldsAreRefusedNotMadeUp) {
+    const std::vector<std::pair<std::string, NSData>> refused = {
+        {"XML 2100", bytes("<plist><date>2100-01-01T00:00:00Z</date></plist>")},
+        {"XML 1900", bytes("<plist><array><date>1900-01-01T00:00:00Z</date></array></plist>")},
+        {"binary 2100", binaryDate(3.1e9)},
+        {"binary 1900", binaryDate(-3.2e9)},
+        {"binary infinity", binaryDate(INFINITY)},
+        {"binary NaN", binaryDate(NAN)},
+    };
+    for (const auto& [name, data] : refused) {
+        std::string error;
+        EXPECT_FALSE(NSPropertyListSerialization::propertyListWithData(data, nullptr, &error))
+            << name;
+        EXPECT_NE(error.find("1933 to 2069"), std::string::npos) << name << ": " << error;
+    }
+    for (const double date : {-2147483647.0, 0.5, 2147483647.25}) {
+        std::optional<Value> read =
+            NSPropertyListSerialization::propertyListWithData(binaryDate(date));
+        ASSERT_TRUE(read) << date;
+        EXPECT_EQ(*read, Value(Value::Date{date}));
+    }
+    EXPECT_EQ(NSPropertyListSerialization::propertyListWithData(
+                  bytes("<plist><date>2069-01-19T03:14:07Z</date></plist>")),
+              Value(Value::Date{2147483647.0}));
 }
 
 TEST(PropertyList, BinarySixteenByteIntegersMustFitSixtyFourBits) {
