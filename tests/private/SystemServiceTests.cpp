@@ -4,8 +4,8 @@
 
 #include <Foundation/NSSet.h>
 #include <Foundation/NSURL.h>
-#include <objc/runtime.h>
 #include <Foundation/SDKEventLog.h>
+#include <objc/runtime.h>
 
 namespace {
 
