@@ -25,6 +25,8 @@ std::string iso8601(const Value::Date& date) {
     return text;
 }
 
+constexpr int kIndent = 2;
+
 } // namespace
 
 nlohmann::json JSONWriter::toJSON(const Value& v) {
@@ -62,5 +64,24 @@ nlohmann::json JSONWriter::toJSON(const Value& v) {
 }
 
 std::string JSONWriter::write(const Value& value) {
-    return toJSON(value).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+    return writeNested(value, 0) + "\n";
+}
+
+std::string JSONWriter::writeNested(const Value& value, size_t depth) {
+    std::string text =
+        toJSON(value).dump(kIndent, ' ', false, nlohmann::json::error_handler_t::replace);
+    if (depth == 0) {
+        return text;
+    }
+    // A line break inside a text is written as \n, so every one here ends a line.
+    const std::string indent(depth * kIndent, ' ');
+    std::string nested;
+    nested.reserve(text.size());
+    for (char c : text) {
+        nested += c;
+        if (c == '\n') {
+            nested += indent;
+        }
+    }
+    return nested;
 }

@@ -15,5 +15,8 @@
 class JSONWriter {
 public:
     static std::string write(const Value& value);
+    // The value as it stands `depth` levels deep in such a document: every
+    // line after its first is indented to that depth. No line ends it.
+    static std::string writeNested(const Value& value, size_t depth);
     static nlohmann::json toJSON(const Value& value);
 };

@@ -14,16 +14,38 @@
 #include <render/SDKDescription.h>
 #include <render/SDKViewInspector.h>
 
+#include "JSONWriter.h"
+
 namespace {
 
 constexpr const char* kPreferencesFolder = "/var/mobile/Library/Preferences";
 
 } // namespace
 
-Value PageDescription::describe(PageHost& host, const std::string& iosVersion) {
+void PageDescription::write(PageHost& host, const std::string& iosVersion, std::ostream& out) {
     host.settle();
     Value::Dictionary domainErrors;
-    Value::Dictionary page{
+    const Value stored = domains(domainErrors);
+    auto member = [&out](const char* key, const Value& value) {
+        out << "  \"" << key << "\": " << JSONWriter::writeNested(value, 1) << ",\n";
+    };
+    out << "{\n";
+    if (!domainErrors.empty()) {
+        member("domainErrors", Value(std::move(domainErrors)));
+    }
+    member("domains", stored);
+    member("events", events());
+    member("header", header(host));
+    member("navigationBar",
+           SDKViewInspector().describeTree(*host.navigationController()->navigationBar()));
+    member("page", page(host, iosVersion));
+    member("presented", presented(host));
+    writeRows(host, out);
+    out << "  \"sections\": " << JSONWriter::writeNested(sections(host), 1) << "\n}\n";
+}
+
+Value PageDescription::page(PageHost& host, const std::string& iosVersion) {
+    return Value(Value::Dictionary{
         {"bundle", host.bundlePath()},
         {"controller", host.controller()->className()},
         {"title", host.title()},
@@ -33,22 +55,7 @@ Value PageDescription::describe(PageHost& host, const std::string& iosVersion) {
         {"width", host.window()->bounds().size.width},
         {"height", host.window()->bounds().size.height},
         {"launches", static_cast<long>(host.launches())},
-    };
-    Value::Dictionary description{
-        {"page", page},
-        {"sections", sections(host)},
-        {"header", header(host)},
-        {"rows", rows(host)},
-        {"navigationBar",
-         SDKViewInspector().describeTree(*host.navigationController()->navigationBar())},
-        {"presented", presented(host)},
-        {"domains", domains(domainErrors)},
-        {"events", events()},
-    };
-    if (!domainErrors.empty()) {
-        description["domainErrors"] = domainErrors;
-    }
-    return Value(std::move(description));
+    });
 }
 
 Value PageDescription::sections(PageHost& host) {
@@ -81,29 +88,40 @@ Value PageDescription::header(PageHost& host) {
     });
 }
 
-Value PageDescription::rows(PageHost& host) {
-    SDKViewInspector inspector;
-    Value::Array out;
-    for (const PageHost::Row& row : host.rows()) {
-        const Ref<PSSpecifier>& specifier = row.specifier;
-        Value::Dictionary entry{
-            {"index", static_cast<long>(row.index)},
-            {"section", static_cast<long>(row.section)},
-            {"label", specifier->name()},
-            {"key", specifier->propertyForKey("key").optionalString()},
-            {"cell", specifier->cellType()},
-            {"cellClass", specifier->propertyForKey("cellClass").optionalString()},
-            {"height", specifier->propertyForKey("height")},
-        };
-        if (row.cell) {
-            entry["class"] = row.cell->className();
-            entry["frame"] =
-                SDKDescription::rect(row.cell->convertRectToView(row.cell->bounds(), nullptr));
-            entry["views"] = inspector.describeTree(*row.cell);
-        }
-        out.emplace_back(std::move(entry));
+void PageDescription::writeRows(PageHost& host, std::ostream& out) {
+    const std::vector<PageHost::Row> rows = host.rows();
+    out << "  \"rows\": ";
+    if (rows.empty()) {
+        out << "[],\n";
+        return;
     }
-    return Value(std::move(out));
+    const SDKViewInspector inspector;
+    out << "[\n";
+    for (size_t i = 0; i < rows.size(); ++i) {
+        out << "    " << JSONWriter::writeNested(row(rows[i], inspector), 2)
+            << (i + 1 < rows.size() ? ",\n" : "\n");
+    }
+    out << "  ],\n";
+}
+
+Value PageDescription::row(const PageHost::Row& row, const SDKViewInspector& inspector) {
+    const Ref<PSSpecifier>& specifier = row.specifier;
+    Value::Dictionary entry{
+        {"index", static_cast<long>(row.index)},
+        {"section", static_cast<long>(row.section)},
+        {"label", specifier->name()},
+        {"key", specifier->propertyForKey("key").optionalString()},
+        {"cell", specifier->cellType()},
+        {"cellClass", specifier->propertyForKey("cellClass").optionalString()},
+        {"height", specifier->propertyForKey("height")},
+    };
+    if (row.cell) {
+        entry["class"] = row.cell->className();
+        entry["frame"] =
+            SDKDescription::rect(row.cell->convertRectToView(row.cell->bounds(), nullptr));
+        entry["views"] = inspector.describeTree(*row.cell);
+    }
+    return Value(std::move(entry));
 }
 
 namespace {

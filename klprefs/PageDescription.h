@@ -1,6 +1,10 @@
 #pragma once
 
+#include <ostream>
+
 #include <Foundation/Value.h>
+
+#include <render/SDKViewInspector.h>
 
 #include "PageHost.h"
 
@@ -9,14 +13,19 @@
 // with every view in it, the screens presented over it, the stored values of
 // every preference domain as the files on disk hold them, and the events the
 // page caused since the start.
+//
+// It is written as one indented JSON document, members in key order, the
+// rows one at a time: a long page's description never sits in memory whole.
 class PageDescription {
 public:
-    static Value describe(PageHost& host, const std::string& iosVersion);
+    static void write(PageHost& host, const std::string& iosVersion, std::ostream& out);
 
 private:
+    static Value page(PageHost& host, const std::string& iosVersion);
     static Value sections(PageHost& host);
     static Value header(PageHost& host);
-    static Value rows(PageHost& host);
+    static void writeRows(PageHost& host, std::ostream& out);
+    static Value row(const PageHost::Row& row, const SDKViewInspector& inspector);
     static Value presented(PageHost& host);
     static Value domains(Value::Dictionary& errors);
     static Value events();

@@ -15,7 +15,6 @@
 
 #include "CommandLine.h"
 #include "HostError.h"
-#include "JSONWriter.h"
 #include "PageDescription.h"
 #include "PageHost.h"
 #include "ScratchDeviceRoot.h"
@@ -177,7 +176,7 @@ int run(const CommandLine& line) {
         break;
     case CommandLine::Command::Dump:
         settleForOutput(host);
-        std::cout << JSONWriter::write(PageDescription::describe(host, line.iosVersionText));
+        PageDescription::write(host, line.iosVersionText, std::cout);
         break;
     case CommandLine::Command::Run: {
         ScriptRunner runner(host, [&](size_t number, const std::string& message) {
@@ -195,7 +194,7 @@ int run(const CommandLine& line) {
         }
         if (line.json) {
             settleForOutput(host);
-            std::cout << JSONWriter::write(PageDescription::describe(host, line.iosVersionText));
+            PageDescription::write(host, line.iosVersionText, std::cout);
         }
         break;
     }

@@ -69,6 +69,24 @@ TEST(JSONWriter, WritesPropertyListValues) {
     }
 }
 
+// A value written on its own at a depth reads exactly as it does inside the
+// whole document, which is how a page is written piece by piece.
+TEST(JSONWriter, NestedValuesMatchTheWholeDocument) {
+    const Value values[] = {
+        Value(7),
+        Value("line\nbreak"),
+        Value(Value::Array{}),
+        Value(Value::Dictionary{{"b", Value::Array{1, Value::Dictionary{{"c", "x"}}}}, {"a", 2}}),
+    };
+    for (const Value& value : values) {
+        const std::string whole = JSONWriter::write(
+            Value(Value::Dictionary{{"k", Value::Array{value}}, {"z", Value::Dictionary{}}}));
+        EXPECT_EQ(whole, "{\n  \"k\": [\n    " + JSONWriter::writeNested(value, 2) +
+                             "\n  ],\n  \"z\": " + JSONWriter::writeNested(Value::Dictionary{}, 1) +
+                             "\n}\n");
+    }
+}
+
 TEST(CommandLine, ReadsOptionsOnEitherSideOfTheCommand) {
     const CommandLine line = CommandLine::parse(
         {"--width", "375", "run", "steps.txt", "--ios", "14.4", "--json", "-o", "p.png", "--scale",
