@@ -31,7 +31,8 @@ const std::vector<std::string>& PageHost::bundleFolders() {
     return folders;
 }
 
-PageHost::PageHost(const Settings& settings) : _requestedBundlePath(settings.bundlePath) {
+PageHost::PageHost(const Settings& settings)
+    : _requestedBundlePath(settings.bundlePath), _prepareController(settings.prepareController) {
     HostDevice::configure({settings.deviceRoot, settings.iosVersion, settings.width});
     launch();
 }
@@ -69,6 +70,10 @@ void PageHost::launch() {
     _navigation->setViewControllers({settingsList, _controller}, false);
     _window = alloc<UIWindow>()->initWithFrame(UIScreen::mainScreen()->bounds());
     _window->setRootViewController(_navigation);
+    if (_prepareController) {
+        _controller->view();
+        _prepareController(_controller);
+    }
     settle();
     ++_launches;
     _eventsSeen = SDKEventLog::events().size();

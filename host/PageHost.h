@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +25,9 @@ public:
         NSOperatingSystemVersion iosVersion{16, 0, 0};
         // nil: the standard screen's width.
         std::optional<CGFloat> width;
+        // What the host adds to the page's controller each time the page is
+        // built, once its view is loaded (a header, a bar button).
+        std::function<void(const Ref<PSListController>&)> prepareController;
     };
 
     // One row of the shown page: its specifier, its cell, its section and its
@@ -95,6 +99,7 @@ private:
     Ref<UINavigationController> _navigation;
     Ref<UIWindow> _window;
     std::optional<std::string> _requestedBundlePath;
+    std::function<void(const Ref<PSListController>&)> _prepareController;
     size_t _errorsSeen = 0;
     size_t _launches = 0;
     // The events already looked at for a restart.

@@ -126,6 +126,23 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
                  "the device has no mail account (canSendMail answers NO)");
     app.add_flag("--mail-send-fails", line.mailSendingFails, "sending from the mail account fails");
 
+    std::string header, headerFile;
+    CLI::Option* headerOption =
+        app.add_option("--header", header,
+                       std::string("put the header banner at the top of the page, as a tweak's "
+                                   "own controller does, with these seven comma-separated "
+                                   "fields (any may be empty): ") +
+                           ControllerAdditions::kHeaderFieldNames)
+            ->type_name("FIELDS");
+    app.add_option("--header-file", headerFile,
+                   "the same with the seven fields one a line in FILE, so that they may hold "
+                   "commas")
+        ->type_name("FILE")
+        ->excludes(headerOption);
+    app.add_flag("--respring-button", line.additions.respringButton,
+                 "put the respring button in the navigation bar, as a tweak's own controller "
+                 "does");
+
     CLI::App* render = app.add_subcommand("render", "draw the whole page to a PNG (-o)");
     CLI::App* run =
         app.add_subcommand("run", "apply the steps of SCRIPT (standard input when it is - or "
@@ -181,6 +198,11 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
         line.certificateAuthorityFile = certificateAuthorityFile;
     }
     line.loadPrivateFrameworks = !withoutPrivateFrameworks;
+    if (app.count("--header")) {
+        line.additions.header = ControllerAdditions::headerFromText(header);
+    } else if (app.count("--header-file")) {
+        line.additions.header = ControllerAdditions::headerFromFile(headerFile);
+    }
     if (line.command == Command::Render && !line.output) {
         usage("render wants -o FILE.png");
     }

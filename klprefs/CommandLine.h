@@ -7,6 +7,8 @@
 #include <Foundation/NSProcessInfo.h>
 #include <QuartzCore/CGGeometry.h>
 
+#include "ControllerAdditions.h"
+
 // What klprefs was asked to do: a command and the settings of the page it
 // works on. Options may come before or after the command.
 class CommandLine {
@@ -51,6 +53,9 @@ public:
     // The device's mail account: whether there is one, and whether it fails to send.
     bool mailAccount = true;
     bool mailSendingFails = false;
+    // The banner and the respring button put on the page's controller, as a
+    // tweak's own controller adds them.
+    ControllerAdditions additions;
 
     static constexpr CGFloat kMinimumWidth = 200;
     static constexpr CGFloat kMaximumWidth = 2000;

@@ -142,6 +142,12 @@ int run(const CommandLine& line) {
     settings.bundlePath = line.bundlePath;
     settings.iosVersion = line.iosVersion;
     settings.width = line.width;
+    if (!line.additions.empty()) {
+        settings.prepareController = [additions =
+                                          line.additions](const Ref<PSListController>& controller) {
+            additions.addTo(controller);
+        };
+    }
     // Read the script before the page loads, so a missing one changes nothing.
     const std::string scriptName = line.script == "-" ? "<stdin>" : line.script;
     const std::string scriptText =
