@@ -9,6 +9,7 @@
 #include <Preferences/PSPreferenceDomain.h>
 #include <Preferences/PSSegmentTableCell.h>
 #include <Preferences/PSSliderTableCell.h>
+#include <Preferences/PSSpinnerTableCell.h>
 #include <Preferences/PSSwitchTableCell.h>
 #include <UIKit/UIAlertController.h>
 #include <UIKit/UINavigationController.h>
@@ -41,11 +42,15 @@ Ref<PSTableCell> makeStandardCell(const std::string& kind, const std::string& re
         return alloc<PSEditableTableCell>()->initWithStyle(UITableViewCellStyleDefault,
                                                            reuseIdentifier, specifier);
     }
+    if (kind == "PSSpinnerCell" || kind == "PSSpinnerTableCell") {
+        return alloc<PSSpinnerTableCell>()->initWithStyle(UITableViewCellStyleDefault,
+                                                          reuseIdentifier, specifier);
+    }
     if (kind == "PSTitleValueCell" || kind == "PSLinkListCell") {
         return alloc<PSTableCell>()->initWithStyle(UITableViewCellStyleValue1, reuseIdentifier,
                                                    specifier);
     }
-    if (kind == "PSTableCell") {
+    if (kind == "PSTableCell" || kind == "PSStaticTextCell") {
         return alloc<PSTableCell>()->initWithStyle(UITableViewCellStyleDefault, reuseIdentifier,
                                                    specifier);
     }

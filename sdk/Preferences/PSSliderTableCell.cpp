@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <Foundation/NSString.h>
+#include <Preferences/PSListController.h>
 
 extern "C" __attribute__((
     visibility("default"))) constinit const objc_class OBJC_CLASS_$_PSSliderTableCell{
@@ -34,6 +35,12 @@ PSSliderTableCell::initWithStyle(UITableViewCellStyle style,
     _slider = alloc<UISlider>()->init();
     _slider->setMinimumValue(bound(specifier, "min", 0));
     _slider->setMaximumValue(bound(specifier, "max", 1));
+    if (Ref<PSListController> target = specifier ? specifier->target() : nullptr) {
+        _slider->setMinimumValueImage(UIImage::imageNamed(
+            specifier->propertyForKey("leftImage").optionalString(), target->bundle()));
+        _slider->setMaximumValueImage(UIImage::imageNamed(
+            specifier->propertyForKey("rightImage").optionalString(), target->bundle()));
+    }
     _slider->addTarget(self<PSSliderTableCell>(), &PSSliderTableCell::sliderChanged,
                        UIControlEventValueChanged);
     contentView()->addSubview(_slider);
@@ -67,9 +74,11 @@ void PSSliderTableCell::layoutSubviews() {
     PSTableCell::layoutSubviews();
     const CGRect content = contentView()->bounds();
     const CGFloat right = _valueLabel ? kValueWidth + 8 : 0;
-    const CGFloat width = std::max(0.0, content.size.width - 2 * kLayoutMargin - right);
-    _slider->setFrame(CGRectMake(kLayoutMargin, (content.size.height - UISlider::kHeight) / 2,
-                                 width, UISlider::kHeight));
+    // The slider starts where the title would, after the row's icon.
+    const CGFloat left = textLabel()->frame().origin.x;
+    const CGFloat width = std::max(0.0, content.size.width - left - kLayoutMargin - right);
+    _slider->setFrame(
+        CGRectMake(left, (content.size.height - UISlider::kHeight) / 2, width, UISlider::kHeight));
     if (_valueLabel) {
         _valueLabel->setFrame(CGRectMake(content.size.width - kLayoutMargin - kValueWidth, 0,
                                          kValueWidth, content.size.height));

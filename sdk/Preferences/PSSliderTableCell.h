@@ -7,8 +7,9 @@
 // A slider row: a slider across the row from "min" to "max" (0 to 1 when
 // missing) at the stored number (its "default" while nothing is stored),
 // with the value at the right when "showValue" is set. With "isSegmented"
-// the value snaps to "segmentCount" equal steps. Every movement stores the
-// value as a real number.
+// the value snaps to "segmentCount" equal steps. "leftImage" and
+// "rightImage" name images of the bundle shown at the slider's ends. Every
+// movement stores the value as a real number.
 class PSSliderTableCell : public PSTableCell {
 public:
     Ref<PSSliderTableCell> initWithStyle(UITableViewCellStyle style,

@@ -1,8 +1,10 @@
 #include <Preferences/PSTableCell.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include <Foundation/NSString.h>
+#include <Preferences/PSListController.h>
 #include <QuartzCore/CAShapeLayer.h>
 
 extern "C"
@@ -68,6 +70,15 @@ void PSTableCell::refreshCellContentsWithSpecifier(const Ref<PSSpecifier>& speci
                                       ? UIColor::systemRedColor()
                                       : UIColor::systemBlueColor());
     }
+    if (type == "PSStaticTextCell") {
+        setSelectionStyle(UITableViewCellSelectionStyleNone);
+    }
+    const std::optional<std::string> icon = specifier->propertyForKey("icon").optionalString();
+    if (icon != _iconName) {
+        _iconName = icon;
+        Ref<PSListController> target = specifier->target();
+        setIcon(icon && target ? UIImage::imageNamed(icon, target->bundle()) : nullptr);
+    }
     if (isLink(type) && !accessoryView()) {
         setAccessoryView(disclosureChevron());
     }
@@ -77,6 +88,21 @@ void PSTableCell::refreshCellContentsWithSpecifier(const Ref<PSSpecifier>& speci
     const Value enabled = specifier->propertyForKey("enabled");
     setCellEnabled(enabled.isNil() || enabled.boolValue());
     setNeedsLayout();
+}
+
+void PSTableCell::setIcon(const Ref<UIImage>& icon) {
+    std::shared_ptr<const UIImage::Bitmap> pixels = icon ? icon->bitmap() : nullptr;
+    if (!pixels) {
+        // Only a row that showed an icon has an image view to empty.
+        if (_iconShown) {
+            imageView()->setImage(nullptr);
+            _iconShown = false;
+        }
+        return;
+    }
+    const CGFloat longer = std::max(pixels->width, pixels->height);
+    imageView()->setImage(alloc<UIImage>()->initWithBitmap(pixels, longer / kIconSide));
+    _iconShown = true;
 }
 
 void PSTableCell::setCellEnabled(bool enabled) {

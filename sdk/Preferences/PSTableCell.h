@@ -11,7 +11,8 @@
 // rows that need no control of their own: a button row's tinted title (red
 // when "isDestructive"), a link's disclosure chevron, the stored value at
 // the right of a title-value row and of a list link (its "shortTitles" or
-// "validTitles" entry).
+// "validTitles" entry), the bundle's image that "icon" names at the left
+// of any row, and a static text row's plain title that no touch highlights.
 // A row whose "enabled" is false is dimmed and takes no touches.
 class PSTableCell : public UITableViewCell {
 public:
@@ -25,6 +26,10 @@ public:
     // Sent when the row reloads: shows the specifier's label and the rest of
     // the standard row's contents.
     virtual void refreshCellContentsWithSpecifier(const Ref<PSSpecifier>& specifier);
+
+    // Shows the image at the row's left, its longer side kIconSide points;
+    // nil shows none.
+    void setIcon(const Ref<UIImage>& icon);
 
     bool cellEnabled() const { return _cellEnabled; }
     virtual void setCellEnabled(bool enabled);
@@ -44,8 +49,13 @@ public:
     // A text or number as its text; nil for other kinds.
     static std::optional<std::string> textForValue(const Value& value);
 
+    static constexpr CGFloat kIconSide = 29;
+
 private:
     Ref<PSSpecifier> _specifier;
+    // The "icon" last looked up, so that a refresh reads its file only when it changes.
+    std::optional<std::string> _iconName;
+    bool _iconShown = false;
     bool _cellEnabled = true;
 };
 

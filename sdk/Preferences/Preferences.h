@@ -7,5 +7,6 @@
 #include <Preferences/PSSegmentTableCell.h>
 #include <Preferences/PSSliderTableCell.h>
 #include <Preferences/PSSpecifier.h>
+#include <Preferences/PSSpinnerTableCell.h>
 #include <Preferences/PSSwitchTableCell.h>
 #include <Preferences/PSTableCell.h>

@@ -1,10 +1,14 @@
 #include <UIKit/UIImage.h>
 
 #include <algorithm>
+#include <cmath>
+#include <filesystem>
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
 #include <Foundation/DeviceRoot.h>
+#include <Foundation/NSBundle.h>
+#include <Foundation/NSFileManager.h>
 
 namespace {
 
@@ -43,17 +47,49 @@ Ref<UIImage> UIImage::systemImageNamed(const std::optional<std::string>& name) {
     return image;
 }
 
-Ref<UIImage> UIImage::initWithBitmap(std::shared_ptr<const Bitmap> bitmap) {
-    if (!bitmap) {
+Ref<UIImage> UIImage::initWithBitmap(std::shared_ptr<const Bitmap> bitmap, CGFloat scale) {
+    if (!bitmap || !(scale > 0) || !std::isfinite(scale)) {
         return nullptr;
     }
-    _size = CGSizeMake(bitmap->width, bitmap->height);
+    _scale = scale;
+    _size = CGSizeMake(bitmap->width / scale, bitmap->height / scale);
     _bitmap = std::move(bitmap);
     return self<UIImage>();
 }
 
 Ref<UIImage> UIImage::imageNamed(const std::optional<std::string>& path) {
     return imageWithContentsOfFile(path);
+}
+
+Ref<UIImage> UIImage::imageNamed(const std::optional<std::string>& name,
+                                 const Ref<NSBundle>& bundle) {
+    if (!name || name->empty() || !bundle) {
+        return nullptr;
+    }
+    const std::filesystem::path path(*name);
+    if (path.is_absolute() ||
+        std::any_of(path.begin(), path.end(), [](const auto& part) { return part == ".."; })) {
+        return nullptr;
+    }
+    const std::string extension = path.has_extension() ? path.extension().string() : ".png";
+    const std::string stem = (path.parent_path() / path.stem()).string();
+    const Ref<NSFileManager> files = NSFileManager::defaultManager();
+    for (const auto& [suffix, scale] : {std::pair{"@3x", 3.0}, {"@2x", 2.0}, {"", 1.0}}) {
+        std::optional<std::string> found = bundle->pathForResource(stem + suffix, extension);
+        if (!found) {
+            continue;
+        }
+        // A file larger than any picture a row shows is not read at all.
+        std::error_code error;
+        const auto size = std::filesystem::file_size(DeviceRoot::hostPathFor(*found), error);
+        if (error || size > kMaximumFileSize) {
+            return nullptr;
+        }
+        std::optional<NSData> data = files->contentsAtPath(*found);
+        Ref<UIImage> image = data ? imageWithData(*data) : nullptr;
+        return image ? alloc<UIImage>()->initWithBitmap(image->bitmap(), scale) : nullptr;
+    }
+    return nullptr;
 }
 
 Ref<UIImage> UIImage::imageWithContentsOfFile(const std::optional<std::string>& path) {

@@ -9,6 +9,8 @@
 #include <QuartzCore/CGGeometry.h>
 #include <objc/NSObject.h>
 
+class NSBundle;
+
 // An image: either decoded pixels (PNG, JPEG and the other formats
 // gdk-pixbuf reads) or a system symbol drawn from our own glyph catalogue in
 // the tint of the view that shows it.
@@ -26,11 +28,17 @@ public:
     // An image file by device path; nil when it is missing or not an image.
     static Ref<UIImage> imageNamed(const std::optional<std::string>& path);
     static Ref<UIImage> imageWithContentsOfFile(const std::optional<std::string>& path);
+    // An image file of a bundle by name ("icon" or "icon.png"; PNG when no
+    // type is given), its @3x or @2x version first at that many pixels per
+    // point; nil when none is a readable image file of at most
+    // kMaximumFileSize bytes, or the name leaves the bundle.
+    static Ref<UIImage> imageNamed(const std::optional<std::string>& name,
+                                   const Ref<NSBundle>& bundle);
     // Decodes image data; nil when the bytes are not an image.
     static Ref<UIImage> imageWithData(const NSData& data);
 
-    // An image of decoded pixels, one point per pixel.
-    Ref<UIImage> initWithBitmap(std::shared_ptr<const Bitmap> bitmap);
+    // An image of decoded pixels, `scale` pixels per point.
+    Ref<UIImage> initWithBitmap(std::shared_ptr<const Bitmap> bitmap, CGFloat scale = 1);
 
     // The names of the system symbols the catalogue draws.
     static const std::vector<std::string>& systemSymbolNames();
@@ -39,11 +47,16 @@ public:
     const std::optional<std::string>& symbolName() const { return _symbolName; }
     // Decoded pixels; null for a symbol image.
     std::shared_ptr<const Bitmap> bitmap() const { return _bitmap; }
-    // In points: a symbol's default size, or the pixel size of a decoded image.
+    // In points: a symbol's default size, or the pixel size of a decoded
+    // image divided by its scale.
     CGSize size() const { return _size; }
+    CGFloat scale() const { return _scale; }
+
+    static constexpr size_t kMaximumFileSize = 8 * 1024 * 1024;
 
 private:
     std::optional<std::string> _symbolName;
     std::shared_ptr<const Bitmap> _bitmap;
     CGSize _size;
+    CGFloat _scale = 1;
 };

@@ -5,6 +5,7 @@
 #include <UIKit/NSLayoutConstraint.h>
 #include <UIKit/NSStringDrawing.h>
 #include <UIKit/UIAction.h>
+#include <UIKit/UIActivityIndicatorView.h>
 #include <UIKit/UIAlertAction.h>
 #include <UIKit/UIAlertController.h>
 #include <UIKit/UIBarButtonItem.h>

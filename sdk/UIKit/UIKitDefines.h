@@ -70,6 +70,13 @@ enum UITableViewCellStyle : NSInteger {
     UITableViewCellStyleSubtitle = 3,
 };
 
+enum UITableViewCellSelectionStyle : NSInteger {
+    UITableViewCellSelectionStyleNone = 0,
+    UITableViewCellSelectionStyleBlue = 1,
+    UITableViewCellSelectionStyleGray = 2,
+    UITableViewCellSelectionStyleDefault = 3,
+};
+
 enum UITableViewStyle : NSInteger {
     UITableViewStylePlain = 0,
     UITableViewStyleGrouped = 1,

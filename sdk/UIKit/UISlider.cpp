@@ -27,9 +27,73 @@ void UISlider::setMaximumValue(float maximum) {
     setValue(_value);
 }
 
+Ref<UIImage> UISlider::minimumValueImage() const {
+    return _minimumValueImageView ? _minimumValueImageView->image() : nullptr;
+}
+
+void UISlider::setMinimumValueImage(const Ref<UIImage>& image) {
+    setValueImage(_minimumValueImageView, image);
+}
+
+Ref<UIImage> UISlider::maximumValueImage() const {
+    return _maximumValueImageView ? _maximumValueImageView->image() : nullptr;
+}
+
+void UISlider::setMaximumValueImage(const Ref<UIImage>& image) {
+    setValueImage(_maximumValueImageView, image);
+}
+
+void UISlider::setValueImage(Ref<UIImageView>& view, const Ref<UIImage>& image) {
+    if (!view && !image) {
+        return;
+    }
+    if (!view) {
+        view = alloc<UIImageView>()->init();
+        addSubview(view);
+    }
+    view->setImage(image);
+    setNeedsLayout();
+}
+
+CGRect UISlider::valueImageRect(const Ref<UIImageView>& view, const CGRect& bounds,
+                                bool atMinimum) const {
+    const Ref<UIImage> image = view ? view->image() : nullptr;
+    if (!image) {
+        return CGRectZero;
+    }
+    const CGSize size = image->size();
+    const CGFloat x = atMinimum ? bounds.origin.x : CGRectGetMaxX(bounds) - size.width;
+    return CGRectMake(x, CGRectGetMidY(bounds) - size.height / 2, size.width, size.height);
+}
+
+CGRect UISlider::minimumValueImageRectForBounds(const CGRect& bounds) const {
+    return valueImageRect(_minimumValueImageView, bounds, true);
+}
+
+CGRect UISlider::maximumValueImageRectForBounds(const CGRect& bounds) const {
+    return valueImageRect(_maximumValueImageView, bounds, false);
+}
+
 CGRect UISlider::trackRectForBounds(const CGRect& bounds) const {
-    return CGRectMake(bounds.origin.x, CGRectGetMidY(bounds) - kTrackHeight / 2, bounds.size.width,
+    CGFloat left = bounds.origin.x, right = CGRectGetMaxX(bounds);
+    if (minimumValueImage()) {
+        left += minimumValueImageRectForBounds(bounds).size.width + kValueImageSpacing;
+    }
+    if (maximumValueImage()) {
+        right -= maximumValueImageRectForBounds(bounds).size.width + kValueImageSpacing;
+    }
+    return CGRectMake(left, CGRectGetMidY(bounds) - kTrackHeight / 2, std::max(0.0, right - left),
                       kTrackHeight);
+}
+
+void UISlider::layoutSubviews() {
+    UIControl::layoutSubviews();
+    if (_minimumValueImageView) {
+        _minimumValueImageView->setFrame(minimumValueImageRectForBounds(bounds()));
+    }
+    if (_maximumValueImageView) {
+        _maximumValueImageView->setFrame(maximumValueImageRectForBounds(bounds()));
+    }
 }
 
 CGRect UISlider::thumbRectForBounds(const CGRect& bounds, const CGRect& trackRect,

@@ -38,6 +38,15 @@ Ref<UITableViewCell> UITableViewCell::initWithFrame(const CGRect& frame) {
     return self<UITableViewCell>();
 }
 
+Ref<UIImageView> UITableViewCell::imageView() {
+    if (!_imageView) {
+        _imageView = alloc<UIImageView>()->init();
+        _contentView->addSubview(_imageView);
+        setNeedsLayout();
+    }
+    return _imageView;
+}
+
 void UITableViewCell::setAccessoryView(const Ref<UIView>& view) {
     if (_accessoryView == view) {
         return;
@@ -69,11 +78,13 @@ void UITableViewCell::setHighlighted(bool highlighted, bool) {
 }
 
 void UITableViewCell::touchesBegan(const Ref<UITouch>&) {
-    setHighlighted(true, false);
+    setHighlighted(_selectionStyle != UITableViewCellSelectionStyleNone, false);
 }
 
 void UITableViewCell::touchesMoved(const Ref<UITouch>& touch) {
-    setHighlighted(pointInside(touch->locationInView(self<UIView>())), false);
+    setHighlighted(_selectionStyle != UITableViewCellSelectionStyleNone &&
+                       pointInside(touch->locationInView(self<UIView>())),
+                   false);
 }
 
 void UITableViewCell::touchesEnded(const Ref<UITouch>& touch) {
@@ -102,23 +113,35 @@ void UITableViewCell::layoutSubviews() {
     }
     _contentView->setFrame(CGRectMake(0, 0, contentWidth, b.size.height));
 
+    CGFloat leading = kLayoutMargin;
+    if (_imageView) {
+        const Ref<UIImage> image = _imageView->image();
+        _imageView->setHidden(!image);
+        if (image) {
+            const CGSize size = image->size();
+            _imageView->setFrame(CGRectMake(kLayoutMargin, (b.size.height - size.height) / 2,
+                                            size.width, size.height));
+            leading += size.width + kImageSpacing;
+        }
+    }
+    _separatorInset.left = leading;
     const CGFloat labelWidth =
-        std::max(0.0, contentWidth - kLayoutMargin - (_accessoryView ? 8 : kLayoutMargin));
+        std::max(0.0, contentWidth - leading - (_accessoryView ? 8 : kLayoutMargin));
     const CGFloat titleHeight = _textLabel->font()->lineHeight();
     if (_style == UITableViewCellStyleSubtitle && _detailTextLabel) {
         const CGFloat detailHeight = _detailTextLabel->font()->lineHeight();
         const CGFloat top = (b.size.height - titleHeight - detailHeight) / 2;
-        _textLabel->setFrame(CGRectMake(kLayoutMargin, top, labelWidth, titleHeight));
+        _textLabel->setFrame(CGRectMake(leading, top, labelWidth, titleHeight));
         _detailTextLabel->setFrame(
-            CGRectMake(kLayoutMargin, top + titleHeight, labelWidth, detailHeight));
+            CGRectMake(leading, top + titleHeight, labelWidth, detailHeight));
         return;
     }
     _textLabel->setFrame(
-        CGRectMake(kLayoutMargin, (b.size.height - titleHeight) / 2, labelWidth, titleHeight));
+        CGRectMake(leading, (b.size.height - titleHeight) / 2, labelWidth, titleHeight));
     if (_detailTextLabel) {
         const CGFloat detailHeight = _detailTextLabel->font()->lineHeight();
-        _detailTextLabel->setFrame(CGRectMake(kLayoutMargin, (b.size.height - detailHeight) / 2,
-                                              labelWidth, detailHeight));
+        _detailTextLabel->setFrame(
+            CGRectMake(leading, (b.size.height - detailHeight) / 2, labelWidth, detailHeight));
         _detailTextLabel->setTextAlignment(NSTextAlignmentRight);
     }
 }

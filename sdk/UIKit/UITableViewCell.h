@@ -3,11 +3,13 @@
 #include <optional>
 #include <string>
 
+#include <UIKit/UIImageView.h>
 #include <UIKit/UILabel.h>
 #include <UIKit/UIView.h>
 
 // A row of a table: a content view with a title and, in the subtitle and
-// value styles, a detail text; an accessory view at its right edge.
+// value styles, a detail text; an image at its left edge once one is set, at
+// the image's size; an accessory view at its right edge.
 class UITableViewCell : public UIView {
 public:
     // Default frame 320 by 44 points, as on the platform.
@@ -22,8 +24,18 @@ public:
     Ref<UILabel> textLabel() const { return _textLabel; }
     // nil in the default style.
     Ref<UILabel> detailTextLabel() const { return _detailTextLabel; }
+    // Made on first use; shown while it has an image, the titles beside it.
+    Ref<UIImageView> imageView();
     Ref<UIView> accessoryView() const { return _accessoryView; }
     void setAccessoryView(const Ref<UIView>& view);
+
+    // Where the separator under the row starts: at the titles, past the
+    // image when one shows.
+    UIEdgeInsets separatorInset() const { return _separatorInset; }
+
+    // With None a touch does not highlight the row; it is still selected.
+    UITableViewCellSelectionStyle selectionStyle() const { return _selectionStyle; }
+    void setSelectionStyle(UITableViewCellSelectionStyle style) { _selectionStyle = style; }
 
     bool isSelected() const { return _selected; }
     virtual void setSelected(bool selected, bool animated);
@@ -41,6 +53,8 @@ public:
 
     // Side margin of the content, in points.
     static constexpr CGFloat kLayoutMargin = 16;
+    // Between the image and the titles.
+    static constexpr CGFloat kImageSpacing = 16;
 
 private:
     UITableViewCellStyle _style = UITableViewCellStyleDefault;
@@ -48,7 +62,10 @@ private:
     Ref<UIView> _contentView;
     Ref<UILabel> _textLabel;
     Ref<UILabel> _detailTextLabel;
+    Ref<UIImageView> _imageView;
     Ref<UIView> _accessoryView;
+    UIEdgeInsets _separatorInset{0, kLayoutMargin, 0, 0};
+    UITableViewCellSelectionStyle _selectionStyle = UITableViewCellSelectionStyleDefault;
     bool _selected = false;
     bool _highlighted = false;
 };

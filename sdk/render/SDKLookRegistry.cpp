@@ -1,5 +1,6 @@
 #include <render/SDKLookRegistry.h>
 
+#include <render/SDKActivityIndicatorLook.h>
 #include <render/SDKImageViewLook.h>
 #include <render/SDKLabelLook.h>
 #include <render/SDKSegmentedControlLook.h>
@@ -23,6 +24,7 @@ const SDKLookRegistry& SDKLookRegistry::standard() {
         registry.addViewLook(std::make_unique<SDKTextFieldLook>());
         registry.addViewLook(std::make_unique<SDKSwitchLook>());
         registry.addViewLook(std::make_unique<SDKSegmentedControlLook>());
+        registry.addViewLook(std::make_unique<SDKActivityIndicatorLook>());
     });
     return registry;
 }

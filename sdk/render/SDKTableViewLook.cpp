@@ -59,7 +59,7 @@ void drawSection(const UITableView::Section& section, const UITableView::Section
                 painter.drawView(cell);
             }
             if (i + 1 < section.rows.size() && !cell.isHidden()) {
-                const CGFloat x = frame.origin.x + SDKTableViewLook::kSeparatorInset;
+                const CGFloat x = frame.origin.x + cell.separatorInset().left;
                 canvas.fillRect(CGRectMake(x, CGRectGetMaxY(frame) - canvas.hairline(),
                                            CGRectGetMaxX(frame) - x, canvas.hairline()),
                                 separator);

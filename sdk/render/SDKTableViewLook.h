@@ -13,8 +13,6 @@ class SDKTableViewLook : public SDKTypedViewLook<UITableView> {
 public:
     void drawSublayers(const UIView& view, SDKViewPainter& painter) const override;
 
-    static constexpr CGFloat kSeparatorInset = 16;
-
 protected:
     void draw(const UITableView&, SDKViewPainter&) const override {}
     void describeView(const UITableView& table, Value::Dictionary& description) const override;

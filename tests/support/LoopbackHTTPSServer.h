@@ -9,10 +9,10 @@
 #include <thread>
 #include <vector>
 
-#include <gdk-pixbuf/gdk-pixbuf.h>
 #include <httplib.h>
 
 #include "TestCertificates.h"
+#include "TestPictures.h"
 
 // A real HTTPS server on 127.0.0.1 at a free port, with a certificate made for
 // the test. Each path answers as the test sets it; any other path gets 404.
@@ -79,17 +79,7 @@ public:
     }
 
     // A small PNG: `width` × `height` pixels of one colour.
-    static std::string pngImage(int width = 4, int height = 4) {
-        GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, true, 8, width, height);
-        gdk_pixbuf_fill(pixbuf, 0x3366CCFF);
-        gchar* buffer = nullptr;
-        gsize size = 0;
-        gdk_pixbuf_save_to_buffer(pixbuf, &buffer, &size, "png", nullptr, nullptr);
-        std::string bytes(buffer, size);
-        g_free(buffer);
-        g_object_unref(pixbuf);
-        return bytes;
-    }
+    static std::string pngImage(int width = 4, int height = 4) { return pngPicture(width, height); }
 
 private:
     void answer(const httplib::Request& request, httplib::Response& response) {
