@@ -1,11 +1,15 @@
 #!/usr/bin/env python3
-"""Draws the example bundle's layout previews: three small phone screens
-showing a list, cards and a grid, as a tweak offers them in a picker row.
+"""Draws the example bundle's pictures: three small phone screens showing a
+list, cards and a grid, as a tweak offers them in a picker row; the tweak's
+icon for a row of the standard-cells page; and a quiet and a loud speaker for
+the ends of its slider.
 
     python3 scripts/draw-example-pictures.py
 
-Writes layout-list.png, layout-cards.png and layout-grid.png into the demo
-bundle. Needs pycairo (Debian: python3-cairo).
+Writes layout-list.png, layout-cards.png and layout-grid.png, demo-icon@3x.png,
+volume-low@3x.png and volume-high@3x.png into the demo bundle (the @3x ones at
+three pixels a point, as an iPhone's screen). Needs pycairo (Debian:
+python3-cairo).
 """
 import math
 import os
@@ -101,11 +105,61 @@ def draw_grid(ctx):
         bar(ctx, left + 6, cell + size + 6, size - 12, TEXT, 5)
 
 
+ICON = 87
+# The speakers' heights, and the widths of the quiet one (no waves) and the loud one.
+SPEAKER = 54
+QUIET_WIDTH = 27
+SPEAKER_GREY = (0.56, 0.56, 0.58)
+
+
+def draw_icon(ctx):
+    """A settings icon: a rounded square in the accent blue with a white star."""
+    gradient = cairo.LinearGradient(0, 0, 0, ICON)
+    gradient.add_color_stop_rgb(0, 0.35, 0.66, 1.0)
+    gradient.add_color_stop_rgb(1, 0.0, 0.42, 0.95)
+    rounded(ctx, 0, 0, ICON, ICON, ICON * 0.225)
+    ctx.set_source(gradient)
+    ctx.fill()
+    centre, outer, inner = ICON / 2, ICON * 0.32, ICON * 0.14
+    for point in range(10):
+        radius = outer if point % 2 == 0 else inner
+        angle = -math.pi / 2 + point * math.pi / 5
+        ctx.line_to(centre + radius * math.cos(angle), centre + 2 + radius * math.sin(angle))
+    ctx.close_path()
+    ctx.set_source_rgb(*WHITE)
+    ctx.fill()
+
+
+def speaker(ctx, waves):
+    """A speaker seen from the side, with as many sound waves as given."""
+    middle = SPEAKER / 2
+    ctx.rectangle(4, middle - 7, 9, 14)
+    ctx.move_to(12, middle - 7)
+    ctx.line_to(24, middle - 17)
+    ctx.line_to(24, middle + 17)
+    ctx.line_to(12, middle + 7)
+    ctx.close_path()
+    ctx.set_source_rgb(*SPEAKER_GREY)
+    ctx.fill()
+    ctx.set_line_width(4)
+    ctx.set_line_cap(cairo.LINE_CAP_ROUND)
+    for wave in range(waves):
+        ctx.arc(24, middle, 9 + wave * 8, -math.pi / 4, math.pi / 4)
+        ctx.stroke()
+
+
 def main():
     for name, draw in (("list", draw_list), ("cards", draw_cards), ("grid", draw_grid)):
         surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, WIDTH, HEIGHT)
         draw(cairo.Context(surface))
         surface.write_to_png(os.path.join(BUNDLE, "layout-%s.png" % name))
+    pictures = (("demo-icon@3x.png", ICON, ICON, draw_icon),
+                ("volume-low@3x.png", QUIET_WIDTH, SPEAKER, lambda ctx: speaker(ctx, 0)),
+                ("volume-high@3x.png", SPEAKER, SPEAKER, lambda ctx: speaker(ctx, 3)))
+    for name, width, height, draw in pictures:
+        surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, width, height)
+        draw(cairo.Context(surface))
+        surface.write_to_png(os.path.join(BUNDLE, name))
 
 
 if __name__ == "__main__":
