@@ -107,14 +107,6 @@ TEST_F(ControllerAdditions, HeaderAndRespringButtonWorkOnAPageWithoutItsControll
     }
 }
 
-TEST_F(ControllerAdditions, WithoutTheOptionsThePageHasNeither) {
-    KlprefsRun result = run({}, "");
-    ASSERT_EQ(result.status, 0) << result.err;
-    const nlohmann::json page = result.json();
-    EXPECT_TRUE(page["header"].is_null());
-    EXPECT_EQ(page["navigationBar"].dump().find("gear.badge.checkmark"), std::string::npos);
-}
-
 TEST_F(ControllerAdditions, BadHeadersAreRefusedWithTheReason) {
     device.root.write("/tmp/six-lines.txt", std::string("a\nb\nc\nd\ne\nf\n"));
     device.root.write("/tmp/latin1.txt", std::string("a\nD\xe9v\nc\nd\ne\nf\ng\n"));
