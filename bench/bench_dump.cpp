@@ -41,6 +41,7 @@ PassFigures dumpInChild(const std::string& root) {
         const auto start = std::chrono::steady_clock::now();
         PageHost::Settings settings;
         settings.deviceRoot = root;
+        settings.wholePage = false;
         PageHost host(settings);
         std::ofstream out(root + "/dump.json", std::ios::binary);
         PageDescription::write(host, "16.0", out);

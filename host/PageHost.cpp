@@ -32,7 +32,8 @@ const std::vector<std::string>& PageHost::bundleFolders() {
 }
 
 PageHost::PageHost(const Settings& settings)
-    : _requestedBundlePath(settings.bundlePath), _prepareController(settings.prepareController) {
+    : _requestedBundlePath(settings.bundlePath), _prepareController(settings.prepareController),
+      _wholePage(settings.wholePage) {
     HostDevice::configure({settings.deviceRoot, settings.iosVersion, settings.width});
     launch();
 }
@@ -214,19 +215,30 @@ std::vector<PageHost::Row> PageHost::rows() const {
 void PageHost::settle() {
     DispatchMainQueue::drain();
     _window->layoutIfNeeded();
+    if (!_wholePage) {
+        return;
+    }
     // The page shows whole: the window reaches down to the end of the table.
-    const CGFloat screenHeight = UIScreen::mainScreen()->bounds().size.height;
-    const CGFloat width = UIScreen::mainScreen()->bounds().size.width;
-    CGFloat height = screenHeight;
+    // Rows that come on screen get their cells, which may make them taller,
+    // so the window grows until the page's height holds.
+    while (true) {
+        const CGRect page =
+            CGRectMake(0, 0, UIScreen::mainScreen()->bounds().size.width, pageHeight());
+        if (_window->frame() == page) {
+            break;
+        }
+        _window->setFrame(page);
+        _window->layoutIfNeeded();
+    }
+}
+
+CGFloat PageHost::pageHeight() const {
+    CGFloat height = UIScreen::mainScreen()->bounds().size.height;
     if (Ref<PSListController> shown =
             objc_cast<PSListController>(_navigation->topViewController())) {
         height = std::max(height, UINavigationBar::kHeight + shown->table()->contentHeight());
     }
-    const CGRect page = CGRectMake(0, 0, width, height);
-    if (_window->frame() != page) {
-        _window->setFrame(page);
-    }
-    _window->layoutIfNeeded();
+    return height;
 }
 
 bool PageHost::settleAfterBackgroundWork() {

@@ -28,6 +28,11 @@ public:
         // What the host adds to the page's controller each time the page is
         // built, once its view is loaded (a header, a bar button).
         std::function<void(const Ref<PSListController>&)> prepareController;
+        // The window grows to the page's height, so every row is on screen
+        // and has its cell (to draw the page and to touch any row). Without,
+        // the window is the screen's height and a row off screen has a cell
+        // only while it is asked for: a long page is described row by row.
+        bool wholePage = true;
     };
 
     // One row of the shown page: its specifier, its cell, its section and its
@@ -53,8 +58,11 @@ public:
     std::vector<Row> rows() const;
 
     // Runs what the main queue holds and lays the page out again, the
-    // window grown to the page's height.
+    // window grown to the page's height when the whole page is shown.
     void settle();
+    // The height of the whole page: the screen's, or the bar and the shown
+    // page's table when that is taller.
+    CGFloat pageHeight() const;
     // Waits for background work under way (an image read, say) to finish,
     // running what it hands to the main queue, then settles. Answers NO when
     // work was still under way after kBackgroundWorkLimit.
@@ -100,6 +108,7 @@ private:
     Ref<UIWindow> _window;
     std::optional<std::string> _requestedBundlePath;
     std::function<void(const Ref<PSListController>&)> _prepareController;
+    bool _wholePage = true;
     size_t _errorsSeen = 0;
     size_t _launches = 0;
     // The events already looked at for a restart.

@@ -1,6 +1,10 @@
 #include "PageDescription.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <memory>
 
 #include <Foundation/DeviceRoot.h>
 #include <Foundation/NSPropertyListSerialization.h>
@@ -14,6 +18,7 @@
 #include <render/SDKDescription.h>
 #include <render/SDKViewInspector.h>
 
+#include "HostError.h"
 #include "JSONWriter.h"
 
 namespace {
@@ -24,6 +29,16 @@ constexpr const char* kPreferencesFolder = "/var/mobile/Library/Preferences";
 
 void PageDescription::write(PageHost& host, const std::string& iosVersion, std::ostream& out) {
     host.settle();
+    // The rows first, one at a time, into a file of their own: a row's cell
+    // may be made only now, and what making it stores or logs belongs in the
+    // domains and events described after.
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> rows(std::tmpfile(), &std::fclose);
+    if (!rows) {
+        throw HostError(HostError::Kind::Output,
+                        std::string("cannot make a temporary file for the rows: ") +
+                            std::strerror(errno));
+    }
+    writeRows(host, rows.get());
     Value::Dictionary domainErrors;
     const Value stored = domains(domainErrors);
     auto member = [&out](const char* key, const Value& value) {
@@ -40,8 +55,16 @@ void PageDescription::write(PageHost& host, const std::string& iosVersion, std::
            SDKViewInspector().describeTree(*host.navigationController()->navigationBar()));
     member("page", page(host, iosVersion));
     member("presented", presented(host));
-    writeRows(host, out);
-    out << "  \"sections\": " << JSONWriter::writeNested(sections(host), 1) << "\n}\n";
+    out << "  \"rows\": ";
+    std::rewind(rows.get());
+    char buffer[1 << 16];
+    for (size_t read; (read = std::fread(buffer, 1, sizeof buffer, rows.get())) > 0;) {
+        out.write(buffer, static_cast<std::streamsize>(read));
+    }
+    if (std::ferror(rows.get())) {
+        throw HostError(HostError::Kind::Output, "cannot read back the rows' temporary file");
+    }
+    out << ",\n  \"sections\": " << JSONWriter::writeNested(sections(host), 1) << "\n}\n";
 }
 
 Value PageDescription::page(PageHost& host, const std::string& iosVersion) {
@@ -53,7 +76,7 @@ Value PageDescription::page(PageHost& host, const std::string& iosVersion) {
         {"shownTitle", host.shownController()->title()},
         {"ios", iosVersion},
         {"width", host.window()->bounds().size.width},
-        {"height", host.window()->bounds().size.height},
+        {"height", host.pageHeight()},
         {"launches", static_cast<long>(host.launches())},
     });
 }
@@ -88,23 +111,41 @@ Value PageDescription::header(PageHost& host) {
     });
 }
 
-void PageDescription::writeRows(PageHost& host, std::ostream& out) {
-    const std::vector<PageHost::Row> rows = host.rows();
-    out << "  \"rows\": ";
-    if (rows.empty()) {
-        out << "[],\n";
-        return;
-    }
+void PageDescription::writeRows(PageHost& host, std::FILE* out) {
+    auto put = [out](const std::string& text) {
+        if (std::fwrite(text.data(), 1, text.size(), out) != text.size()) {
+            throw HostError(HostError::Kind::Output,
+                            std::string("cannot write the rows' temporary file: ") +
+                                std::strerror(errno));
+        }
+    };
+    Ref<PSListController> shown = host.shownController();
+    Ref<UITableView> table = shown->table();
     const SDKViewInspector inspector;
-    out << "[\n";
-    for (size_t i = 0; i < rows.size(); ++i) {
-        out << "    " << JSONWriter::writeNested(row(rows[i], inspector), 2)
-            << (i + 1 < rows.size() ? ",\n" : "\n");
+    const auto& sections = shown->sections();
+    size_t index = 0;
+    for (size_t section = 0; section < sections.size(); ++section) {
+        const auto& specifiers = sections[section].rows;
+        for (size_t i = 0; i < specifiers.size(); ++i) {
+            // Asking for a row off screen makes its cell; the next one asked
+            // for lets it go again.
+            Ref<UITableViewCell> cell = table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(
+                static_cast<NSInteger>(i), static_cast<NSInteger>(section)));
+            const PageHost::Row row{specifiers[i], objc_cast<PSTableCell>(cell), section, index};
+            if (row.cell) {
+                row.cell->layoutIfNeeded();
+            }
+            put((index == 0 ? "[\n    " : ",\n    ") +
+                JSONWriter::writeNested(describeRow(row, inspector), 2));
+            ++index;
+        }
     }
-    out << "  ],\n";
+    put(index == 0 ? "[]" : "\n  ]");
+    // The table lays the page out afresh with every row's height now known.
+    host.window()->layoutIfNeeded();
 }
 
-Value PageDescription::row(const PageHost::Row& row, const SDKViewInspector& inspector) {
+Value PageDescription::describeRow(const PageHost::Row& row, const SDKViewInspector& inspector) {
     const Ref<PSSpecifier>& specifier = row.specifier;
     Value::Dictionary entry{
         {"index", static_cast<long>(row.index)},

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <ostream>
 
 #include <Foundation/Value.h>
@@ -15,7 +16,8 @@
 // page caused since the start.
 //
 // It is written as one indented JSON document, members in key order, the
-// rows one at a time: a long page's description never sits in memory whole.
+// rows one at a time: a long page's description never sits in memory whole,
+// and on a host that does not show the whole page neither do its cells.
 class PageDescription {
 public:
     static void write(PageHost& host, const std::string& iosVersion, std::ostream& out);
@@ -24,8 +26,9 @@ private:
     static Value page(PageHost& host, const std::string& iosVersion);
     static Value sections(PageHost& host);
     static Value header(PageHost& host);
-    static void writeRows(PageHost& host, std::ostream& out);
-    static Value row(const PageHost::Row& row, const SDKViewInspector& inspector);
+    // The rows as a JSON array, each row's cell asked for in turn.
+    static void writeRows(PageHost& host, std::FILE* out);
+    static Value describeRow(const PageHost::Row& row, const SDKViewInspector& inspector);
     static Value presented(PageHost& host);
     static Value domains(Value::Dictionary& errors);
     static Value events();

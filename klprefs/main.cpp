@@ -148,6 +148,9 @@ int run(const CommandLine& line) {
             additions.addTo(controller);
         };
     }
+    // A dump touches nothing, so it describes the page row by row instead of
+    // holding every row's cell at once.
+    settings.wholePage = line.command != CommandLine::Command::Dump;
     // Read the script before the page loads, so a missing one changes nothing.
     const std::string scriptName = line.script == "-" ? "<stdin>" : line.script;
     const std::string scriptText =
@@ -183,6 +186,10 @@ int run(const CommandLine& line) {
     case CommandLine::Command::Dump:
         settleForOutput(host);
         PageDescription::write(host, line.iosVersionText, std::cout);
+        // Rows off screen have their cells made while they are described.
+        for (const std::string& message : host.takeLoggedErrors()) {
+            warn(message);
+        }
         break;
     case CommandLine::Command::Run: {
         ScriptRunner runner(host, [&](size_t number, const std::string& message) {

@@ -294,6 +294,7 @@ void PSListController::loadView() {
     _table = alloc<UITableView>()->initWithFrame(UIScreen::mainScreen()->bounds(),
                                                  UITableViewStyleInsetGrouped);
     _table->setDelegate(std::static_pointer_cast<PSListController>(self<UIViewController>()));
+    _table->setDataSource(std::static_pointer_cast<PSListController>(self<UIViewController>()));
     setView(_table);
     reloadSpecifiers();
 }
@@ -305,12 +306,63 @@ Ref<UITableView> PSListController::table() {
 
 Ref<PSTableCell> PSListController::cellForSpecifier(const Ref<PSSpecifier>& specifier) {
     table();
-    for (const auto& [row, cell] : _cells) {
-        if (row == specifier) {
-            return cell;
+    for (size_t section = 0; section < _sections.size(); ++section) {
+        const auto& rows = _sections[section].rows;
+        for (size_t row = 0; row < rows.size(); ++row) {
+            if (rows[row] == specifier) {
+                return objc_cast<PSTableCell>(
+                    _table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(
+                        static_cast<NSInteger>(row), static_cast<NSInteger>(section))));
+            }
         }
     }
     return nullptr;
+}
+
+Ref<UITableViewCell>
+PSListController::tableViewCellForRowAtIndexPath(const Ref<UITableView>&,
+                                                 const Ref<NSIndexPath>& indexPath) {
+    Ref<PSSpecifier> specifier = specifierAtIndexPath(indexPath);
+    if (!specifier) {
+        return nullptr;
+    }
+    return makeCell(specifier);
+}
+
+Ref<PSSpecifier> PSListController::specifierAtIndexPath(const Ref<NSIndexPath>& indexPath) {
+    if (!indexPath || indexPath->section() < 0 ||
+        static_cast<size_t>(indexPath->section()) >= _sections.size()) {
+        return nullptr;
+    }
+    const auto& rows = _sections[indexPath->section()].rows;
+    if (indexPath->row() < 0 || static_cast<size_t>(indexPath->row()) >= rows.size()) {
+        return nullptr;
+    }
+    return rows[indexPath->row()];
+}
+
+std::optional<CGFloat>
+PSListController::tableViewHeightForRowAtIndexPath(const Ref<UITableView>&,
+                                                   const Ref<NSIndexPath>& indexPath) {
+    Ref<PSSpecifier> specifier = specifierAtIndexPath(indexPath);
+    if (!specifier) {
+        return std::nullopt;
+    }
+    return rowHeight(specifier);
+}
+
+CGFloat PSListController::rowHeight(const Ref<PSSpecifier>& specifier) {
+    const double height = specifier->propertyForKey("height").doubleValue();
+    return height > 0 ? height : kDefaultRowHeight;
+}
+
+void PSListController::tableViewWillDisplayCell(const Ref<UITableView>&,
+                                                const Ref<UITableViewCell>& cell,
+                                                const Ref<NSIndexPath>& indexPath) {
+    Ref<PSTableCell> row = objc_cast<PSTableCell>(cell);
+    if (Ref<PSSpecifier> specifier = specifierAtIndexPath(indexPath); row && specifier) {
+        row->refreshCellContentsWithSpecifier(specifier);
+    }
 }
 
 Ref<PSTableCell> PSListController::makeCell(const Ref<PSSpecifier>& specifier) {
@@ -360,7 +412,6 @@ void PSListController::reloadSpecifiers() {
         view();
         return;
     }
-    _cells.clear();
     _sections.clear();
     std::vector<UITableView::Section> sections;
     for (const Ref<PSSpecifier>& specifier : specifiers()) {
@@ -382,21 +433,20 @@ void PSListController::reloadSpecifiers() {
             sections.emplace_back();
             _sections.emplace_back();
         }
-        Ref<PSTableCell> cell = makeCell(specifier);
-        const double height = specifier->propertyForKey("height").doubleValue();
-        sections.back().rows.push_back({cell, height > 0 ? height : kDefaultRowHeight});
+        // Until its cell is made, which may change it.
+        sections.back().rows.push_back({nullptr, rowHeight(specifier), true});
         _sections.back().rows.push_back(specifier);
-        _cells.emplace_back(specifier, cell);
     }
     _table->setSections(std::move(sections));
-    for (const auto& [specifier, cell] : _cells) {
-        cell->refreshCellContentsWithSpecifier(specifier);
-    }
 }
 
 void PSListController::reloadSpecifier(const Ref<PSSpecifier>& specifier) {
-    if (Ref<PSTableCell> cell = cellForSpecifier(specifier)) {
-        cell->refreshCellContentsWithSpecifier(specifier);
+    // A row without a cell shows the specifier when its cell is made.
+    for (const Ref<UITableViewCell>& shown : table()->visibleCells()) {
+        Ref<PSTableCell> cell = objc_cast<PSTableCell>(shown);
+        if (cell && cell->specifier() == specifier) {
+            cell->refreshCellContentsWithSpecifier(specifier);
+        }
     }
 }
 

@@ -18,7 +18,12 @@
 // a row selects it, which the row's cell hears, and deselects it again, as
 // Settings does; a button row sends its "action" to the target (after its
 // "confirmation" alert, when it has one), a link row pushes its child page.
-class PSListController : public UIViewController, public UITableViewDelegate {
+//
+// Each row's cell is made when its table needs it (the row is on screen or
+// asked for) and refreshed from the specifier then.
+class PSListController : public UIViewController,
+                         public UITableViewDelegate,
+                         public UITableViewDataSource {
 public:
     Ref<PSListController> init() { return self<PSListController>(); }
 
@@ -61,14 +66,25 @@ public:
     // The page's sections as the table shows them.
     const std::vector<Section>& sections();
 
-    // The table and its cells, made on first use.
+    // The table, made on first use.
     Ref<UITableView> table();
+    // The row's cell, made now if the row has none on screen.
     Ref<PSTableCell> cellForSpecifier(const Ref<PSSpecifier>& specifier);
-    // Makes every row's cell anew from the specifiers.
+    // Shows the rows anew from the specifiers; their cells are made again.
     void reloadSpecifiers();
     void reloadSpecifier(const Ref<PSSpecifier>& specifier);
     void tableViewDidSelectRowAtIndexPath(const Ref<UITableView>& tableView,
                                           const Ref<NSIndexPath>& indexPath) override;
+    Ref<UITableViewCell> tableViewCellForRowAtIndexPath(const Ref<UITableView>& tableView,
+                                                        const Ref<NSIndexPath>& indexPath) override;
+    // A row's height: its "height", else the standard one.
+    std::optional<CGFloat>
+    tableViewHeightForRowAtIndexPath(const Ref<UITableView>& tableView,
+                                     const Ref<NSIndexPath>& indexPath) override;
+    // A cell shows its specifier as it comes on screen.
+    void tableViewWillDisplayCell(const Ref<UITableView>& tableView,
+                                  const Ref<UITableViewCell>& cell,
+                                  const Ref<NSIndexPath>& indexPath) override;
 
     void loadView() override;
 
@@ -88,6 +104,8 @@ protected:
 
 private:
     Ref<PSTableCell> makeCell(const Ref<PSSpecifier>& specifier);
+    Ref<PSSpecifier> specifierAtIndexPath(const Ref<NSIndexPath>& indexPath);
+    static CGFloat rowHeight(const Ref<PSSpecifier>& specifier);
     // Localises the texts a row shows besides its label, with the pane's table.
     void localizeTexts(const Ref<PSSpecifier>& specifier, const std::string& table);
     void connectAccessors(const Ref<PSSpecifier>& specifier, const std::string& pane);
@@ -98,7 +116,6 @@ private:
     std::vector<Ref<PSSpecifier>> _specifiers;
     bool _specifiersLoaded = false;
     std::optional<std::string> _loadError;
-    std::vector<std::pair<Ref<PSSpecifier>, Ref<PSTableCell>>> _cells;
     std::vector<Section> _sections;
     Ref<UITableView> _table;
 };

@@ -58,7 +58,16 @@ void PSListItemsController::loadView() {
     // The rows are made before the table, which reads them.
     specifiers();
     PSListController::loadView();
-    showCheckmark();
+}
+
+void PSListItemsController::tableViewWillDisplayCell(const Ref<UITableView>& tableView,
+                                                     const Ref<UITableViewCell>& cell,
+                                                     const Ref<NSIndexPath>& indexPath) {
+    PSListController::tableViewWillDisplayCell(tableView, cell, indexPath);
+    Ref<PSTableCell> row = objc_cast<PSTableCell>(cell);
+    if (row && row->specifier() && row->specifier() == checkedSpecifier()) {
+        row->setAccessoryView(checkmark());
+    }
 }
 
 Ref<PSSpecifier> PSListItemsController::checkedSpecifier() {
@@ -75,9 +84,10 @@ Ref<PSSpecifier> PSListItemsController::checkedSpecifier() {
 
 void PSListItemsController::showCheckmark() {
     Ref<PSSpecifier> checked = checkedSpecifier();
-    for (const Ref<PSSpecifier>& row : specifiers()) {
-        if (Ref<PSTableCell> cell = cellForSpecifier(row)) {
-            cell->setAccessoryView(row == checked ? checkmark() : nullptr);
+    for (const Ref<UITableViewCell>& shown : table()->visibleCells()) {
+        if (Ref<PSTableCell> cell = objc_cast<PSTableCell>(shown)) {
+            cell->setAccessoryView(cell->specifier() && cell->specifier() == checked ? checkmark()
+                                                                                     : nullptr);
         }
     }
 }

@@ -18,6 +18,10 @@ public:
     void loadView() override;
     void tableViewDidSelectRowAtIndexPath(const Ref<UITableView>& tableView,
                                           const Ref<NSIndexPath>& indexPath) override;
+    // A row's cell shows the checkmark when it is the chosen one.
+    void tableViewWillDisplayCell(const Ref<UITableView>& tableView,
+                                  const Ref<UITableViewCell>& cell,
+                                  const Ref<NSIndexPath>& indexPath) override;
 
     // The row carrying the checkmark; nil when none does.
     Ref<PSSpecifier> checkedSpecifier();

@@ -42,6 +42,9 @@ void drawSection(const UITableView::Section& section, const UITableView::Section
         }
         const CGColor separator = *UIColor::separatorColor()->CGColor();
         for (size_t i = 0; i < section.rows.size(); ++i) {
+            if (!section.rows[i].cell) {
+                continue;
+            }
             const UITableViewCell& cell = *section.rows[i].cell;
             const CGRect frame = cell.frame();
             if (!canvas.isVisible(frame)) {

@@ -185,6 +185,23 @@ TEST(KlprefsOutcomes, APrincipalClassThatIsNoListControllerIsNamedAsSuch) {
     EXPECT_EQ(run.json()["page"]["controller"], "PSListController");
 }
 
+// A dump describes a long page row by row, making each row's cell only as it
+// comes to it; it prints what the whole page shows, byte for byte, a row far
+// below the screen whose cell class is missing (and its warning) included.
+TEST(KlprefsOutcomes, ADumpPrintsWhatTheWholePageShows) {
+    Value::Array items(60, Value(stepperRow("com.example.test")));
+    items.emplace_back(Value::Dictionary{
+        {"cell", "PSTableCell"}, {"cellClass", "KLMissingCell"}, {"label", "Far down"}});
+    items.emplace_back(stepperRow("com.example.test"));
+    DeviceWithBundle device(items, {{"count", 7}});
+    const KlprefsRun dump = runKlprefs(with(device.options(), {"dump"}));
+    const KlprefsRun whole = runKlprefs(with(device.options(), {"run", "--json"}));
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    EXPECT_EQ(dump.out, whole.out);
+    EXPECT_TRUE(contains(dump.err, "\"KLMissingCell\" not found")) << dump.err;
+    EXPECT_EQ(dump.json()["rows"].size(), 62u);
+}
+
 TEST(KlprefsOutcomes, APageTooLargeForMemoryIsRefusedBeforeItLoads) {
     Value::Array items(PageHost::kMaximumRows + 1, Value(stepperRow("com.example.test")));
     DeviceWithBundle device(items, {});
