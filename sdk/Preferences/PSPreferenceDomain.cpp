@@ -52,6 +52,15 @@ struct StoredDomain {
 };
 
 std::optional<StoredDomain> load(const std::string& path, std::string* error) {
+    // A link in place of the domain file would send reads and writes to the
+    // file it names, anywhere on the device; the domain file must be the
+    // preferences folder's own.
+    struct stat entry {};
+    if (lstat(DeviceRoot::hostPathFor(path, false).c_str(), &entry) == 0 &&
+        S_ISLNK(entry.st_mode)) {
+        setError(error, "\"" + path + "\" is a symbolic link, not a regular file");
+        return std::nullopt;
+    }
     const Ref<NSFileManager> files = NSFileManager::defaultManager();
     std::string reason;
     std::optional<NSData> data = files->contentsAtPath(path, &reason);

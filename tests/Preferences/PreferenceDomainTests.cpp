@@ -150,6 +150,31 @@ TEST(PreferenceDomain, AFifoIsReportedAndNeverWaitedOn) {
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
+TEST(PreferenceDomain, ALinkInPlaceOfTheDomainFileIsNeitherReadNorWrittenThrough) {
+    // Targets that the device root resolves inside itself: absolute, and
+    // relative out of the preferences folder.
+    for (const std::string target : {"/Library/PreferenceBundles/T.bundle/Root.plist",
+                                     "../../../../Library/PreferenceBundles/T.bundle/Root.plist"}) {
+        SCOPED_TRACE(target);
+        TemporaryDeviceRoot root;
+        const std::string bundleFile = "/Library/PreferenceBundles/T.bundle/Root.plist";
+        const std::string original = "<plist><dict><key>k</key><integer>1</integer></dict></plist>";
+        root.write(bundleFile, original);
+        root.makeFolder(kFolder);
+        const std::string link = root.host(*PSPreferenceDomain::pathForDomain(kDomain));
+        ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+
+        std::string readError;
+        std::string writeError;
+        EXPECT_FALSE(PSPreferenceDomain::contents(kDomain, &readError).has_value());
+        EXPECT_FALSE(PSPreferenceDomain::setValueForKey(kDomain, "k", 2, &writeError));
+        EXPECT_NE(readError.find("symbolic link"), std::string::npos) << readError;
+        EXPECT_NE(writeError.find("symbolic link"), std::string::npos) << writeError;
+        EXPECT_EQ(root.read(bundleFile), original);
+        EXPECT_TRUE(fs::is_symlink(link));
+    }
+}
+
 TEST(PreferenceDomain, AWriteRemovesTheCopiesKilledWritersLeftAndNothingElse) {
     TemporaryDeviceRoot root;
     const std::string prefix = kFolder + "/." + kDomain + ".plist.";
