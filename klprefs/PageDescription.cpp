@@ -7,9 +7,9 @@
 #include <memory>
 
 #include <Foundation/DeviceRoot.h>
-#include <Foundation/NSPropertyListSerialization.h>
 #include <Foundation/SDKEventLog.h>
 #include <MessageUI/MFMailComposeViewController.h>
+#include <Preferences/PSPreferenceDomain.h>
 #include <SafariServices/SFSafariViewController.h>
 #include <UIKit/SDKMenuViewController.h>
 #include <UIKit/UIActivityViewController.h>
@@ -20,12 +20,6 @@
 
 #include "HostError.h"
 #include "JSONWriter.h"
-
-namespace {
-
-constexpr const char* kPreferencesFolder = "/var/mobile/Library/Preferences";
-
-} // namespace
 
 void PageDescription::write(PageHost& host, const std::string& iosVersion, std::ostream& out) {
     host.settle();
@@ -252,7 +246,8 @@ Value PageDescription::presented(PageHost& host) {
 Value PageDescription::domains(Value::Dictionary& errors) {
     Value::Dictionary out;
     std::error_code error;
-    const std::filesystem::path folder = DeviceRoot::hostPathFor(kPreferencesFolder);
+    const std::filesystem::path folder =
+        DeviceRoot::hostPathFor(PSPreferenceDomain::kPreferencesFolder);
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
         const std::filesystem::path& path = entry.path();
         // Anything else named like a domain (a folder, a FIFO) is listed
@@ -260,12 +255,13 @@ Value PageDescription::domains(Value::Dictionary& errors) {
         if (path.extension() != ".plist") {
             continue;
         }
+        // Read as the rows read it, so that what the rows refuse (a link in
+        // place of the file, for one) is listed as refused here too.
         const std::string domain = path.stem().string();
         std::string reason;
-        std::optional<Value> contents = NSPropertyListSerialization::propertyListWithContentsOfFile(
-            std::string(kPreferencesFolder) + "/" + path.filename().string(), &reason);
+        std::optional<Value::Dictionary> contents = PSPreferenceDomain::contents(domain, &reason);
         if (contents) {
-            out[domain] = *contents;
+            out[domain] = Value(std::move(*contents));
         } else {
             errors[domain] = reason.empty() ? "unreadable" : reason;
         }

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <functional>
 #include <sys/stat.h>
 #include <thread>
 
@@ -161,21 +162,36 @@ TEST(ScratchDeviceRoot, TheNextRunRemovesTheCopyOfAKilledRun) {
     EXPECT_EQ(tmp.names(), std::vector<std::string>{});
 }
 
-TEST(Klprefs, ADomainFileThatIsAFifoIsListedAmongTheErrorsWithoutWaiting) {
-    DeviceWithBundle device({Value::Dictionary{{"cell", "PSTableCell"},
-                                               {"label", "Plain"},
-                                               {"key", "plain"},
-                                               {"defaults", "com.example.fifo"}}},
-                            {{"count", 1.0}});
-    const std::string fifo =
-        device.root.host("/var/mobile/Library/Preferences/com.example.fifo.plist");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
-    KlprefsRun run = runKlprefs(with({"dump"}, device.options()));
-    ASSERT_EQ(run.status, 0) << run.err;
-    const nlohmann::json page = run.json();
-    const std::string reason = page["domainErrors"]["com.example.fifo"];
-    EXPECT_NE(reason.find("not a regular file"), std::string::npos) << reason;
-    EXPECT_EQ(page["domains"]["com.example.test"]["count"], 1.0);
+TEST(Klprefs, DomainFilesThatAreNotRegularFilesAreListedAmongTheErrorsWithoutWaiting) {
+    const struct {
+        const char* what;
+        std::function<int(const std::string&)> make;
+        const char* reason;
+    } cases[] = {
+        {"FIFO", [](const std::string& path) { return mkfifo(path.c_str(), 0644); },
+         "not a regular file"},
+        {"link",
+         [](const std::string& path) {
+             return symlink("/var/mobile/Library/Preferences/com.example.test.plist", path.c_str());
+         },
+         "symbolic link"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeviceWithBundle device({Value::Dictionary{{"cell", "PSTableCell"},
+                                                   {"label", "Plain"},
+                                                   {"key", "plain"},
+                                                   {"defaults", "com.example.odd"}}},
+                                {{"count", 1.0}});
+        ASSERT_EQ(c.make(device.root.host("/var/mobile/Library/Preferences/com.example.odd.plist")),
+                  0);
+        KlprefsRun run = runKlprefs(with({"dump"}, device.options()));
+        ASSERT_EQ(run.status, 0) << run.err;
+        const nlohmann::json page = run.json();
+        const std::string reason = page["domainErrors"]["com.example.odd"];
+        EXPECT_NE(reason.find(c.reason), std::string::npos) << reason;
+        EXPECT_EQ(page["domains"]["com.example.test"]["count"], 1.0);
+    }
 }
 
 TEST(Klprefs, ARowWhoseDomainIsAPathWorksAndWritesNothing) {
