@@ -3,20 +3,21 @@
 # and the libraries it loads (not the test suites or benchmarks), draws the
 # example preference page to example-page.png, runs the demo script on it and
 # prints the page, what it stored and what it did, as JSON. The example itself
-# is used from a scratch copy and never changes.
+# is used from a scratch copy and never changes. Only the JSON goes to
+# standard output; the build's progress goes to standard error.
 #
 # It builds in build-demo/ (or $KL_BUILD_DIR); a folder made here leaves the
 # tests and benchmarks out, one that exists keeps its own settings.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh >&2
 build_dir="${KL_BUILD_DIR:-build-demo}"
 options=()
 if [ ! -f "$build_dir/CMakeCache.txt" ]; then
     options=(-DKL_BUILD_TESTS=OFF -DKL_BUILD_BENCHMARKS=OFF)
 fi
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" "$@" >/dev/null
-cmake --build "$build_dir" --parallel "$(nproc)" --target klprefs
+cmake --build "$build_dir" --parallel "$(nproc)" --target klprefs >&2
 klprefs="$build_dir/klprefs/klprefs"
 "$klprefs" render -o example-page.png
 echo "Drew the example page to example-page.png" >&2
