@@ -3,11 +3,15 @@
 #include <cstdio>
 #include <cstring>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <Foundation/SDKNetworkSettings.h>
 #include <MessageUI/SDKMailAccount.h>
@@ -79,6 +83,95 @@ void render(PageHost& host, const std::string& output, double scale) {
     }
 }
 
+// Runs one script on a fresh copy of the device root, in a process of its
+// own as each launch of Settings is: nothing one script leaves behind (the
+// bundle's code loaded from its copy, what the system frameworks logged or
+// counted) reaches the next, and a script that brings the page down fails
+// alone. The caller has started no thread yet, so the child may be forked.
+// Returns why the script failed, or nothing when it passed.
+std::optional<std::string> runScriptInChild(const std::string& path, const std::string& original,
+                                            PageHost::Settings settings) {
+    int channel[2];
+    if (pipe2(channel, O_CLOEXEC) != 0) {
+        return path + ": could not start: " + std::strerror(errno);
+    }
+    std::cout.flush();
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child < 0) {
+        close(channel[0]);
+        close(channel[1]);
+        return path + ": could not start: " + std::strerror(errno);
+    }
+    if (child == 0) {
+        close(channel[0]);
+        std::string failure;
+        try {
+            const std::string text = readScript(path);
+            ScratchDeviceRoot scratch(original);
+            settings.deviceRoot = scratch.path();
+            PageHost host(settings);
+            host.takeLoggedErrors();
+            ScriptRunner runner(host, [&](size_t number, const std::string& message) {
+                warn(path + ":" + std::to_string(number) + ": " + message);
+            });
+            runner.run(Script::parse(text));
+            if (const size_t failed = PageHost::failedStores()) {
+                failure = path + ": " + std::to_string(failed) +
+                          (failed == 1 ? " value" : " values") + " could not be stored";
+            }
+        } catch (const HostError& error) {
+            failure = (error.line() ? path + ":" + std::to_string(*error.line()) : path) + ": " +
+                      error.what();
+        } catch (const std::exception& error) {
+            failure = path + ": " + error.what();
+        }
+        std::cout.flush();
+        std::fflush(nullptr);
+        size_t written = 0;
+        while (written < failure.size()) {
+            const ssize_t count =
+                write(channel[1], failure.data() + written, failure.size() - written);
+            if (count < 0 && errno == EINTR) {
+                continue;
+            }
+            if (count <= 0) {
+                break;
+            }
+            written += static_cast<size_t>(count);
+        }
+        _exit(failure.empty() ? 0 : 1);
+    }
+    close(channel[1]);
+    std::string failure;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t count = read(channel[0], buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            break;
+        }
+        failure.append(buffer, static_cast<size_t>(count));
+    }
+    close(channel[0]);
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+        return std::nullopt;
+    }
+    if (!failure.empty()) {
+        return failure;
+    }
+    if (WIFSIGNALED(status)) {
+        return path + ": the page ended on signal " + std::to_string(WTERMSIG(status)) + " (" +
+               strsignal(WTERMSIG(status)) + ")";
+    }
+    return path + ": the page ended with status " + std::to_string(WEXITSTATUS(status));
+}
+
 // Runs every *.script under the folder, each on a fresh copy of the device
 // root, and prints a line for each and the summary; 1 when any failed.
 int runTests(const CommandLine& line, PageHost::Settings settings) {
@@ -103,23 +196,12 @@ int runTests(const CommandLine& line, PageHost::Settings settings) {
     size_t passed = 0;
     std::vector<std::string> failures;
     for (const std::string& path : scripts) {
-        try {
-            const std::string text = readScript(path);
-            ScratchDeviceRoot scratch(original);
-            settings.deviceRoot = scratch.path();
-            PageHost host(settings);
-            host.takeLoggedErrors();
-            ScriptRunner runner(host, [&](size_t number, const std::string& message) {
-                warn(path + ":" + std::to_string(number) + ": " + message);
-            });
-            runner.run(Script::parse(text));
+        if (std::optional<std::string> failure = runScriptInChild(path, original, settings)) {
+            failures.push_back(*failure);
+            std::cout << "FAILED " << failures.back() << "\n";
+        } else {
             ++passed;
             std::cout << "passed " << path << "\n";
-        } catch (const HostError& failure) {
-            const std::string where =
-                failure.line() ? path + ":" + std::to_string(*failure.line()) : path;
-            failures.push_back(where + ": " + failure.what());
-            std::cout << "FAILED " << failures.back() << "\n";
         }
     }
     std::cout << passed << " passed, " << failures.size() << " failed\n";
@@ -172,8 +254,9 @@ int run(const CommandLine& line) {
     }
     // The page stays until the process ends, which reclaims it at once:
     // taking a long page's views and constraints apart one by one would
-    // cost a third of the run.
-    static PageHost* page = nullptr;
+    // cost a third of the run. The pointer is volatile so that its store is
+    // kept and a leak checker still finds the page reachable.
+    static PageHost* volatile page = nullptr;
     page = new PageHost(settings);
     PageHost& host = *page;
     for (const std::string& message : host.takeLoggedErrors()) {
