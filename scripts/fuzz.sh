@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fuzzes one target of fuzz/ with libFuzzer for a while:
 #     bash scripts/fuzz.sh NAME [SECONDS] [libFuzzer options...]
-# NAME is ColorCodec, NumberReader, PropertyList, StringTable or Script;
+# NAME is ColorCodec, NumberReader, PropertyList, StringTable, Script or URL;
 # SECONDS defaults to 600. Builds with clang in <build>-fuzz; inputs found
 # go to <build>-fuzz/corpus/NAME (the seeds in fuzz/corpus/NAME stay as they
 # are), and a crashing input to <build>-fuzz/crash-*.
