@@ -17,6 +17,14 @@ constexpr CGFloat kSymbolPointSize = 20;
 
 Ref<UIImage> imageFromPixbuf(GdkPixbuf* pixbuf);
 
+void refuseOversizedImage(GdkPixbufLoader* loader, int width, int height, gpointer tooLarge) {
+    if (width <= 0 || height <= 0 ||
+        static_cast<long long>(width) * height > UIImage::kMaximumPixelCount) {
+        *static_cast<bool*>(tooLarge) = true;
+        gdk_pixbuf_loader_set_size(loader, 0, 0);
+    }
+}
+
 } // namespace
 
 const std::vector<std::string>& UIImage::systemSymbolNames() {
@@ -73,20 +81,12 @@ Ref<UIImage> UIImage::imageNamed(const std::optional<std::string>& name,
     }
     const std::string extension = path.has_extension() ? path.extension().string() : ".png";
     const std::string stem = (path.parent_path() / path.stem()).string();
-    const Ref<NSFileManager> files = NSFileManager::defaultManager();
     for (const auto& [suffix, scale] : {std::pair{"@3x", 3.0}, {"@2x", 2.0}, {"", 1.0}}) {
         std::optional<std::string> found = bundle->pathForResource(stem + suffix, extension);
         if (!found) {
             continue;
         }
-        // A file larger than any picture a row shows is not read at all.
-        std::error_code error;
-        const auto size = std::filesystem::file_size(DeviceRoot::hostPathFor(*found), error);
-        if (error || size > kMaximumFileSize) {
-            return nullptr;
-        }
-        std::optional<NSData> data = files->contentsAtPath(*found);
-        Ref<UIImage> image = data ? imageWithData(*data) : nullptr;
+        Ref<UIImage> image = imageWithContentsOfFile(*found);
         return image ? alloc<UIImage>()->initWithBitmap(image->bitmap(), scale) : nullptr;
     }
     return nullptr;
@@ -96,13 +96,15 @@ Ref<UIImage> UIImage::imageWithContentsOfFile(const std::optional<std::string>& 
     if (!path || path->empty()) {
         return nullptr;
     }
-    const std::string hostPath = DeviceRoot::hostPathFor(*path);
-    GError* error = nullptr;
-    GdkPixbuf* pixbuf = gdk_pixbuf_new_from_file(hostPath.c_str(), &error);
-    if (error) {
-        g_error_free(error);
+    // A file larger than any picture a row shows is not read at all; reading
+    // takes only regular files, so a FIFO cannot hold the page up.
+    std::error_code error;
+    const auto size = std::filesystem::file_size(DeviceRoot::hostPathFor(*path), error);
+    if (error || size > kMaximumFileSize) {
+        return nullptr;
     }
-    return imageFromPixbuf(pixbuf);
+    std::optional<NSData> data = NSFileManager::defaultManager()->contentsAtPath(*path);
+    return data ? imageWithData(*data) : nullptr;
 }
 
 Ref<UIImage> UIImage::imageWithData(const NSData& data) {
@@ -110,6 +112,10 @@ Ref<UIImage> UIImage::imageWithData(const NSData& data) {
         return nullptr;
     }
     GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
+    // The size is known from the header before the pixels are allocated; a
+    // zero size makes the loader stop there.
+    bool tooLarge = false;
+    g_signal_connect(loader, "size-prepared", G_CALLBACK(refuseOversizedImage), &tooLarge);
     GError* error = nullptr;
     bool written = gdk_pixbuf_loader_write(loader, data.data(), data.size(), &error);
     bool closed = gdk_pixbuf_loader_close(loader, written ? &error : nullptr);
@@ -117,7 +123,7 @@ Ref<UIImage> UIImage::imageWithData(const NSData& data) {
         g_error_free(error);
     }
     GdkPixbuf* pixbuf = nullptr;
-    if (written && closed) {
+    if (written && closed && !tooLarge) {
         pixbuf = gdk_pixbuf_loader_get_pixbuf(loader);
         if (pixbuf) {
             g_object_ref(pixbuf);

@@ -27,6 +27,7 @@ public:
     static Ref<UIImage> systemImageNamed(const std::optional<std::string>& name);
     // An image file by device path; nil when it is missing or not an image.
     static Ref<UIImage> imageNamed(const std::optional<std::string>& path);
+    // Reads only a regular file of at most kMaximumFileSize bytes.
     static Ref<UIImage> imageWithContentsOfFile(const std::optional<std::string>& path);
     // An image file of a bundle by name ("icon" or "icon.png"; PNG when no
     // type is given), its @3x or @2x version first at that many pixels per
@@ -34,7 +35,9 @@ public:
     // kMaximumFileSize bytes, or the name leaves the bundle.
     static Ref<UIImage> imageNamed(const std::optional<std::string>& name,
                                    const Ref<NSBundle>& bundle);
-    // Decodes image data; nil when the bytes are not an image.
+    // Decodes image data; nil when the bytes are not an image or declare
+    // more than kMaximumPixelCount pixels, which is refused before any pixel
+    // memory is taken.
     static Ref<UIImage> imageWithData(const NSData& data);
 
     // An image of decoded pixels, `scale` pixels per point.
@@ -53,6 +56,8 @@ public:
     CGFloat scale() const { return _scale; }
 
     static constexpr size_t kMaximumFileSize = 8 * 1024 * 1024;
+    // 4096 × 4096: 64 MiB of decoded pixels.
+    static constexpr long long kMaximumPixelCount = 4096LL * 4096;
 
 private:
     std::optional<std::string> _symbolName;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
+#include <sys/stat.h>
 
 #include <UIKit/UIImage.h>
 #include <UIKit/UIImageView.h>
@@ -43,6 +44,16 @@ TEST(Image, DecodesDataAndFilesUnderTheDeviceRoot) {
     EXPECT_EQ(UIImage::imageNamed(std::string("/Library/Images/text.png")), nullptr);
     EXPECT_EQ(UIImage::imageWithData(NSData{'G', 'I', 'F'}), nullptr);
     EXPECT_EQ(UIImage::imageWithData({}), nullptr);
+}
+
+TEST(Image, RefusesPicturesThatWouldTakeTooMuchMemoryOrWait) {
+    // Declares one pixel more than a picture may hold: refused before decoding.
+    EXPECT_EQ(UIImage::imageWithData(pngOfColor(4097, 4096, 0xFF0000FF)), nullptr);
+
+    TemporaryDeviceRoot root;
+    root.makeFolder("/Library/Images");
+    ASSERT_EQ(mkfifo(root.host("/Library/Images/fifo.png").c_str(), 0644), 0);
+    EXPECT_EQ(UIImage::imageNamed(std::string("/Library/Images/fifo.png")), nullptr);
 }
 
 TEST(Image, SystemSymbolsComeFromTheCatalogueOnly) {
