@@ -4,6 +4,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,6 +52,15 @@ struct StoredDomain {
     NSPropertyListFormat format = NSPropertyListBinaryFormat_v1_0;
 };
 
+// The domain file read last and what it held.
+struct ParsedFile {
+    std::mutex mutex;
+    std::string key;
+    NSData bytes;
+    StoredDomain domain;
+};
+ParsedFile lastParsed;
+
 std::optional<StoredDomain> load(const std::string& path, std::string* error) {
     // A link in place of the domain file would send reads and writes to the
     // file it names, anywhere on the device; the domain file must be the
@@ -73,6 +83,15 @@ std::optional<StoredDomain> load(const std::string& path, std::string* error) {
         setError(error, reason);
         return std::nullopt;
     }
+    // A page reads its domain once for each row; the same bytes are not
+    // parsed again.
+    const std::string key = DeviceRoot::path() + path;
+    {
+        std::lock_guard<std::mutex> lock(lastParsed.mutex);
+        if (lastParsed.key == key && lastParsed.bytes == *data) {
+            return lastParsed.domain;
+        }
+    }
     StoredDomain domain;
     std::optional<Value> plist =
         NSPropertyListSerialization::propertyListWithData(*data, &domain.format, &reason);
@@ -82,6 +101,10 @@ std::optional<StoredDomain> load(const std::string& path, std::string* error) {
         return std::nullopt;
     }
     domain.values = *plist->dictionary();
+    std::lock_guard<std::mutex> lock(lastParsed.mutex);
+    lastParsed.key = key;
+    lastParsed.bytes = std::move(*data);
+    lastParsed.domain = domain;
     return domain;
 }
 
