@@ -9,15 +9,6 @@
 
 namespace {
 
-Value::Dictionary row(const char* cell, const char* key, Value::Dictionary extra = {}) {
-    Value::Dictionary properties{
-        {"cell", cell}, {"label", key}, {"key", key}, {"defaults", HostedPage::kDomain}};
-    for (auto& [name, value] : extra) {
-        properties[name] = value;
-    }
-    return properties;
-}
-
 Value::Array array(std::initializer_list<Value> values) {
     return Value::Array(values);
 }
@@ -54,7 +45,7 @@ TEST_P(SwitchShows, TheStoredFlagOrItsDefaultWithoutRewritingTheFile) {
     if (!given.fallback.isNil()) {
         extra["default"] = given.fallback;
     }
-    HostedPage page(root, {row("PSSwitchCell", "flag", extra)}, stored);
+    HostedPage page(root, {HostedPage::row("PSSwitchCell", "flag", extra)}, stored);
     auto cell = page.cell<PSSwitchTableCell>(0);
     ASSERT_TRUE(cell);
     EXPECT_EQ(cell->control()->isOn(), given.on);
@@ -77,7 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(StandardCells, SwitchTapStoresABooleanEachWay) {
     TemporaryDeviceRoot root;
-    HostedPage page(root, {row("PSSwitchCell", "flag", {{"default", true}})}, {{"flag", "odd"}});
+    HostedPage page(root, {HostedPage::row("PSSwitchCell", "flag", {{"default", true}})},
+                    {{"flag", "odd"}});
     auto cell = page.cell<PSSwitchTableCell>(0);
     ASSERT_TRUE(cell);
     for (bool expected : {true, false, true}) {
@@ -91,8 +83,9 @@ TEST(StandardCells, SwitchTapStoresABooleanEachWay) {
 
 TEST(StandardCells, DisabledRowIsDimmedAndIgnoresTouches) {
     TemporaryDeviceRoot root;
-    HostedPage page(root, {row("PSSwitchCell", "flag", {{"enabled", false}}),
-                           row("PSButtonCell", "button", {{"enabled", false}, {"action", "go"}})});
+    HostedPage page(
+        root, {HostedPage::row("PSSwitchCell", "flag", {{"enabled", false}}),
+               HostedPage::row("PSButtonCell", "button", {{"enabled", false}, {"action", "go"}})});
     auto cell = page.cell<PSSwitchTableCell>(0);
     ASSERT_TRUE(cell);
     EXPECT_FALSE(cell->cellEnabled());
@@ -120,10 +113,10 @@ TEST_P(SegmentShows, TheStoredValuesSegment) {
         stored["mode"] = GetParam().stored;
     }
     HostedPage page(root,
-                    {row("PSSegmentCell", "mode",
-                         {{"validValues", array({1, 2, 3})},
-                          {"validTitles", array({"One", "Two", "Three"})},
-                          {"default", 2}})},
+                    {HostedPage::row("PSSegmentCell", "mode",
+                                     {{"validValues", array({1, 2, 3})},
+                                      {"validTitles", array({"One", "Two", "Three"})},
+                                      {"default", 2}})},
                     stored);
     auto cell = page.cell<PSSegmentTableCell>(0);
     ASSERT_TRUE(cell);
@@ -155,7 +148,8 @@ TEST(StandardCells, SegmentTapStoresTheValueWithItsType) {
     };
     for (const Case& given : cases) {
         TemporaryDeviceRoot root;
-        HostedPage page(root, {row("PSSegmentCell", "mode", {{"validValues", given.values}})});
+        HostedPage page(
+            root, {HostedPage::row("PSSegmentCell", "mode", {{"validValues", given.values}})});
         auto control = page.cell<PSSegmentTableCell>(0)->control();
         const CGRect segment = control->rectForSegmentAtIndex(given.segment);
         page.finger().tapAt(control, CGPointMake(CGRectGetMidX(segment), CGRectGetMidY(segment)));
@@ -191,7 +185,7 @@ TEST(StandardCells, SliderShowsStoredNumberAndStoresWhereItIsDragged) {
         if (!given.stored.isNil()) {
             stored["level"] = given.stored;
         }
-        HostedPage page(root, {row("PSSliderCell", "level", extra)}, stored);
+        HostedPage page(root, {HostedPage::row("PSSliderCell", "level", extra)}, stored);
         auto cell = page.cell<PSSliderTableCell>(0);
         ASSERT_TRUE(cell);
         EXPECT_FLOAT_EQ(cell->control()->value(), given.shown);
@@ -206,12 +200,14 @@ TEST(StandardCells, SliderShowsStoredNumberAndStoresWhereItIsDragged) {
 
 TEST(StandardCells, PlainRowsShowTintChevronAndValue) {
     TemporaryDeviceRoot root;
-    HostedPage page(
-        root,
-        {row("PSButtonCell", "plain"), row("PSButtonCell", "erase", {{"isDestructive", true}}),
-         row("PSLinkCell", "more"), row("PSTitleValueCell", "version"),
-         row("PSStaticTextCell", "note"), row("PSTitleValueCell", "missing", {{"default", 3}})},
-        {{"version", "1.2"}});
+    HostedPage page(root,
+                    {HostedPage::row("PSButtonCell", "plain"),
+                     HostedPage::row("PSButtonCell", "erase", {{"isDestructive", true}}),
+                     HostedPage::row("PSLinkCell", "more"),
+                     HostedPage::row("PSTitleValueCell", "version"),
+                     HostedPage::row("PSStaticTextCell", "note"),
+                     HostedPage::row("PSTitleValueCell", "missing", {{"default", 3}})},
+                    {{"version", "1.2"}});
     EXPECT_TRUE(page.cell(0)->textLabel()->textColor()->isEqual(*UIColor::systemBlueColor()));
     EXPECT_TRUE(page.cell(1)->textLabel()->textColor()->isEqual(*UIColor::systemRedColor()));
     EXPECT_TRUE(page.cell(2)->accessoryView());
@@ -223,8 +219,9 @@ TEST(StandardCells, PlainRowsShowTintChevronAndValue) {
 
 TEST(StandardCells, CellClassNamingAStandardCellGivesIt) {
     TemporaryDeviceRoot root;
-    HostedPage page(root, {row("PSTableCell", "flag", {{"cellClass", "PSSwitchTableCell"}}),
-                           row("PSTableCell", "mode", {{"cellClass", "PSSegmentCell"}})});
+    HostedPage page(root,
+                    {HostedPage::row("PSTableCell", "flag", {{"cellClass", "PSSwitchTableCell"}}),
+                     HostedPage::row("PSTableCell", "mode", {{"cellClass", "PSSegmentCell"}})});
     EXPECT_TRUE(page.cell<PSSwitchTableCell>(0));
     EXPECT_TRUE(page.cell<PSSegmentTableCell>(1));
     EXPECT_EQ(errorsMentioning("not found"), 0u);
@@ -232,8 +229,9 @@ TEST(StandardCells, CellClassNamingAStandardCellGivesIt) {
 
 TEST(StandardCells, ButtonActionTheTargetDoesNotAnswerIsLoggedAfterItsConfirmation) {
     TemporaryDeviceRoot root;
-    HostedPage page(root, {row("PSButtonCell", "reset", {{"action", "resetAll:"}}),
-                           row("PSButtonCell", "wipe",
+    HostedPage page(
+        root, {HostedPage::row("PSButtonCell", "reset", {{"action", "resetAll:"}}),
+               HostedPage::row("PSButtonCell", "wipe",
                                {{"action", "wipe"},
                                 {"confirmation", Value::Dictionary{{"prompt", "Sure?"},
                                                                    {"okTitle", "Wipe"},
@@ -258,14 +256,15 @@ TEST(StandardCells, ButtonActionTheTargetDoesNotAnswerIsLoggedAfterItsConfirmati
 TEST(StandardCells, LinkPushesItsPaneLocalisedAndBackPopsIt) {
     TemporaryDeviceRoot root;
     const std::string bundle = HostedPage::kBundlePath;
-    root.write(
-        bundle + "/Child.plist",
-        NSPropertyListSerialization::dataWithPropertyList(
-            Value(Value::Dictionary{{"items", array({Value(row("PSSwitchCell", "inner"))})}}),
-            NSPropertyListXMLFormat_v1_0));
+    root.write(bundle + "/Child.plist",
+               NSPropertyListSerialization::dataWithPropertyList(
+                   Value(Value::Dictionary{
+                       {"items", array({Value(HostedPage::row("PSSwitchCell", "inner"))})}}),
+                   NSPropertyListXMLFormat_v1_0));
     root.write(bundle + "/en.lproj/Child.strings", "\"inner\" = \"Inside\";\n");
-    HostedPage page(root, {row("PSLinkCell", "more", {{"id", "Child"}}),
-                           row("PSLinkCell", "gone", {{"detail", "NoSuchController"}})});
+    HostedPage page(root,
+                    {HostedPage::row("PSLinkCell", "more", {{"id", "Child"}}),
+                     HostedPage::row("PSLinkCell", "gone", {{"detail", "NoSuchController"}})});
     auto navigation = page.host->navigationController();
     page.tapRow(0);
     auto child = objc_cast<PSListController>(navigation->topViewController());
@@ -307,12 +306,12 @@ TEST(StandardCells, ListLinkShowsTitleChecksStoredAndStoresTheChoice) {
             stored["level"] = given.stored;
         }
         HostedPage page(root,
-                        {row("PSLinkListCell", "level",
-                             {{"detail", "PSListItemsController"},
-                              {"validValues", array({1, 2, 3})},
-                              {"validTitles", array({"Low", "Medium", "High"})},
-                              {"shortTitles", array({"Lo", "Med", "Hi"})},
-                              {"default", 2}})},
+                        {HostedPage::row("PSLinkListCell", "level",
+                                         {{"detail", "PSListItemsController"},
+                                          {"validValues", array({1, 2, 3})},
+                                          {"validTitles", array({"Low", "Medium", "High"})},
+                                          {"shortTitles", array({"Lo", "Med", "Hi"})},
+                                          {"default", 2}})},
                         stored);
         EXPECT_EQ(page.cell(0)->detailTextLabel()->text(), given.shown);
         page.tapRow(0);
@@ -348,11 +347,11 @@ TEST(StandardCells, FootersAreLocalisedAlignedAndDoNotOverlapTheNextHeader) {
                                        {"label", "First"},
                                        {"footerText", "FOOTER_KEY"},
                                        {"footerAlignment", 1}},
-                     row("PSSwitchCell", "a"),
+                     HostedPage::row("PSSwitchCell", "a"),
                      Value::Dictionary{{"cell", "PSGroupCell"}, {"footerText", longFooter}},
-                     row("PSSwitchCell", "b"),
+                     HostedPage::row("PSSwitchCell", "b"),
                      Value::Dictionary{{"cell", "PSGroupCell"}, {"label", "Third"}},
-                     row("PSSwitchCell", "c")},
+                     HostedPage::row("PSSwitchCell", "c")},
                     {}, "\"FOOTER_KEY\" = \"Localised footer\";\n");
     const auto& sections = page.controller->table()->sections();
     ASSERT_EQ(sections.size(), 3u);
@@ -386,7 +385,7 @@ TEST(StandardCells, EditTextFieldFollowsItsKeysAndStoresTextWhenEditingEnds) {
         TemporaryDeviceRoot root;
         Value::Dictionary extra = given.extra;
         extra["placeholder"] = "Name";
-        HostedPage page(root, {row(given.cell, "name", extra)});
+        HostedPage page(root, {HostedPage::row(given.cell, "name", extra)});
         auto cell = page.cell<PSEditableTableCell>(0);
         ASSERT_TRUE(cell);
         auto field = cell->textField();
@@ -421,7 +420,8 @@ TEST(StandardCells, EditTextShowsStoredTextAndLeavesItAloneWhenUnchanged) {
         if (!given.stored.isNil()) {
             stored["name"] = given.stored;
         }
-        HostedPage page(root, {row("PSEditTextCell", "name", {{"default", "fallback"}})}, stored);
+        HostedPage page(
+            root, {HostedPage::row("PSEditTextCell", "name", {{"default", "fallback"}})}, stored);
         auto field = page.cell<PSEditableTableCell>(0)->textField();
         EXPECT_EQ(field->text(), given.shown);
         page.tap(field);
@@ -460,12 +460,13 @@ const objc_class* AccessorController::objcClass() const {
 
 TEST(StandardCells, GetSetAndActionAreSentByNameWhenAnsweredElseTheDomainIsUsed) {
     TemporaryDeviceRoot root;
-    HostedPage page(
-        root,
-        {row("PSSliderCell", "speed", {{"get", "readSpeed:"}, {"set", "writeSpeed:specifier:"}}),
-         row("PSSliderCell", "other", {{"get", "missing:"}, {"set", "absent:specifier:"}}),
-         row("PSButtonCell", "go", {{"action", "respring"}})},
-        {{"other", 3}});
+    HostedPage page(root,
+                    {HostedPage::row("PSSliderCell", "speed",
+                                     {{"get", "readSpeed:"}, {"set", "writeSpeed:specifier:"}}),
+                     HostedPage::row("PSSliderCell", "other",
+                                     {{"get", "missing:"}, {"set", "absent:specifier:"}}),
+                     HostedPage::row("PSButtonCell", "go", {{"action", "respring"}})},
+                    {{"other", 3}});
     auto controller = alloc<AccessorController>()->init();
     controller->setBundle(page.controller->bundle());
     SDKEventLog::clear();

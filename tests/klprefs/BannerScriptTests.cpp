@@ -10,12 +10,6 @@ namespace {
 
 using Answer = LoopbackHTTPSServer::Answer;
 
-std::vector<std::string> with(std::vector<std::string> first,
-                              const std::vector<std::string>& more) {
-    first.insert(first.end(), more.begin(), more.end());
-    return first;
-}
-
 // The header's views of a class, in order.
 std::vector<nlohmann::json> headerViews(const nlohmann::json& page, const std::string& cls) {
     std::vector<nlohmann::json> views;

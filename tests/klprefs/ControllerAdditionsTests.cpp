@@ -43,16 +43,6 @@ std::vector<std::string> texts(const nlohmann::json& views) {
     return shown;
 }
 
-std::vector<nlohmann::json> eventsOf(const nlohmann::json& page, const std::string& kind) {
-    std::vector<nlohmann::json> found;
-    for (const nlohmann::json& event : page["events"]) {
-        if (event["kind"] == kind) {
-            found.push_back(event);
-        }
-    }
-    return found;
-}
-
 TEST_F(ControllerAdditions, HeaderAndRespringButtonWorkOnAPageWithoutItsController) {
     device.root.write("/tmp/header.txt", std::string("dev\nDev, Name\nTweak\n\nhelp@example.com\n"
                                                      "https://discord.gg/tweak\n"

@@ -73,12 +73,6 @@ pid_t startKlprefs(const std::vector<std::string>& arguments, const std::string&
     return failed ? -1 : child;
 }
 
-std::vector<std::string> with(std::vector<std::string> words,
-                              const std::vector<std::string>& more) {
-    words.insert(words.end(), more.begin(), more.end());
-    return words;
-}
-
 int waitFor(pid_t child) {
     int status = 0;
     waitpid(child, &status, 0);

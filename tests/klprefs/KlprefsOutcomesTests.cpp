@@ -17,11 +17,6 @@ Value::Dictionary stepperRow(const std::string& defaults) {
             {"max", 1000}};
 }
 
-std::vector<std::string> with(std::vector<std::string> options, std::vector<std::string> more) {
-    options.insert(options.end(), more.begin(), more.end());
-    return options;
-}
-
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }

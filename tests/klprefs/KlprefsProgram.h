@@ -29,6 +29,24 @@ struct KlprefsRun {
     nlohmann::json json() const { return nlohmann::json::parse(out); }
 };
 
+// The arguments followed by more.
+inline std::vector<std::string> with(std::vector<std::string> first,
+                                     const std::vector<std::string>& more) {
+    first.insert(first.end(), more.begin(), more.end());
+    return first;
+}
+
+// The events of one kind in the page's JSON.
+inline std::vector<nlohmann::json> eventsOf(const nlohmann::json& page, const std::string& kind) {
+    std::vector<nlohmann::json> found;
+    for (const nlohmann::json& event : page["events"]) {
+        if (event["kind"] == kind) {
+            found.push_back(event);
+        }
+    }
+    return found;
+}
+
 inline std::string readWhole(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});

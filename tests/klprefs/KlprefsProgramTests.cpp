@@ -28,11 +28,6 @@ Value::Array numberPage() {
     };
 }
 
-std::vector<std::string> with(std::vector<std::string> options, std::vector<std::string> more) {
-    options.insert(options.end(), more.begin(), more.end());
-    return options;
-}
-
 // The first view of a row in the JSON whose class is `cls`, counting from 0.
 const nlohmann::json& viewOf(const nlohmann::json& page, size_t row, const std::string& cls,
                              size_t nth = 0) {

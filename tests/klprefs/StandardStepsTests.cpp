@@ -10,35 +10,27 @@
 
 namespace {
 
-Value::Dictionary row(const char* cell, const char* key, Value::Dictionary extra = {}) {
-    Value::Dictionary properties{
-        {"cell", cell}, {"label", key}, {"key", key}, {"defaults", HostedPage::kDomain}};
-    for (auto& [name, value] : extra) {
-        properties[name] = value;
-    }
-    return properties;
-}
-
 // A page with a switch, a segment, a text row, a list link and a link to a
 // child page that holds another switch.
 struct StepsPage {
     explicit StepsPage(const TemporaryDeviceRoot& root) {
-        root.write(std::string(HostedPage::kBundlePath) + "/Inner.plist",
-                   NSPropertyListSerialization::dataWithPropertyList(
-                       Value(Value::Dictionary{
-                           {"items", Value::Array{Value(row("PSSwitchCell", "inner"))}}}),
-                       NSPropertyListXMLFormat_v1_0));
+        root.write(
+            std::string(HostedPage::kBundlePath) + "/Inner.plist",
+            NSPropertyListSerialization::dataWithPropertyList(
+                Value(Value::Dictionary{
+                    {"items", Value::Array{Value(HostedPage::row("PSSwitchCell", "inner"))}}}),
+                NSPropertyListXMLFormat_v1_0));
         page = std::make_unique<HostedPage>(
             root, Value::Array{
-                      row("PSSwitchCell", "flag"),
-                      row("PSSegmentCell", "mode",
-                          {{"validValues", Value::Array{1, 2}},
-                           {"validTitles", Value::Array{"Slow", "Fast"}}}),
-                      row("PSEditTextCell", "name"),
-                      row("PSLinkListCell", "theme",
-                          {{"validValues", Value::Array{"light", "dark"}},
-                           {"validTitles", Value::Array{"Light", "Dark"}}}),
-                      row("PSLinkCell", "more", {{"id", "Inner"}}),
+                      HostedPage::row("PSSwitchCell", "flag"),
+                      HostedPage::row("PSSegmentCell", "mode",
+                                      {{"validValues", Value::Array{1, 2}},
+                                       {"validTitles", Value::Array{"Slow", "Fast"}}}),
+                      HostedPage::row("PSEditTextCell", "name"),
+                      HostedPage::row("PSLinkListCell", "theme",
+                                      {{"validValues", Value::Array{"light", "dark"}},
+                                       {"validTitles", Value::Array{"Light", "Dark"}}}),
+                      HostedPage::row("PSLinkCell", "more", {{"id", "Inner"}}),
                   });
     }
     // Runs the script; answers the line of the step that failed, 0 for none.

@@ -6,22 +6,6 @@
 
 namespace {
 
-std::vector<std::string> with(std::vector<std::string> options, std::vector<std::string> more) {
-    options.insert(options.end(), more.begin(), more.end());
-    return options;
-}
-
-// The events of one kind in the page's JSON.
-std::vector<nlohmann::json> eventsOf(const nlohmann::json& page, const std::string& kind) {
-    std::vector<nlohmann::json> found;
-    for (const nlohmann::json& event : page["events"]) {
-        if (event["kind"] == kind) {
-            found.push_back(event);
-        }
-    }
-    return found;
-}
-
 Value::Dictionary repoRow(Value::Dictionary extra = {}) {
     Value::Dictionary row{{"cell", "PSTableCell"}, {"cellClass", "KLRepoCell"}, {"title", "Repo"}};
     for (auto& [key, value] : extra) {

@@ -26,6 +26,17 @@ public:
     static constexpr const char* kBundlePath = "/Library/PreferenceBundles/Test.bundle";
     static constexpr const char* kDomain = "com.example.test";
 
+    // A row of the framework's `cell` type storing `key` in the test domain,
+    // labelled by its key, with any further properties.
+    static Value::Dictionary row(const char* cell, const char* key, Value::Dictionary extra = {}) {
+        Value::Dictionary properties{
+            {"cell", cell}, {"label", key}, {"key", key}, {"defaults", kDomain}};
+        for (auto& [name, value] : extra) {
+            properties[name] = value;
+        }
+        return properties;
+    }
+
     // `items` become Root.plist's "items", `stored` the domain's values before
     // the page loads, `strings` the English Root.strings.
     HostedPage(const TemporaryDeviceRoot& root, Value::Array items,
