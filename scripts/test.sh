@@ -3,17 +3,47 @@
 # corpus), then runs them again built with AddressSanitizer and
 # UndefinedBehaviorSanitizer (in <build>-asan), and the threaded parts built
 # with ThreadSanitizer (in <build>-tsan). Any failed test or sanitizer report
-# fails the run. KL_SANITIZERS=off skips the two sanitizer builds.
+# fails the run. KL_SANITIZERS=off skips the two sanitizer builds. At the end
+# (also after a failure) it prints how long each phase took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir="${KL_BUILD_DIR:-build}"
 jobs="$(nproc)"
+
+# Microseconds since the epoch.
+now() { echo "${EPOCHREALTIME/./}"; }
+seconds_since() { local us=$(($(now) - $1)); printf '%d.%d' $((us / 1000000)) $((us / 100000 % 10)); }
+phases=()
+started=$(now)
+print_phases() {
+    echo
+    echo "Time taken:"
+    printf '  %s\n' "${phases[@]}"
+    printf '  %-32s %8s s\n' "total" "$(seconds_since "$started")"
+}
+trap print_phases EXIT
+# phase NAME COMMAND...: runs the command and records how long it took.
+phase() {
+    local name="$1" begin
+    shift
+    begin=$(now)
+    "$@"
+    phases+=("$(printf '%-32s %8s s' "$name" "$(seconds_since "$begin")")")
+}
+configure() {
+    cmake -S . -B "$1" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${@:2}" >/dev/null
+}
+build() {
+    cmake --build "$1" --parallel "$jobs" "${@:2}"
+}
 run_tests() {
     ctest --test-dir "$1" --output-on-failure --parallel "$jobs" --timeout 300 "${@:2}"
 }
 
-KL_BUILD_DIR="$build_dir" bash scripts/build.sh "$@"
-run_tests "$build_dir"
+phase "install packages" bash scripts/install-deps.sh
+phase "configure $build_dir" configure "$build_dir" "$@"
+phase "build $build_dir" build "$build_dir"
+phase "test $build_dir" run_tests "$build_dir"
 [ "${KL_SANITIZERS:-on}" = off ] && exit 0
 
 # Reports end the program with a failure. LeakSanitizer and ThreadSanitizer
@@ -24,15 +54,15 @@ export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan-suppressions.txt:print_suppr
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/scripts/tsan-suppressions.txt"
 
-KL_BUILD_DIR="$build_dir-asan" bash scripts/build.sh -DKL_SANITIZE=ON -DKL_BUILD_BENCHMARKS=OFF "$@"
-run_tests "$build_dir-asan"
+phase "configure $build_dir-asan" configure "$build_dir-asan" -DKL_SANITIZE=ON -DKL_BUILD_BENCHMARKS=OFF "$@"
+phase "build $build_dir-asan" build "$build_dir-asan"
+phase "test $build_dir-asan" run_tests "$build_dir-asan"
 
 # The parts that run on more than one thread: their test programs and the
 # tests that exercise the threads (dispatch queues, network reads on their
 # own thread, and the header's avatar read).
 tsan_targets=(test_Foundation test_FoundationNetwork test_klcommon)
 tsan_tests='^(Dispatch|NSDataLoaderTest)\.|Avatar'
-cmake -S . -B "$build_dir-tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKL_TSAN=ON \
-    -DKL_BUILD_BENCHMARKS=OFF "$@" >/dev/null
-cmake --build "$build_dir-tsan" --parallel "$jobs" --target "${tsan_targets[@]}"
-run_tests "$build_dir-tsan" --tests-regex "$tsan_tests"
+phase "configure $build_dir-tsan" configure "$build_dir-tsan" -DKL_TSAN=ON -DKL_BUILD_BENCHMARKS=OFF "$@"
+phase "build $build_dir-tsan" build "$build_dir-tsan" --target "${tsan_targets[@]}"
+phase "test $build_dir-tsan" run_tests "$build_dir-tsan" --tests-regex "$tsan_tests"

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include <Foundation/SDKEventLog.h>
 #include <Foundation/Value.h>
 #include <UIKit/UIAlertController.h>
 #include <UIKit/UILabel.h>
@@ -24,6 +25,11 @@ inline Value::Dictionary row(const char* cellClass, Value::Dictionary extra = {}
         row[key] = value;
     }
     return row;
+}
+
+// How many notifications the rows have posted since the log was cleared.
+inline size_t notifications() {
+    return SDKEventLog::eventsOfKind("notification").size();
 }
 
 // Where the centre of a view is on the page's screen, after a layout pass.

@@ -11,14 +11,11 @@
 namespace {
 
 using NumericRow::tapValueLabel;
+using NumericRow::notifications;
 using NumericRow::typeAndTap;
 
 Value::Dictionary sliderRow(Value::Dictionary extra = {}) {
     return NumericRow::row("KLSliderCell", std::move(extra));
-}
-
-size_t notifications() {
-    return SDKEventLog::eventsOfKind("notification").size();
 }
 
 TEST(SliderCell, BuildsTheRowFromItsSpecifier) {

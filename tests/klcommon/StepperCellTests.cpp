@@ -12,14 +12,11 @@ namespace {
 
 using Button = UIStepper::Button;
 using NumericRow::tapValueLabel;
+using NumericRow::notifications;
 using NumericRow::typeAndTap;
 
 Value::Dictionary stepperRow(Value::Dictionary extra = {}) {
     return NumericRow::row("KLStepperCell", std::move(extra));
-}
-
-size_t notifications() {
-    return SDKEventLog::eventsOfKind("notification").size();
 }
 
 TEST(StepperCell, BuildsTheRowFromItsSpecifier) {

@@ -12,9 +12,9 @@ constexpr const char* kFields = "dev, Dev Name,Tweak,2.0,help@example.com,"
 
 // A bundle whose principal class lives in an executable that is not there,
 // as a tweak's bundle copied from a device without its binary.
-class ControllerAdditions : public testing::Test {
+class ControllerAdditionsOptions : public testing::Test {
 protected:
-    ControllerAdditions()
+    ControllerAdditionsOptions()
         : device({Value::Dictionary{{"cell", "PSSwitchCell"}, {"label", "On"}}}, {}) {
         device.root.write(
             std::string(DeviceWithBundle::kBundle) + "/Info.plist",
@@ -43,7 +43,7 @@ std::vector<std::string> texts(const nlohmann::json& views) {
     return shown;
 }
 
-TEST_F(ControllerAdditions, HeaderAndRespringButtonWorkOnAPageWithoutItsController) {
+TEST_F(ControllerAdditionsOptions, HeaderAndRespringButtonWorkOnAControllerAdditionsOptions) {
     device.root.write("/tmp/header.txt", std::string("dev\nDev, Name\nTweak\n\nhelp@example.com\n"
                                                      "https://discord.gg/tweak\n"
                                                      "https://example.com/give\n"));
@@ -97,7 +97,7 @@ TEST_F(ControllerAdditions, HeaderAndRespringButtonWorkOnAPageWithoutItsControll
     }
 }
 
-TEST_F(ControllerAdditions, BadHeadersAreRefusedWithTheReason) {
+TEST_F(ControllerAdditionsOptions, BadHeadersAreRefusedWithTheReason) {
     device.root.write("/tmp/six-lines.txt", std::string("a\nb\nc\nd\ne\nf\n"));
     device.root.write("/tmp/latin1.txt", std::string("a\nD\xe9v\nc\nd\ne\nf\ng\n"));
     const struct {
