@@ -116,14 +116,10 @@ private:
     size_t _next = 0;
 };
 
-bool isDigit(char character) {
-    return character >= '0' && character <= '9';
-}
-
 // Decimal digits at `offset`, saturating at INT_MAX.
 int readCount(std::string_view format, size_t& offset) {
     long long count = 0;
-    while (offset < format.size() && isDigit(format[offset])) {
+    while (offset < format.size() && Unicode::isASCIIDigit(format[offset])) {
         count = std::min<long long>(count * 10 + (format[offset] - '0'), INT_MAX);
         ++offset;
     }
@@ -133,7 +129,7 @@ int readCount(std::string_view format, size_t& offset) {
 // "n$" at `offset`: an argument position. Leaves `offset` alone when absent.
 std::optional<size_t> readPosition(std::string_view format, size_t& offset) {
     size_t end = offset;
-    while (end < format.size() && isDigit(format[end])) {
+    while (end < format.size() && Unicode::isASCIIDigit(format[end])) {
         ++end;
     }
     if (end == offset || end >= format.size() || format[end] != '$') {
@@ -519,7 +515,7 @@ std::string NSString::formatWithArguments(std::string_view format, const FormatA
                 width = *width == INT_MIN ? INT_MAX : -*width;
             }
             conversion.width = width;
-        } else if (offset < format.size() && isDigit(format[offset])) {
+        } else if (offset < format.size() && Unicode::isASCIIDigit(format[offset])) {
             conversion.width = readCount(format, offset);
         }
         if (offset < format.size() && format[offset] == '.') {

@@ -7,6 +7,7 @@
 #include <glib.h>
 
 #include <Foundation/NSProcessInfo.h>
+#include <Foundation/Unicode.h>
 
 namespace {
 
@@ -16,17 +17,14 @@ enum class Part { UserInfo, Host, Path, Query, Fragment };
 bool isAlpha(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 bool isHexDigit(char c) {
-    return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    return Unicode::isASCIIDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 int hexValue(char c) {
-    return isDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10;
+    return Unicode::isASCIIDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10;
 }
 bool isUnreserved(char c) {
-    return isAlpha(c) || isDigit(c) || c == '-' || c == '.' || c == '_' || c == '~';
+    return isAlpha(c) || Unicode::isASCIIDigit(c) || c == '-' || c == '.' || c == '_' || c == '~';
 }
 bool isSubDelimiter(char c) {
     return std::string_view("!$&'()*+,;=").find(c) != std::string_view::npos;
@@ -82,7 +80,7 @@ bool isScheme(std::string_view text) {
         return false;
     }
     for (char c : text) {
-        if (!isAlpha(c) && !isDigit(c) && c != '+' && c != '-' && c != '.') {
+        if (!isAlpha(c) && !Unicode::isASCIIDigit(c) && c != '+' && c != '-' && c != '.') {
             return false;
         }
     }
@@ -215,7 +213,7 @@ Ref<NSURL> NSURL::URLWithStringEncodingInvalidCharacters(const std::optional<std
         authority += *hostText;
         if (port) {
             // Digits only, and few enough to be a number.
-            if (port->size() > 9 || !std::all_of(port->begin(), port->end(), isDigit)) {
+            if (port->size() > 9 || !std::all_of(port->begin(), port->end(), Unicode::isASCIIDigit)) {
                 return nullptr;
             }
             if (!port->empty()) {

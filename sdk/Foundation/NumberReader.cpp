@@ -8,12 +8,8 @@
 
 namespace {
 
-bool isDigit(char character) {
-    return character >= '0' && character <= '9';
-}
-
 size_t skipDigits(std::string_view text, size_t offset) {
-    while (offset < text.size() && isDigit(text[offset])) {
+    while (offset < text.size() && Unicode::isASCIIDigit(text[offset])) {
         ++offset;
     }
     return offset;
