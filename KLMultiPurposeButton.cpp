@@ -1,5 +1,10 @@
 #include "KLMultiPurposeButton.h"
 
+#include <algorithm>
+
+#include <glib.h>
+
+
 #include <Foundation/NSDataLoader.h>
 #include <Foundation/NSString.h>
 #include <Foundation/NSURL.h>
@@ -76,16 +81,58 @@ KLMultiPurposeButton::initWithFrame(const CGRect& frame,
     return self<KLMultiPurposeButton>();
 }
 
+namespace {
+
+// The handle as one segment of the avatar's path: every byte but letters,
+// digits and "-._~" percent-encoded, so that "/", "?" and "#" cannot end the
+// segment, and dots too when they would make a "." or ".." segment.
+std::string avatarPathSegment(const std::string& handle) {
+    char* escaped = g_uri_escape_string(handle.c_str(), nullptr, false);
+    std::string segment = escaped;
+    g_free(escaped);
+    if (segment == "." || segment == "..") {
+        return segment == "." ? "%2E" : "%2E%2E";
+    }
+    return segment;
+}
+
+// Whether the answer holds the whole picture. The image decoder, as the
+// device's, draws what a cut-off PNG or JPEG holds and leaves the rest
+// blank; such a picture must not replace the placeholder. A PNG ends with
+// its IEND chunk, a JPEG with its end-of-image marker.
+bool isWholePicture(const NSData& data) {
+    static constexpr uint8_t kPNGSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    static constexpr uint8_t kPNGEnd[] = {0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
+    auto startsWith = [&](const uint8_t* bytes, size_t length) {
+        return data.size() >= length && std::equal(bytes, bytes + length, data.begin());
+    };
+    auto endsWith = [&](const uint8_t* bytes, size_t length) {
+        return data.size() >= length && std::equal(bytes, bytes + length, data.end() - length);
+    };
+    static constexpr uint8_t kJPEGStart[] = {0xFF, 0xD8};
+    static constexpr uint8_t kJPEGEnd[] = {0xFF, 0xD9};
+    if (startsWith(kPNGSignature, sizeof kPNGSignature)) {
+        return endsWith(kPNGEnd, sizeof kPNGEnd);
+    }
+    if (startsWith(kJPEGStart, sizeof kJPEGStart)) {
+        return endsWith(kJPEGEnd, sizeof kJPEGEnd);
+    }
+    return true;
+}
+
+} // namespace
+
 void KLMultiPurposeButton::fetchTwitterImageForHandle(const std::optional<std::string>& handle) {
     Ref<KLMultiPurposeButton> button = self<KLMultiPurposeButton>();
     dispatch_async(dispatch_get_global_queue(0, 0), [button, handle]() mutable {
-        // The handle goes into the path as it is; text the URL rules refuse
-        // gives no URL and so no read.
-        Ref<NSURL> url =
-            NSURL::URLWithString(std::string("https://") + KL_AVATAR_HOST + "/twitter/" +
-                                 handle.value_or("") + "?fallback=false");
+        // The service's host stays fixed; the handle only names the picture.
+        Ref<NSURL> url = NSURL::URLWithString(std::string("https://") + KL_AVATAR_HOST +
+                                              "/twitter/" +
+                                              avatarPathSegment(handle.value_or("")) +
+                                              "?fallback=false");
         std::optional<NSData> data = NSDataLoader::dataWithContentsOfURL(url);
-        Ref<UIImage> image = data ? UIImage::imageWithData(*data) : nullptr;
+        Ref<UIImage> image =
+            data && isWholePicture(*data) ? UIImage::imageWithData(*data) : nullptr;
         // The control goes back to the main queue either way, so that its
         // last reference is never dropped on this thread.
         dispatch_async(dispatch_get_main_queue(), [button = std::move(button), image] {

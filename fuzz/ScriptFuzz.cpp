@@ -1,8 +1,11 @@
 // klprefs' script reader: whatever the text, it gives steps on lines that
-// exist, in order, or refuses the script with the line at fault.
+// exist, in order, or refuses the script with the line at fault. Quoted in a
+// message, the text is valid UTF-8 without control characters, and short.
 #include <algorithm>
 #include <cstdint>
 #include <string>
+
+#include <Foundation/Unicode.h>
 
 #include "FuzzCheck.h"
 #include "HostError.h"
@@ -20,5 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const HostError& error) {
         KL_FUZZ_CHECK(error.line() && *error.line() >= 1 && *error.line() <= lines);
     }
+    const std::string shown = HostError::quoted(text);
+    KL_FUZZ_CHECK(Unicode::isValidUTF8(shown));
+    KL_FUZZ_CHECK(std::none_of(shown.begin(), shown.end(),
+                               [](char c) { return static_cast<unsigned char>(c) < 0x20; }));
+    KL_FUZZ_CHECK(shown.size() <= 4 * HostError::kQuotedLength + 64);
     return 0;
 }

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+#include <Foundation/Unicode.h>
+
 // Why klprefs stops: a bad command line, a page that cannot be loaded, a
 // script step that names nothing or cannot apply (with its line), output
 // that cannot be written, or values that could not be stored although
@@ -37,12 +39,22 @@ public:
         return 1;
     }
 
+    // The most bytes of a text that a message shows.
+    static constexpr size_t kQuotedLength = 200;
+
     // A text from a script or a bundle, in double quotes for a message: a
-    // quote or backslash is escaped, and so is every control character
-    // (a NUL as \0), so that the message is printed whole.
+    // quote or backslash is escaped, and so is every control character (a NUL
+    // as \0) and every byte that is not UTF-8 (as \xNN), so that the message
+    // is printed whole and readable. A text longer than kQuotedLength bytes
+    // is cut there, and its length said.
     static std::string quoted(const std::string& text) {
         std::string out = "\"";
-        for (unsigned char c : text) {
+        size_t offset = 0;
+        while (offset < text.size() && offset < kQuotedLength) {
+            const Unicode::Character character = Unicode::decode(text, offset);
+            const unsigned char c = static_cast<unsigned char>(text[offset]);
+            const bool illFormed =
+                character.codePoint == Unicode::kReplacementCharacter && character.size == 1;
             if (c == '"' || c == '\\') {
                 out += '\\';
                 out += static_cast<char>(c);
@@ -52,15 +64,20 @@ public:
                 out += "\\n";
             } else if (c == '\t') {
                 out += "\\t";
-            } else if (c < 0x20 || c == 0x7F) {
+            } else if (c < 0x20 || c == 0x7F || illFormed) {
                 char escape[8];
                 std::snprintf(escape, sizeof escape, "\\x%02X", c);
                 out += escape;
             } else {
-                out += static_cast<char>(c);
+                out.append(text, offset, character.size);
             }
+            offset += character.size;
         }
-        return out + "\"";
+        out += '"';
+        if (offset < text.size()) {
+            out += "... (cut; " + std::to_string(text.size()) + " bytes in all)";
+        }
+        return out;
     }
 
 private:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <dlfcn.h>
 #include <filesystem>
+#include <sys/stat.h>
 
 #include <Foundation/DeviceRoot.h>
 #include <Foundation/NSPropertyListSerialization.h>
@@ -77,15 +78,16 @@ void PageHost::launch() {
     }
     settle();
     ++_launches;
-    _eventsSeen = SDKEventLog::events().size();
+    _eventsSeen = SDKEventLog::count();
 }
 
 bool PageHost::relaunchIfRestarted() {
-    const std::vector<SDKEvent> events = SDKEventLog::events();
-    // A cleared log starts over.
-    const size_t first = _eventsSeen <= events.size() ? _eventsSeen : 0;
-    _eventsSeen = events.size();
-    if (!std::any_of(events.begin() + first, events.end(), HostDevice::restartsUserInterface)) {
+    // Only the events since the last look are read, so a step costs the
+    // same however long the log has grown; a cleared log starts over.
+    const size_t first = _eventsSeen <= SDKEventLog::count() ? _eventsSeen : 0;
+    const std::vector<SDKEvent> events = SDKEventLog::eventsFrom(first);
+    _eventsSeen = first + events.size();
+    if (!std::any_of(events.begin(), events.end(), HostDevice::restartsUserInterface)) {
         return false;
     }
     launch();
@@ -156,13 +158,7 @@ Ref<PSListController> PageHost::makeController() {
     // The bundle's executable, loaded for good as Settings loads it, exports
     // the controller class named by NSPrincipalClass.
     if (std::optional<std::string> executable = entry("CFBundleExecutable")) {
-        const std::string path = DeviceRoot::hostPathFor(joined(_bundlePath, *executable));
-        if (std::filesystem::exists(path)) {
-            if (!dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL)) {
-                SDKEventLog::logError("could not load the executable " + *executable + ": " +
-                                      dlerror());
-            }
-        }
+        loadExecutable(*executable);
     }
     std::optional<std::string> principal = entry("NSPrincipalClass");
     if (!principal || *principal == "PSListController") {
@@ -180,6 +176,33 @@ Ref<PSListController> PageHost::makeController() {
                               " not found; showing the page with PSListController");
     }
     return alloc<PSListController>()->init();
+}
+
+void PageHost::loadExecutable(const std::string& name) {
+    // The executable is a file of the bundle's own: a name that climbs out
+    // of it would load a library from elsewhere on the device.
+    const std::filesystem::path relative(name);
+    if (name.empty() || relative.is_absolute() ||
+        std::any_of(relative.begin(), relative.end(),
+                    [](const std::filesystem::path& part) { return part == ".."; })) {
+        SDKEventLog::logError("could not load the executable " + name +
+                              ": it names no file inside the bundle");
+        return;
+    }
+    const std::string path = DeviceRoot::hostPathFor(joined(_bundlePath, name));
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        return;
+    }
+    // Opening a FIFO or a device would wait for ever; only a regular file loads.
+    if (!S_ISREG(info.st_mode)) {
+        SDKEventLog::logError("could not load the executable " + name +
+                              ": it is not a regular file");
+        return;
+    }
+    if (!dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL)) {
+        SDKEventLog::logError("could not load the executable " + name + ": " + dlerror());
+    }
 }
 
 std::string PageHost::readTitle() {
@@ -252,11 +275,17 @@ size_t PageHost::failedStores() {
 }
 
 std::vector<std::string> PageHost::takeLoggedErrors() {
-    std::vector<SDKEvent> errors = SDKEventLog::eventsOfKind("error");
+    const size_t first = _errorsSeen <= SDKEventLog::count() ? _errorsSeen : 0;
+    const std::vector<SDKEvent> events = SDKEventLog::eventsFrom(first);
+    _errorsSeen = first + events.size();
     std::vector<std::string> messages;
-    for (size_t i = _errorsSeen; i < errors.size(); ++i) {
-        messages.push_back(errors[i].details["message"].optionalString().value_or(""));
+    for (const SDKEvent& event : events) {
+        auto message = event.details.find("message");
+        if (event.kind == "error") {
+            messages.push_back(message == event.details.end()
+                                   ? std::string()
+                                   : message->second.optionalString().value_or(""));
+        }
     }
-    _errorsSeen = errors.size();
     return messages;
 }

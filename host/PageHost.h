@@ -97,6 +97,8 @@ private:
     [[noreturn]] void failWithoutRows();
     void readInfo();
     Ref<PSListController> makeController();
+    // Loads the bundle's executable when it is there, logging why it could not.
+    void loadExecutable(const std::string& name);
     std::string readTitle();
 
     std::string _bundlePath;
@@ -109,6 +111,7 @@ private:
     std::optional<std::string> _requestedBundlePath;
     std::function<void(const Ref<PSListController>&)> _prepareController;
     bool _wholePage = true;
+    // The events already looked at for logged errors.
     size_t _errorsSeen = 0;
     size_t _launches = 0;
     // The events already looked at for a restart.

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include <cmath>
+
 #include <CLI/CLI.hpp>
 
 #include <Foundation/SDKNetworkSettings.h>
@@ -11,6 +13,17 @@ namespace {
 [[noreturn]] void usage(const std::string& message) {
     throw HostError(HostError::Kind::Usage, message);
 }
+
+// A range check alone lets "nan" through (it compares false both ways): a
+// number must be finite before its range is checked.
+const CLI::Validator kFinite(
+    [](const std::string& text) -> std::string {
+        double number = 0;
+        return CLI::detail::lexical_cast(text, number) && std::isfinite(number)
+                   ? ""
+                   : "wants a finite number, not " + HostError::quoted(text);
+    },
+    "");
 
 constexpr const char* kDescription =
     "klprefs: show, use and draw a tweak's preference page, as the Settings app does.\n"
@@ -85,10 +98,12 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     app.add_option("--width", width,
                    "the screen's width in points (default: the standard phone screen's width)")
         ->check(CLI::Number)
+        ->check(kFinite)
         ->check(CLI::Range(static_cast<double>(kMinimumWidth), static_cast<double>(kMaximumWidth)))
         ->type_name("POINTS");
     app.add_option("--scale", line.scale, "pixels per point of the PNG (default 3)")
         ->check(CLI::Number)
+        ->check(kFinite)
         ->check(CLI::Range(1.0, 3.0))
         ->type_name("N");
     app.add_option("-o,--output", output, "the PNG to write (render and run)")->type_name("FILE");

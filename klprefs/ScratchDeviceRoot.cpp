@@ -43,7 +43,7 @@ bool isRunning(pid_t pid) {
 
 } // namespace
 
-ScratchDeviceRoot::ScratchDeviceRoot(const std::string& original) {
+ScratchDeviceRoot::ScratchDeviceRoot() {
     const fs::path temporary = fs::temp_directory_path();
     removeCopiesOfEndedRuns(temporary.string());
     std::string pattern =
@@ -53,6 +53,9 @@ ScratchDeviceRoot::ScratchDeviceRoot(const std::string& original) {
                         "cannot make a scratch folder in " + temporary.string());
     }
     _path = pattern;
+}
+
+ScratchDeviceRoot::ScratchDeviceRoot(const std::string& original) : ScratchDeviceRoot() {
     std::error_code error;
     fs::copy(original, _path, fs::copy_options::recursive | fs::copy_options::copy_symlinks, error);
     if (error) {

@@ -11,6 +11,8 @@ class ScratchDeviceRoot {
 public:
     // Throws a load HostError when the copy cannot be made.
     explicit ScratchDeviceRoot(const std::string& original);
+    // An empty one, to be filled by the caller.
+    ScratchDeviceRoot();
     ~ScratchDeviceRoot();
     ScratchDeviceRoot(const ScratchDeviceRoot&) = delete;
     ScratchDeviceRoot& operator=(const ScratchDeviceRoot&) = delete;

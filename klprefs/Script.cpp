@@ -1,6 +1,7 @@
 #include "Script.h"
 
 #include <sstream>
+#include <string_view>
 
 #include "HostError.h"
 
@@ -56,7 +57,11 @@ std::vector<std::string> split(const std::string& line, size_t number) {
 
 std::vector<ScriptStep> Script::parse(const std::string& text) {
     std::vector<ScriptStep> steps;
-    std::istringstream lines(text);
+    // A byte order mark that an editor put at the top is no part of the first step.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    std::istringstream lines(text.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0
+                                 ? text.substr(kByteOrderMark.size())
+                                 : text);
     std::string line;
     for (size_t number = 1; std::getline(lines, line); ++number) {
         const size_t first = line.find_first_not_of(" \t\r");

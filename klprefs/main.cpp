@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <Foundation/DeviceRoot.h>
 #include <Foundation/SDKNetworkSettings.h>
 #include <MessageUI/SDKMailAccount.h>
 #include <render/SDKPageRenderer.h>
@@ -22,6 +23,7 @@
 #include "PageDescription.h"
 #include "PageHost.h"
 #include "ScratchDeviceRoot.h"
+#include "ScratchPreferences.h"
 #include "Script.h"
 #include "ScriptRunner.h"
 
@@ -74,8 +76,8 @@ void settleForOutput(PageHost& host) {
     }
 }
 
+// Draws the page as it is; the caller has settled it for output.
 void render(PageHost& host, const std::string& output, double scale) {
-    settleForOutput(host);
     SDKPageRenderer renderer(host.window(), scale);
     std::string error;
     if (!renderer.writePNG(output, &error)) {
@@ -172,14 +174,45 @@ std::optional<std::string> runScriptInChild(const std::string& path, const std::
     return path + ": the page ended with status " + std::to_string(WEXITSTATUS(status));
 }
 
+// Why something named like a script is no file a script can be read from,
+// or nothing when it is one (a link to a regular file is).
+std::optional<std::string> whyNotAScript(const std::filesystem::directory_entry& entry) {
+    std::error_code error;
+    const std::filesystem::file_status status = entry.status(error);
+    switch (status.type()) {
+    case std::filesystem::file_type::regular:
+        return std::nullopt;
+    case std::filesystem::file_type::directory:
+        return "it is a folder";
+    case std::filesystem::file_type::fifo:
+        return "it is a FIFO, which could wait for ever";
+    case std::filesystem::file_type::character:
+    case std::filesystem::file_type::block:
+        return "it is a device, not a regular file";
+    case std::filesystem::file_type::socket:
+        return "it is a socket, not a regular file";
+    case std::filesystem::file_type::not_found:
+        return "it is a link to nothing";
+    default:
+        return "it is not a regular file" + (error ? ": " + error.message() : std::string());
+    }
+}
+
 // Runs every *.script under the folder, each on a fresh copy of the device
-// root, and prints a line for each and the summary; 1 when any failed.
+// root, and prints a line for each and the summary; 1 when any failed or
+// could not be run.
 int runTests(const CommandLine& line, PageHost::Settings settings) {
     std::error_code error;
     std::vector<std::string> scripts;
+    std::vector<std::string> notRun;
     for (std::filesystem::recursive_directory_iterator entry(line.scriptFolder, error), end;
          !error && entry != end; entry.increment(error)) {
-        if (entry->path().extension() == ".script" && entry->is_regular_file(error)) {
+        if (entry->path().extension() != ".script") {
+            continue;
+        }
+        if (std::optional<std::string> why = whyNotAScript(*entry)) {
+            notRun.push_back(entry->path().string() + ": " + *why);
+        } else {
             scripts.push_back(entry->path().string());
         }
     }
@@ -187,10 +220,14 @@ int runTests(const CommandLine& line, PageHost::Settings settings) {
         throw HostError(HostError::Kind::Usage,
                         "cannot read the folder " + line.scriptFolder + ": " + error.message());
     }
-    if (scripts.empty()) {
+    if (scripts.empty() && notRun.empty()) {
         throw HostError(HostError::Kind::Usage, "no *.script files under " + line.scriptFolder);
     }
     std::sort(scripts.begin(), scripts.end());
+    std::sort(notRun.begin(), notRun.end());
+    for (const std::string& reason : notRun) {
+        std::cout << "NOT RUN " << reason << "\n";
+    }
     const std::string original =
         line.deviceRoot ? *line.deviceRoot : ScratchDeviceRoot::builtInExample();
     size_t passed = 0;
@@ -204,18 +241,30 @@ int runTests(const CommandLine& line, PageHost::Settings settings) {
             std::cout << "passed " << path << "\n";
         }
     }
-    std::cout << passed << " passed, " << failures.size() << " failed\n";
+    std::cout << passed << " passed, " << failures.size() << " failed";
+    if (!notRun.empty()) {
+        std::cout << ", " << notRun.size() << " not run";
+    }
+    std::cout << "\n";
     for (const std::string& failure : failures) {
         std::cout << "  " << failure << "\n";
     }
-    return failures.empty() ? 0 : 1;
+    return failures.empty() && notRun.empty() ? 0 : 1;
 }
 
 int run(const CommandLine& line) {
     std::unique_ptr<ScratchDeviceRoot> scratch;
+    std::unique_ptr<ScratchPreferences> preferences;
     PageHost::Settings settings;
     if (line.deviceRoot) {
         settings.deviceRoot = *line.deviceRoot;
+        // Commands that only look leave the given device root as it was:
+        // what the page stores while they run goes to a scratch copy.
+        if (line.command == CommandLine::Command::Dump ||
+            line.command == CommandLine::Command::Render) {
+            DeviceRoot::setPath(settings.deviceRoot);
+            preferences = std::make_unique<ScratchPreferences>();
+        }
     } else if (line.command != CommandLine::Command::Test) {
         // A test copies the device root afresh for each of its scripts.
         scratch = std::make_unique<ScratchDeviceRoot>(ScratchDeviceRoot::builtInExample());
@@ -264,6 +313,7 @@ int run(const CommandLine& line) {
     }
     switch (line.command) {
     case CommandLine::Command::Render:
+        settleForOutput(host);
         render(host, *line.output, line.scale);
         break;
     case CommandLine::Command::Dump:
@@ -285,11 +335,15 @@ int run(const CommandLine& line) {
                                                        std::to_string(error.line().value_or(0)) +
                                                        ": " + error.what());
         }
+        // The PNG and the JSON show the same page: background work is
+        // waited for once.
+        if (line.output || line.json) {
+            settleForOutput(host);
+        }
         if (line.output) {
             render(host, *line.output, line.scale);
         }
         if (line.json) {
-            settleForOutput(host);
             PageDescription::write(host, line.iosVersionText, std::cout);
         }
         break;

@@ -133,7 +133,7 @@ Ref<UIView> ViewFinder::find(const Ref<UIView>& cell, const std::string& selecto
                 return view;
             }
         }
-        fail(where + " has " + std::to_string(seen) + " views of class " + name +
+        fail(where + " has " + std::to_string(seen) + " views of class " + HostError::quoted(name) +
              (seen > 0 ? ", none numbered " + std::to_string(wantedIndex) : ""));
     }
     if (selector.rfind("text:", 0) == 0) {

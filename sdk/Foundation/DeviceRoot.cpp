@@ -28,9 +28,19 @@ std::string normalisedRoot(const std::string& folder) {
     return root;
 }
 
+
+// A host folder in place of a device folder: the resolved device path
+// ("/var/mobile/Library/Preferences") and the host folder, without a
+// trailing slash. Empty when nothing is mounted.
+struct Mount {
+    std::string devicePath;
+    std::string hostFolder;
+};
+
 struct RootState {
     std::mutex lock;
     std::string root;
+    Mount mount;
 
     RootState() {
         const char* fromEnvironment = std::getenv("KL_DEVICE_ROOT");
@@ -63,13 +73,26 @@ void appendComponents(std::deque<std::string>& pending, const std::string& path,
     }
 }
 
-std::string hostPath(const std::string& root, const std::vector<std::string>& components) {
-    std::string path = root == "/" ? "" : root;
+std::string hostPath(const std::string& root, const Mount& mount,
+                     const std::vector<std::string>& components) {
+    std::string device;
     for (const std::string& component : components) {
-        path += '/';
-        path += component;
+        device += '/';
+        device += component;
     }
+    if (!mount.devicePath.empty() && device.compare(0, mount.devicePath.size(), mount.devicePath) == 0 &&
+        (device.size() == mount.devicePath.size() || device[mount.devicePath.size()] == '/')) {
+        return mount.hostFolder + device.substr(mount.devicePath.size());
+    }
+    const std::string path = (root == "/" ? "" : root) + device;
     return path.empty() ? "/" : path;
+}
+
+std::string withoutTrailingSlashes(std::string path) {
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    return path;
 }
 
 std::string readLink(const std::string& path) {
@@ -105,8 +128,35 @@ void DeviceRoot::setPath(const std::string& hostFolder) {
 // Walks the device path one component at a time, the way the kernel would
 // inside a chroot: ".." stops at the root, and a link's target is spliced into
 // the components still to walk (an absolute one starting again from the root).
-std::string DeviceRoot::hostPathFor(const std::string& devicePath, bool followFinalLink) {
+void DeviceRoot::mount(const std::string& devicePath, const std::string& hostFolder) {
+    unmount();
     const std::string root = path();
+    // The folder as the device resolves it, so that paths reaching it
+    // through a link (/var as a link to /private/var) find the mount too.
+    std::string resolved = withoutTrailingSlashes(hostPathFor(devicePath));
+    if (root != "/") {
+        resolved = resolved.size() > root.size() ? resolved.substr(root.size()) : "";
+    }
+    RootState& state = rootState();
+    std::lock_guard guard(state.lock);
+    state.mount = {resolved == "/" ? "" : resolved, normalisedRoot(hostFolder)};
+}
+
+void DeviceRoot::unmount() {
+    RootState& state = rootState();
+    std::lock_guard guard(state.lock);
+    state.mount = {};
+}
+
+std::string DeviceRoot::hostPathFor(const std::string& devicePath, bool followFinalLink) {
+    std::string root;
+    Mount mount;
+    {
+        RootState& state = rootState();
+        std::lock_guard guard(state.lock);
+        root = state.root;
+        mount = state.mount;
+    }
     // A trailing slash asks for a folder, so a link there is always followed.
     const bool trailingSlash = devicePath.size() > 1 && devicePath.back() == '/';
     followFinalLink = followFinalLink || trailingSlash;
@@ -138,7 +188,7 @@ std::string DeviceRoot::hostPathFor(const std::string& devicePath, bool followFi
         if (missingFrom != std::string::npos || (pending.empty() && !followFinalLink)) {
             continue;
         }
-        std::string candidate = hostPath(root, resolved);
+        std::string candidate = hostPath(root, mount, resolved);
         struct stat info {};
         if (lstat(candidate.c_str(), &info) != 0) {
             missingFrom = resolved.size() - 1;
@@ -161,7 +211,7 @@ std::string DeviceRoot::hostPathFor(const std::string& devicePath, bool followFi
         appendComponents(pending, target, true);
     }
 
-    std::string result = hostPath(root, resolved);
+    std::string result = hostPath(root, mount, resolved);
     if (trailingSlash && result.back() != '/') {
         result += '/';
     }

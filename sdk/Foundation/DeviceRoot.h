@@ -17,4 +17,12 @@ public:
     // targets are absolute resolve inside the root, as they do on the device;
     // `followFinalLink` decides whether a link at the very end is followed.
     static std::string hostPathFor(const std::string& devicePath, bool followFinalLink = true);
+
+    // Puts a host folder in place of a device folder, as a mount does: what
+    // lies under the device path is then looked for, and made, in the host
+    // folder. The device path is resolved (its links followed) as it is
+    // mounted, under the root set at that time; mount after setPath. One
+    // folder at a time; unmount() puts the device's own back.
+    static void mount(const std::string& devicePath, const std::string& hostFolder);
+    static void unmount();
 };

@@ -1,5 +1,8 @@
 #include <Foundation/NSBundle.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include <Foundation/NSFileManager.h>
 #include <Foundation/NSPropertyListSerialization.h>
 #include <Foundation/SDKEventLog.h>
@@ -78,6 +81,12 @@ std::optional<std::string> NSBundle::pathForResource(const std::string& name,
     if (type && !type->empty()) {
         fileName += type->front() == '.' ? *type : "." + *type;
     }
+    // A resource is a file of the bundle's own, never one beside it.
+    const std::filesystem::path relative(fileName);
+    if (std::any_of(relative.begin(), relative.end(),
+                    [](const std::filesystem::path& part) { return part == ".."; })) {
+        return std::nullopt;
+    }
     std::vector<std::string> folders{""};
     for (std::string& folder : localizationFolders()) {
         folders.push_back(std::move(folder));
@@ -104,16 +113,18 @@ const Value::Dictionary& NSBundle::stringTable(const std::string& table) {
     const Ref<NSFileManager> files = NSFileManager::defaultManager();
     for (const std::string& folder : folders) {
         std::string path = joined(joined(_bundlePath, folder), table + ".strings");
-        std::optional<NSData> contents = files->contentsAtPath(path);
-        if (!contents) {
-            continue;
-        }
         // The first table found is the one used. As on the device, a malformed
         // one (a missing ';', even the last) reads as empty, so its texts show
         // as their keys; the reason is logged so the bundle's author sees it.
         std::string error;
+        std::optional<NSData> contents = files->contentsAtPath(
+            path, &error, NSPropertyListSerialization::kMaximumFileLength);
+        if (!contents && !files->fileExistsAtPath(path)) {
+            continue;
+        }
         std::optional<Value> parsed =
-            NSPropertyListSerialization::propertyListWithData(*contents, nullptr, &error);
+            contents ? NSPropertyListSerialization::propertyListWithData(*contents, nullptr, &error)
+                     : std::nullopt;
         if (const Value::Dictionary* entries = parsed ? parsed->dictionary() : nullptr) {
             entry->second = *entries;
         } else {

@@ -26,7 +26,8 @@ public:
 
     // The device path of "<name>.<type>" (or of `name` alone when the type is
     // nil or empty), looked for in the bundle's folder and then in its
-    // localisation folders; nil when there is no such file.
+    // localisation folders; nil when there is no such file, or when the name
+    // would climb out of the bundle ("..").
     std::optional<std::string> pathForResource(const std::string& name,
                                                const std::optional<std::string>& type);
 

@@ -71,7 +71,8 @@ bool NSFileManager::fileExistsAtPath(const std::string& path, bool* isDirectory)
     return true;
 }
 
-std::optional<NSData> NSFileManager::contentsAtPath(const std::string& path, std::string* error) {
+std::optional<NSData> NSFileManager::contentsAtPath(const std::string& path, std::string* error,
+                                                    std::optional<size_t> maximumLength) {
     const char* what = "Could not read";
     std::string host = resolve(path, true);
     if (host.empty()) {
@@ -99,6 +100,22 @@ std::optional<NSData> NSFileManager::contentsAtPath(const std::string& path, std
         }
         return std::nullopt;
     }
+    // A file that grows while it is read is refused at the same length.
+    auto tooLong = [&](uintmax_t length) {
+        if (!maximumLength || length <= *maximumLength) {
+            return false;
+        }
+        close(fd);
+        if (error) {
+            *error = std::string(what) + " \"" + path + "\": it is " + std::to_string(length) +
+                     " bytes, more than the " + std::to_string(*maximumLength) +
+                     " read from such a file";
+        }
+        return true;
+    };
+    if (tooLong(static_cast<uintmax_t>(info.st_size))) {
+        return std::nullopt;
+    }
     if (info.st_size > 0) {
         contents.reserve(static_cast<size_t>(info.st_size));
     }
@@ -118,6 +135,9 @@ std::optional<NSData> NSFileManager::contentsAtPath(const std::string& path, std
             return std::nullopt;
         }
         contents.insert(contents.end(), buffer, buffer + count);
+        if (tooLong(contents.size())) {
+            return std::nullopt;
+        }
     }
     close(fd);
     return contents;

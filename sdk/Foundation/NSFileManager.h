@@ -21,8 +21,10 @@ public:
 
     // The whole file, or nil when it is missing or cannot be read. Only a
     // regular file is read: a folder, a FIFO or a device is refused at once,
-    // never waited on.
-    std::optional<NSData> contentsAtPath(const std::string& path, std::string* error = nullptr);
+    // never waited on. A file longer than `maximumLength` bytes is refused
+    // before any of it is read.
+    std::optional<NSData> contentsAtPath(const std::string& path, std::string* error = nullptr,
+                                         std::optional<size_t> maximumLength = std::nullopt);
 
     // Writes the file atomically: the bytes go to a temporary file in the same
     // folder, reach the disk, and then replace the old file in one step, so a

@@ -383,7 +383,7 @@ std::optional<Value>
 NSPropertyListSerialization::propertyListWithContentsOfFile(const std::string& devicePath,
                                                             std::string* error) {
     std::optional<NSData> contents =
-        NSFileManager::defaultManager()->contentsAtPath(devicePath, error);
+        NSFileManager::defaultManager()->contentsAtPath(devicePath, error, kMaximumFileLength);
     if (!contents) {
         return std::nullopt;
     }

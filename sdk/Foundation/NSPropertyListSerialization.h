@@ -18,6 +18,11 @@ class NSPropertyListSerialization {
 public:
     NSPropertyListSerialization() = delete;
 
+    // The longest property-list file read (a bundle's lists and string
+    // tables, a preference domain): far beyond any real one, and small
+    // enough that reading and parsing it stays within memory.
+    static constexpr size_t kMaximumFileLength = 16 * 1024 * 1024;
+
     // Parses XML or binary data (and old-style text, which is read only). nil and a message in
     // `error` when the data is not a property list; `format` receives the form that was read.
     // A list holding text that is not valid UTF-8, or an integer beyond 64 signed bits, is
@@ -33,6 +38,8 @@ public:
                                        std::string* error = nullptr);
 
     // Reads a property-list file; nil when it is missing, unreadable or malformed.
+    // Reads at most kMaximumFileLength bytes: a longer file is refused,
+    // with its name and length, before it is read.
     static std::optional<Value> propertyListWithContentsOfFile(const std::string& devicePath,
                                                                std::string* error = nullptr);
     // Writes atomically: the data goes to a temporary file beside the target,

@@ -1,6 +1,7 @@
 #include <Foundation/OldStylePropertyList.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string_view>
 
 #include <Foundation/Unicode.h>
@@ -135,7 +136,7 @@ public:
             _line = lineAt(start);
             return parseDictionaryBody(false);
         }
-        return fail("Unexpected character '" + std::string(1, peek()) + "' after the value");
+        return fail("Unexpected character " + characterAt(_position) + " after the value");
     }
 
     const std::string& error() const { return _error; }
@@ -156,6 +157,18 @@ private:
             line += _text[i] == '\n' ? 1 : 0;
         }
         return line;
+    }
+
+    // The character at the position for a message: in quotes, or as U+XXXX
+    // when it is a control character (a NUL would end the message early).
+    std::string characterAt(size_t position) const {
+        const Unicode::Character character = Unicode::decode(_text, position);
+        if (character.codePoint < 0x20 || character.codePoint == 0x7F) {
+            char name[8];
+            std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(character.codePoint));
+            return name;
+        }
+        return "'" + std::string(_text.substr(position, character.size)) + "'";
     }
 
     std::nullopt_t fail(const std::string& message) {
@@ -232,7 +245,8 @@ private:
             }
             return Value(std::string(_text.substr(start, _position - start)));
         }
-        return fail("Unexpected character '" + std::string(1, c) + "' where a value was expected");
+        return fail("Unexpected character " + characterAt(_position) +
+                    " where a value was expected");
     }
 
     std::optional<Value> parseDictionaryBody(bool braced) {
@@ -329,7 +343,7 @@ private:
             }
             int digit = hexDigit(c);
             if (digit < 0) {
-                return fail("Unexpected character '" + std::string(1, c) + "' in data");
+                return fail("Unexpected character " + characterAt(_position - 1) + " in data");
             }
             if (high < 0) {
                 high = digit;

@@ -34,6 +34,18 @@ std::vector<SDKEvent> SDKEventLog::events() {
     return storage();
 }
 
+std::vector<SDKEvent> SDKEventLog::eventsFrom(size_t first) {
+    std::lock_guard lock(logMutex());
+    const std::vector<SDKEvent>& events = storage();
+    return first < events.size() ? std::vector<SDKEvent>(events.begin() + first, events.end())
+                                 : std::vector<SDKEvent>();
+}
+
+size_t SDKEventLog::count() {
+    std::lock_guard lock(logMutex());
+    return storage().size();
+}
+
 std::vector<SDKEvent> SDKEventLog::eventsOfKind(const std::string& kind) {
     std::lock_guard lock(logMutex());
     std::vector<SDKEvent> matching;

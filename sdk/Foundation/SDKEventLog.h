@@ -23,6 +23,11 @@ public:
     // A message the platform would write to the system log.
     static void logError(const std::string& message);
     static std::vector<SDKEvent> events();
+    // The events recorded from the index `first` on (none when the log
+    // holds no more), so that a reader that remembers how far it has read
+    // copies only what is new.
+    static std::vector<SDKEvent> eventsFrom(size_t first);
+    static size_t count();
     static std::vector<SDKEvent> eventsOfKind(const std::string& kind);
     static void clear();
 };

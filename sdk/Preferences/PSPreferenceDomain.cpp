@@ -73,7 +73,8 @@ std::optional<StoredDomain> load(const std::string& path, std::string* error) {
     }
     const Ref<NSFileManager> files = NSFileManager::defaultManager();
     std::string reason;
-    std::optional<NSData> data = files->contentsAtPath(path, &reason);
+    std::optional<NSData> data =
+        files->contentsAtPath(path, &reason, NSPropertyListSerialization::kMaximumFileLength);
     if (!data) {
         // Only a missing file is an empty domain; one that cannot be read
         // must not be replaced by a file that lacks what it holds.

@@ -198,6 +198,8 @@ TEST_F(MultiPurposeButtonTest, ShowsTheAvatarOnlyForAnImageAnswer) {
         Answer answer;
         bool untrusted;
         bool avatar;
+        // The handle as the request's path segment, when it is not as written.
+        const char* segment = nullptr;
     } cases[] = {
         {"image", Answer::Image, false, true},
         {"moved", Answer::RedirectToImage, false, true},
@@ -208,6 +210,10 @@ TEST_F(MultiPurposeButtonTest, ShowsTheAvatarOnlyForAnImageAnswer) {
         {"huge", Answer::OverCap, false, false},
         {"huge-chunked", Answer::OverCapChunked, false, false},
         {"untrusted", Answer::Image, true, false},
+        {"cut", Answer::CutImage, false, false},
+        {"../../../x?y#z", Answer::Image, false, true, "..%2F..%2F..%2Fx%3Fy%23z"},
+        {"..", Answer::Image, false, true, "%2E%2E"},
+        {"\xC3\xA9 /", Answer::Image, false, true, "%C3%A9%20%2F"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.handle);
@@ -237,18 +243,21 @@ TEST_F(MultiPurposeButtonTest, ShowsTheAvatarOnlyForAnImageAnswer) {
         if (!c.untrusted) {
             const std::vector<std::string> targets = server.targets();
             ASSERT_GT(targets.size(), readsBefore);
-            EXPECT_EQ(targets[readsBefore],
-                      std::string("/twitter/") + c.handle + "?fallback=false");
+            EXPECT_EQ(targets[readsBefore], std::string("/twitter/") +
+                                                (c.segment ? c.segment : c.handle) +
+                                                "?fallback=false");
         }
     }
 }
 
 TEST_F(MultiPurposeButtonTest, HandlesTheURLRulesRefuseAreNotRead) {
+    // The handle is percent-encoded before it goes into the address, so no
+    // system version refuses it.
     const struct {
         NSOperatingSystemVersion version;
         std::optional<std::string> target;
     } cases[] = {
-        {{16, 4, 0}, std::nullopt},
+        {{16, 4, 0}, "/twitter/a%20b?fallback=false"},
         {{17, 0, 0}, "/twitter/a%20b?fallback=false"},
     };
     for (const auto& c : cases) {

@@ -165,7 +165,7 @@ TEST(KlprefsBanner, StepsThatCannotApplySayWhy) {
         {std::string(kMore) + "choose \"Email support\"\ndismiss\n", "the mail composer closes"},
         {std::string(kMore) + "choose \"Email support\"\nbutton \"Save Draft\"\n",
          "has no button \"Save Draft\""},
-        {"tap header class:UISlider\n", "the header has 0 views of class UISlider"},
+        {"tap header class:UISlider\n", "the header has 0 views of class \"UISlider\""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.script);

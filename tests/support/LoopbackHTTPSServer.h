@@ -20,6 +20,7 @@ class LoopbackHTTPSServer {
 public:
     enum class Answer {
         Image,           // a PNG picture
+        CutImage,        // the first half of a 64 × 64 PNG picture
         Empty,           // 200 with no body
         NotAnImage,      // 200 with text
         NotFound,        // 404 with a text body
@@ -102,6 +103,11 @@ private:
         case Answer::Image:
             response.set_content(pngImage(), "image/png");
             break;
+        case Answer::CutImage: {
+            const std::string picture = pngPicture(64, 64);
+            response.set_content(picture.substr(0, picture.size() / 2), "image/png");
+            break;
+        }
         case Answer::Empty:
             response.status = 200;
             break;
