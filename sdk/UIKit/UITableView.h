@@ -73,9 +73,9 @@ public:
     static constexpr CGFloat kInset = 16;
     static constexpr CGFloat kCornerRadius = 10;
     static constexpr CGFloat kSectionSpacing = 35;
-    // Section headers and footers are set in the system font at this size;
-    // a footer takes as many lines as its text needs.
-    static constexpr CGFloat kSectionTextSize = 13;
+    // Section headers and footers are set in the Footnote text style at the
+    // table's text size; a footer takes as many lines as its text needs.
+    Ref<UIFont> sectionTextFont() const;
 
 private:
     // Makes the row's cell through the data source and puts it in place.
