@@ -65,18 +65,8 @@ void UITableView::makeCell(size_t section, size_t row) {
     }
     Row& entry = _sections[section].rows[row];
     Ref<UITableViewDelegate> listener = delegate();
-    std::optional<CGFloat> height =
+    const std::optional<CGFloat> height =
         listener ? listener->tableViewHeightForRowAtIndexPath(me, path) : std::nullopt;
-    if (!height) {
-        // A row of no given height grows when its cell's title needs more
-        // room (a large text size, a title that wraps).
-        const CGFloat inset = _style == UITableViewStyleInsetGrouped ? kInset : 0;
-        const CGFloat fitting =
-            cell->sizeThatFits(CGSizeMake(bounds().size.width - 2 * inset, 0)).height;
-        if (fitting > entry.height) {
-            height = fitting;
-        }
-    }
     if (height && *height != entry.height) {
         const CGFloat delta = *height - entry.height;
         entry.height = *height;
@@ -102,6 +92,21 @@ void UITableView::makeCell(size_t section, size_t row) {
     insertSubviewAtIndex(cell, index);
     if (listener) {
         listener->tableViewWillDisplayCell(me, cell, path);
+    }
+    if (!height) {
+        // A row of no given height grows when its cell, now showing its
+        // contents, needs more room (a large text size, a title that wraps).
+        const CGFloat inset = cardInset();
+        const CGFloat fitting =
+            cell->sizeThatFits(CGSizeMake(bounds().size.width - 2 * inset, 0)).height;
+        Row& shown = _sections[section].rows[row];
+        if (fitting > shown.height) {
+            const CGFloat delta = fitting - shown.height;
+            shown.height = fitting;
+            rowHeightDidChange(section, row, delta);
+            frame.size.height = fitting;
+            cell->setFrame(frame);
+        }
     }
 }
 
@@ -239,13 +244,23 @@ void UITableView::setTableHeaderView(const Ref<UIView>& view) {
     setNeedsLayout();
 }
 
+CGFloat UITableView::cardInset() const {
+    if (_style != UITableViewStyleInsetGrouped) {
+        return 0;
+    }
+    // Wider phones (414 points and up) and the regular width keep cards further in.
+    const bool wide = bounds().size.width >= kWideWidth ||
+                      traitCollection()->horizontalSizeClass() == UIUserInterfaceSizeClassRegular;
+    return wide ? kWideInset : kInset;
+}
+
 Ref<UIFont> UITableView::sectionTextFont() const {
     return UIFont::preferredFontForTextStyle(UIFontTextStyle::Footnote, traitCollection());
 }
 
 void UITableView::layoutSubviews() {
     const CGFloat width = bounds().size.width;
-    const CGFloat inset = _style == UITableViewStyleInsetGrouped ? kInset : 0;
+    const CGFloat inset = cardInset();
     CGFloat y = 0;
     if (_tableHeaderView) {
         CGFloat height = _tableHeaderView->frame().size.height;

@@ -135,7 +135,25 @@ CGFloat UITableViewCell::titleHeight(CGFloat width) const {
     return height;
 }
 
+bool UITableViewCell::stacksDetail(CGFloat width) const {
+    if (_style != UITableViewCellStyleValue1 || !_detailTextLabel || !_detailTextLabel->text() ||
+        _detailTextLabel->text()->empty() || _textLabel->numberOfLines() != 0) {
+        return false;
+    }
+    const CGFloat title =
+        _textLabel->text() ? NSStringDrawing::sizeWithFont(*_textLabel->text(), _textLabel->font()).width
+                           : 0;
+    const CGFloat detail =
+        NSStringDrawing::sizeWithFont(*_detailTextLabel->text(), _detailTextLabel->font()).width;
+    return title + kImageSpacing + detail > titleWidth(width);
+}
+
 CGSize UITableViewCell::sizeThatFits(CGSize size) const {
+    if (stacksDetail(size.width)) {
+        return CGSizeMake(size.width, std::ceil(titleHeight(size.width) +
+                                                _detailTextLabel->font()->lineHeight() +
+                                                2 * kTitlePadding));
+    }
     if (_style == UITableViewCellStyleSubtitle && _detailTextLabel) {
         // Two lines, closer to the row's edges.
         return CGSizeMake(size.width,
@@ -170,9 +188,11 @@ void UITableViewCell::layoutSubviews() {
     _separatorInset.left = leading;
     const CGFloat labelWidth = titleWidth(b.size.width);
     const CGFloat textHeight = titleHeight(b.size.width);
-    if (_style == UITableViewCellStyleSubtitle && _detailTextLabel) {
+    const bool stacked = stacksDetail(b.size.width);
+    if ((_style == UITableViewCellStyleSubtitle && _detailTextLabel) || stacked) {
         const CGFloat detailHeight = _detailTextLabel->font()->lineHeight();
         const CGFloat top = (b.size.height - textHeight - detailHeight) / 2;
+        _detailTextLabel->setTextAlignment(NSTextAlignmentNatural);
         _textLabel->setFrame(CGRectMake(leading, top, labelWidth, textHeight));
         _detailTextLabel->setFrame(
             CGRectMake(leading, top + textHeight, labelWidth, detailHeight));

@@ -69,6 +69,8 @@ private:
     CGFloat titleLeading() const;
     CGFloat titleWidth(CGFloat width) const;
     CGFloat titleHeight(CGFloat width) const;
+    // A value beside a wrapping title that leaves it no room goes below it.
+    bool stacksDetail(CGFloat width) const;
 
     UITableViewCellStyle _style = UITableViewCellStyleDefault;
     std::optional<std::string> _reuseIdentifier;

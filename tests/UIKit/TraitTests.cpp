@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
         SemanticColor{"systemBlue", &UIColor::systemBlueColor, 0x007AFF64, 0x0A84FF64},
         SemanticColor{"systemRed", &UIColor::systemRedColor, 0xFF3B3064, 0xFF453A64},
         SemanticColor{"systemGray4", &UIColor::systemGray4Color, 0xD1D1D664, 0x3A3A3C64}),
-    [](const testing::TestParamInfo<SemanticColor>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<SemanticColor>& row) { return std::string(row.param.name); });
 
 TEST(Traits, ACGColorTakenFromADynamicColourKeepsTheAppearanceItWasTakenIn) {
     UIScreen::setMainScreen(screenIn(UIUserInterfaceStyleLight, UIContentSizeCategory::Large));

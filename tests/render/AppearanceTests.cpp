@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <tuple>
+
 #include <pango/pangocairo.h>
 
 #include <Preferences/PSSwitchTableCell.h>
 #include <UIKit/NSStringDrawing.h>
 #include <UIKit/UILabel.h>
+#include <UIKit/UINavigationController.h>
 #include <UIKit/UIScreen.h>
 
 #include "HostedPage.h"
@@ -33,7 +37,7 @@ TEST_F(Appearance, ThePageIsDrawnInTheSystemColoursOfEachAppearance) {
         HostedPage page(root, {HostedPage::row("PSSwitchCell", "WWWWWWWW")}, {}, "",
                         look(style, UIContentSizeCategory::Large));
         page.host->settle();
-        RenderedPage pixels(page.window, 1);
+        RenderedPage pixels(page.window, 2);
         ASSERT_TRUE(pixels.ok()) << pixels.error();
         auto rgb = [](uint32_t c) {
             return CGColor{(c >> 16) / 255.0, ((c >> 8) & 0xFF) / 255.0, (c & 0xFF) / 255.0, 1};
@@ -80,6 +84,53 @@ TEST_F(Appearance, TitlesWrapAtAccessibilitySizesWithoutOverlappingTheirNeighbou
     // The long title takes several lines, and its row grows with it.
     EXPECT_GT(page.cell(0)->textLabel()->frame().size.height, 1.5 * line);
     EXPECT_GT(page.cell(0)->frame().size.height, 2 * line);
+}
+
+TEST_F(Appearance, DevicesPlaceThePageBelowTheirStatusBarAndBesideSettingsOnAnIPad) {
+    struct Case {
+        const char* device;
+        bool landscape, statusBar;
+        CGFloat width, barTop, pageLeft;
+        bool timeShown;
+    };
+    const Case cases[] = {
+        {"iphone-se", false, true, 375, 20, 0, true},
+        {"iphone-15-pro-max", false, true, 430, 59, 0, true},
+        {"iphone-15-pro-max", true, true, 932, 0, 0, false},
+        {"iphone-15", false, false, 393, 59, 0, false},
+        {"ipad-pro-12.9", false, true, 1024, 24, 320.5, true},
+        {"ipad-pro-12.9", true, true, 1366, 24, 375.5, true},
+    };
+    for (const Case& c : cases) {
+        TemporaryDeviceRoot root;
+        PageHost::Settings settings = look(UIUserInterfaceStyleLight, UIContentSizeCategory::Large);
+        settings.device = DevicePreset::named(c.device);
+        settings.landscape = c.landscape;
+        settings.statusBar = c.statusBar;
+        HostedPage page(root, {HostedPage::row("PSSwitchCell", "Sounds")}, {}, "", settings);
+        page.host->settle();
+        const std::string name = std::string(c.device) + (c.landscape ? " landscape" : "");
+        EXPECT_EQ(page.window->bounds().size.width, c.width) << name;
+        const Ref<UINavigationBar> bar = page.host->navigationController()->navigationBar();
+        const CGRect barFrame = bar->convertRectToView(bar->bounds(), nullptr);
+        EXPECT_EQ(barFrame.origin.y, c.barTop) << name;
+        EXPECT_NEAR(barFrame.origin.x, c.pageLeft, 0.01) << name;
+        // The status bar's time is in the window, above the bar.
+        bool time = false;
+        std::function<void(const Ref<UIView>&)> find = [&](const Ref<UIView>& view) {
+            if (auto label = objc_cast<UILabel>(view); label && label->text() == "9:41") {
+                time = label->convertRectToView(label->bounds(), nullptr).origin.y < barFrame.origin.y;
+            }
+            for (const Ref<UIView>& subview : view->subviews()) {
+                find(subview);
+            }
+        };
+        find(page.window);
+        EXPECT_EQ(time, c.timeShown) << name;
+        // The first row sits on its card, inset as the width has it.
+        const CGRect cell = page.cell(0)->convertRectToView(page.cell(0)->bounds(), nullptr);
+        EXPECT_EQ(cell.origin.x - c.pageLeft, c.width - c.pageLeft >= 414 ? 20 : 16) << name;
+    }
 }
 
 TEST_F(Appearance, EmojiAndOtherScriptsAreDrawnWithGlyphs) {
