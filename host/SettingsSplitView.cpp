@@ -64,10 +64,13 @@ void SettingsSplitView::layoutSubviews() {
     // The column is as high as the screen; below it the page goes on alone.
     const CGFloat height = std::min(b.size.height, UIScreen::mainScreen()->bounds().size.height);
     _primary->setFrame(CGRectMake(0, 0, primary, height));
+    // The title's baseline region ends kTitleTop below the safe area, or
+    // lower when a large text size makes the title taller than that.
     const CGFloat titleHeight = _title->font()->lineHeight();
-    _title->setFrame(CGRectMake(20, top + kTitleTop - titleHeight, primary - 40, titleHeight));
+    const CGFloat titleBottom = top + std::max(kTitleTop, titleHeight + 4);
+    _title->setFrame(CGRectMake(20, titleBottom - titleHeight, primary - 40, titleHeight));
     const CGFloat rowHeight = std::max(kRowHeight, std::ceil(_selectedTitle->font()->lineHeight() + 22));
-    _selectedRow->setFrame(CGRectMake(kRowInset, top + kTitleTop + kRowGap, primary - 2 * kRowInset,
+    _selectedRow->setFrame(CGRectMake(kRowInset, titleBottom + kRowGap, primary - 2 * kRowInset,
                                       rowHeight));
     _selectedTitle->setFrame(CGRectMake(16, 0, primary - 2 * kRowInset - 32, rowHeight));
     const CGFloat hairline = 1 / UIScreen::mainScreen()->scale();

@@ -511,9 +511,10 @@ TEST(StandardCells, ATextRowsTitleTakesItsNaturalWidthAndTheFieldTheRest) {
             EXPECT_GE(title.size.width, natural);
             EXPECT_LT(title.size.width, natural + 1);
         } else {
-            // Too long: cut so that the field keeps its share of the row.
+            // Too long: cut so that the field, with its margin, keeps its share of the row.
             EXPECT_LT(title.size.width, natural);
-            EXPECT_GE(field.size.width, content * PSEditableTableCell::kLeastFieldShare - 1);
+            EXPECT_NEAR(field.size.width + UITableViewCell::kLayoutMargin,
+                        content * PSEditableTableCell::kLeastFieldShare, 1);
         }
         EXPECT_DOUBLE_EQ(field.origin.x, CGRectGetMaxX(title) + PSEditableTableCell::kTitleFieldGap);
         EXPECT_DOUBLE_EQ(CGRectGetMaxX(field), content - UITableViewCell::kLayoutMargin);

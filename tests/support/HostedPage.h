@@ -67,6 +67,7 @@ public:
         settings.contentSize = look.contentSize;
         settings.device = look.device;
         settings.landscape = look.landscape;
+        settings.statusBar = look.statusBar;
         host = std::make_unique<PageHost>(settings);
         controller = host->controller();
         window = host->window();
