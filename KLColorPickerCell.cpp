@@ -150,6 +150,13 @@ void KLColorPickerCell::tintColorDidChange() {
     applyTintToTitle();
 }
 
+void KLColorPickerCell::traitCollectionDidChange(const Ref<UITraitCollection>& previous) {
+    PSTableCell::traitCollectionDidChange(previous);
+    if (traitCollection()->hasDifferentColorAppearanceComparedToTraitCollection(previous)) {
+        _indicatorView->layer()->setBorderColor(UIColor::opaqueSeparatorColor()->CGColor());
+    }
+}
+
 void KLColorPickerCell::refreshCellContentsWithSpecifier(const Ref<PSSpecifier>& specifier) {
     PSTableCell::refreshCellContentsWithSpecifier(specifier);
     applyTintToTitle();

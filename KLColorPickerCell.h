@@ -25,6 +25,8 @@ public:
     void colorPickerViewControllerDidSelectColor(
         const Ref<UIColorPickerViewController>& viewController) override;
     void tintColorDidChange() override;
+    // The swatch's border is a layer colour: it is set again in the new appearance.
+    void traitCollectionDidChange(const Ref<UITraitCollection>& previous) override;
     void refreshCellContentsWithSpecifier(const Ref<PSSpecifier>& specifier) override;
 
     // The colour string codec. A nil string reads and shows as an empty one.

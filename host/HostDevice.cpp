@@ -38,10 +38,27 @@ void HostDevice::configure(const Settings& settings) {
     NSProcessInfo::setOperatingSystemVersion(settings.iosVersion);
     const Ref<UIScreen> standard = UIScreen::standardScreen();
     CGRect bounds = standard->bounds();
+    CGFloat scale = standard->scale();
+    UIEdgeInsets safeArea{};
+    using T = UITraitCollection;
+    std::vector<Ref<UITraitCollection>> traits = {
+        T::traitCollectionWithUserInterfaceStyle(settings.appearance),
+        T::traitCollectionWithPreferredContentSizeCategory(settings.contentSize)};
+    if (const std::optional<DevicePreset>& device = settings.device) {
+        bounds.size = device->screenSize(settings.landscape);
+        scale = device->scale;
+        safeArea = device->safeAreaInsets(settings.landscape);
+        traits.push_back(T::traitCollectionWithUserInterfaceIdiom(device->idiom));
+        traits.push_back(
+            T::traitCollectionWithHorizontalSizeClass(device->horizontalSizeClass(settings.landscape)));
+        traits.push_back(
+            T::traitCollectionWithVerticalSizeClass(device->verticalSizeClass(settings.landscape)));
+    }
     if (settings.screenWidth) {
         bounds.size.width = *settings.screenWidth;
     }
-    UIScreen::setMainScreen(alloc<UIScreen>()->initWithBounds(bounds, standard->scale()));
+    UIScreen::setMainScreen(alloc<UIScreen>()->initWithBounds(
+        bounds, scale, T::traitCollectionWithTraitsFromCollections(traits), safeArea));
 }
 
 std::vector<std::string> HostDevice::loadedLibraries() {

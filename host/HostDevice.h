@@ -7,6 +7,9 @@
 #include <Foundation/NSProcessInfo.h>
 #include <Foundation/SDKEventLog.h>
 #include <QuartzCore/CGGeometry.h>
+#include <UIKit/UITraitCollection.h>
+
+#include "DevicePreset.h"
 
 // The device a page runs on, as the host sets it up: the folder that stands
 // for its file system, the iOS version it reports and its screen; and what
@@ -20,6 +23,13 @@ public:
         NSOperatingSystemVersion iosVersion{16, 0, 0};
         // nil: the standard screen's width; the height is the standard screen's.
         std::optional<CGFloat> screenWidth;
+        // The screen's traits: appearance and text size as set in Settings;
+        // a device (nil: the standard phone screen) and its orientation. The
+        // width given above wins over the device's.
+        UIUserInterfaceStyle appearance = UIUserInterfaceStyleLight;
+        UIContentSizeCategory contentSize = UIContentSizeCategory::Large;
+        std::optional<DevicePreset> device;
+        bool landscape = false;
     };
 
     // The kinds of event under which the SDK records a request of the system.

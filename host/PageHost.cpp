@@ -13,6 +13,8 @@
 #include <objc/runtime.h>
 
 #include "HostError.h"
+#include "SettingsSplitView.h"
+#include "StatusBarView.h"
 
 namespace {
 
@@ -34,8 +36,11 @@ const std::vector<std::string>& PageHost::bundleFolders() {
 
 PageHost::PageHost(const Settings& settings)
     : _requestedBundlePath(settings.bundlePath), _prepareController(settings.prepareController),
-      _wholePage(settings.wholePage) {
-    HostDevice::configure({settings.deviceRoot, settings.iosVersion, settings.width});
+      _wholePage(settings.wholePage),
+      _device(settings.device), _landscape(settings.landscape), _statusBar(settings.statusBar) {
+    HostDevice::configure({settings.deviceRoot, settings.iosVersion, settings.width,
+                           settings.appearance, settings.contentSize, settings.device,
+                           settings.landscape});
     launch();
 }
 
@@ -69,9 +74,30 @@ void PageHost::launch() {
     settingsList->setTitle(std::string("Settings"));
     settingsList->view()->setBackgroundColor(UIColor::systemGroupedBackgroundColor());
     _navigation = alloc<UINavigationController>()->initWithRootViewController(settingsList);
-    _navigation->setViewControllers({settingsList, _controller}, false);
     _window = alloc<UIWindow>()->initWithFrame(UIScreen::mainScreen()->bounds());
-    _window->setRootViewController(_navigation);
+    if (UIScreen::mainScreen()->traitCollection()->userInterfaceIdiom() == UIUserInterfaceIdiomPad) {
+        // On an iPad the list is a column of its own and the page opens beside it.
+        _navigation->setViewControllers({_controller}, false);
+        Ref<UIViewController> split = alloc<UIViewController>()->init();
+        Ref<SettingsSplitView> splitView =
+            alloc<SettingsSplitView>()->initWithFrame(_window->bounds(), _title);
+        split->setView(splitView);
+        split->addChildViewController(_navigation);
+        splitView->setDetailView(_navigation->view());
+        _window->setRootViewController(split);
+    } else {
+        _navigation->setViewControllers({settingsList, _controller}, false);
+        _window->setRootViewController(_navigation);
+    }
+    if (_device) {
+        // The band above the bar shows the page's background, and the status bar in it.
+        _window->setBackgroundColor(UIColor::systemGroupedBackgroundColor());
+        const CGFloat statusBar = _device->statusBarHeight(_landscape);
+        if (_statusBar && statusBar > 0) {
+            _window->addSubview(alloc<StatusBarView>()->initWithDevice(
+                *_device, _window->bounds().size.width, _window->safeAreaInsets().top));
+        }
+    }
     if (_prepareController) {
         _controller->view();
         _prepareController(_controller);
@@ -259,7 +285,8 @@ CGFloat PageHost::pageHeight() const {
     CGFloat height = UIScreen::mainScreen()->bounds().size.height;
     if (Ref<PSListController> shown =
             objc_cast<PSListController>(_navigation->topViewController())) {
-        height = std::max(height, UINavigationBar::kHeight + shown->table()->contentHeight());
+        height = std::max(height, UIScreen::mainScreen()->safeAreaInsets().top + UINavigationBar::kHeight +
+                                      shown->table()->contentHeight());
     }
     return height;
 }

@@ -25,6 +25,13 @@ public:
         NSOperatingSystemVersion iosVersion{16, 0, 0};
         // nil: the standard screen's width.
         std::optional<CGFloat> width;
+        // The device's appearance, text size, model and orientation.
+        UIUserInterfaceStyle appearance = UIUserInterfaceStyleLight;
+        UIContentSizeCategory contentSize = UIContentSizeCategory::Large;
+        std::optional<DevicePreset> device;
+        bool landscape = false;
+        // On a device, its status bar over the page.
+        bool statusBar = true;
         // What the host adds to the page's controller each time the page is
         // built, once its view is loaded (a header, a bar button).
         std::function<void(const Ref<PSListController>&)> prepareController;
@@ -55,6 +62,11 @@ public:
     Ref<PSListController> shownController() const;
     const std::string& bundlePath() const { return _bundlePath; }
     const std::string& title() const { return _title; }
+    // The device preset the page is shown on (nil: the standard screen).
+    std::optional<std::string> deviceName() const {
+        return _device ? std::optional(_device->name) : std::nullopt;
+    }
+    bool isLandscape() const { return _landscape; }
     std::vector<Row> rows() const;
 
     // Runs what the main queue holds and lays the page out again, the
@@ -111,6 +123,9 @@ private:
     std::optional<std::string> _requestedBundlePath;
     std::function<void(const Ref<PSListController>&)> _prepareController;
     bool _wholePage = true;
+    std::optional<DevicePreset> _device;
+    bool _landscape = false;
+    bool _statusBar = true;
     // The events already looked at for logged errors.
     size_t _errorsSeen = 0;
     size_t _launches = 0;

@@ -7,6 +7,7 @@
 #include <Foundation/SDKNetworkSettings.h>
 
 #include "HostError.h"
+#include "TraitNames.h"
 
 namespace {
 
@@ -158,6 +159,41 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
                  "put the respring button in the navigation bar, as a tweak's own controller "
                  "does");
 
+    // The device's look: appearance, text size, model and orientation.
+    auto oneOf = [](std::function<bool(const std::string&)> known, std::string names) {
+        return CLI::Validator(
+            [known = std::move(known), names = std::move(names)](const std::string& text) {
+                return known(text) ? std::string()
+                                   : "wants one of " + names + ", not " + HostError::quoted(text);
+            },
+            "");
+    };
+    std::string appearance = "light", contentSize = "l", device, orientation = "portrait";
+    app.add_option("--appearance", appearance, "light or dark (default light)")
+        ->check(oneOf([](const std::string& t) { return TraitNames::appearanceNamed(t).has_value(); },
+                      TraitNames::appearanceNames()))
+        ->type_name("light|dark");
+    app.add_option("--content-size", contentSize,
+                   "the text size set on the device: " + TraitNames::contentSizeNames() +
+                       " (default l)")
+        ->check(oneOf([](const std::string& t) { return TraitNames::contentSizeNamed(t).has_value(); },
+                      TraitNames::contentSizeNames()))
+        ->type_name("SIZE");
+    app.add_option("--device", device,
+                   "show the page on this device's screen: " + DevicePreset::names() +
+                       " (default: a 390 by 844 point phone screen; --width wins over the "
+                       "device's width)")
+        ->check(oneOf([](const std::string& t) { return DevicePreset::named(t).has_value(); },
+                      DevicePreset::names()))
+        ->type_name("NAME");
+    app.add_option("--orientation", orientation, "portrait or landscape (default portrait)")
+        ->check(oneOf([](const std::string& t) { return t == "portrait" || t == "landscape"; },
+                      "portrait, landscape"))
+        ->type_name("portrait|landscape");
+    bool noStatusBar = false;
+    app.add_flag("--no-status-bar", noStatusBar,
+                 "on a --device, leave its status bar (the time 9:41, signal and battery) out");
+
     CLI::App* render = app.add_subcommand("render", "draw the whole page to a PNG (-o)");
     CLI::App* run =
         app.add_subcommand("run", "apply the steps of SCRIPT (standard input when it is - or "
@@ -207,6 +243,17 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     if (app.count("--output")) {
         line.output = output;
     }
+    line.appearance = *TraitNames::appearanceNamed(appearance);
+    line.contentSize = *TraitNames::contentSizeNamed(contentSize);
+    if (app.count("--device")) {
+        line.device = DevicePreset::named(device);
+        // The picture has the device's pixels unless a scale is given.
+        if (!app.count("--scale")) {
+            line.scale = line.device->scale;
+        }
+    }
+    line.landscape = orientation == "landscape";
+    line.statusBar = !noStatusBar;
     line.loadUtilities = !withoutUtilities;
     line.mailAccount = !noMailAccount;
     if (app.count("--cacert")) {

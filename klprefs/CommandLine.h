@@ -8,6 +8,7 @@
 #include <QuartzCore/CGGeometry.h>
 
 #include "ControllerAdditions.h"
+#include "DevicePreset.h"
 
 // What klprefs was asked to do: a command and the settings of the page it
 // works on. Options may come before or after the command.
@@ -30,6 +31,13 @@ public:
     // nil: the standard screen's width.
     std::optional<CGFloat> width;
     double scale = 3;
+    // The device's look: appearance, text size, model (nil: the standard
+    // phone screen) and orientation.
+    UIUserInterfaceStyle appearance = UIUserInterfaceStyleLight;
+    UIContentSizeCategory contentSize = UIContentSizeCategory::Large;
+    std::optional<DevicePreset> device;
+    bool landscape = false;
+    bool statusBar = true;
     // render and run: the PNG to write.
     std::optional<std::string> output;
     // run: the script's path, "-" for standard input.

@@ -15,11 +15,13 @@
 #include <UIKit/UIActivityViewController.h>
 #include <UIKit/UIAlertController.h>
 #include <UIKit/UIColorPickerViewController.h>
+#include <UIKit/UIScreen.h>
 #include <render/SDKDescription.h>
 #include <render/SDKViewInspector.h>
 
 #include "HostError.h"
 #include "JSONWriter.h"
+#include "TraitNames.h"
 
 void PageDescription::write(PageHost& host, const std::string& iosVersion, std::ostream& out) {
     host.settle();
@@ -62,6 +64,7 @@ void PageDescription::write(PageHost& host, const std::string& iosVersion, std::
 }
 
 Value PageDescription::page(PageHost& host, const std::string& iosVersion) {
+    const Ref<UITraitCollection> traits = UIScreen::mainScreen()->traitCollection();
     return Value(Value::Dictionary{
         {"bundle", host.bundlePath()},
         {"controller", host.controller()->className()},
@@ -72,6 +75,11 @@ Value PageDescription::page(PageHost& host, const std::string& iosVersion) {
         {"width", host.window()->bounds().size.width},
         {"height", host.pageHeight()},
         {"launches", static_cast<long>(host.launches())},
+        // The device's look.
+        {"appearance", TraitNames::appearanceName(traits->userInterfaceStyle())},
+        {"contentSize", TraitNames::contentSizeName(traits->preferredContentSizeCategory())},
+        {"device", host.deviceName() ? Value(*host.deviceName()) : Value()},
+        {"orientation", host.isLandscape() ? "landscape" : "portrait"},
     });
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <UIKit/NSStringDrawing.h>
+
 extern "C" __attribute__((
     visibility("default"))) constinit const objc_class OBJC_CLASS_$_PSEditableTableCell{
     "PSEditableTableCell", &OBJC_CLASS_$_PSTableCell,
@@ -97,9 +99,16 @@ void PSEditableTableCell::setCellEnabled(bool enabled) {
 void PSEditableTableCell::layoutSubviews() {
     PSTableCell::layoutSubviews();
     const CGRect content = contentView()->bounds();
-    const CGFloat left = kLayoutMargin + std::round(content.size.width * kTitleShare);
-    textLabel()->setFrame(CGRectMake(textLabel()->frame().origin.x, textLabel()->frame().origin.y,
-                                     left - kLayoutMargin - 8, textLabel()->frame().size.height));
+    const CGRect title = textLabel()->frame();
+    const CGFloat natural =
+        textLabel()->text() && !textLabel()->text()->empty()
+            ? std::ceil(NSStringDrawing::sizeWithFont(*textLabel()->text(), textLabel()->font()).width)
+            : 0;
+    const CGFloat longest = std::max(
+        0.0, content.size.width * (1 - kLeastFieldShare) - title.origin.x - kTitleFieldGap);
+    const CGFloat titleWidth = std::min(natural, longest);
+    const CGFloat left = title.origin.x + titleWidth + (titleWidth > 0 ? kTitleFieldGap : 0);
+    textLabel()->setFrame(CGRectMake(title.origin.x, title.origin.y, titleWidth, title.size.height));
     _field->setFrame(CGRectMake(left, 0, std::max(0.0, content.size.width - left - kLayoutMargin),
                                 content.size.height));
 }

@@ -25,8 +25,11 @@ public:
     void returnPressed(const Ref<UITextField>& sender);
     void editingEnded(const Ref<UITextField>& sender);
 
-    // The share of the row's width the title keeps.
-    static constexpr CGFloat kTitleShare = 0.4;
+    // The title takes its natural width and the field the rest, beyond this
+    // gap; a title so long that the field would keep less than this share of
+    // the row is truncated.
+    static constexpr CGFloat kTitleFieldGap = 8;
+    static constexpr CGFloat kLeastFieldShare = 0.3;
 
 private:
     Ref<UITextField> _field;

@@ -344,11 +344,11 @@ Ref<PSSpecifier> PSListController::specifierAtIndexPath(const Ref<NSIndexPath>& 
 std::optional<CGFloat>
 PSListController::tableViewHeightForRowAtIndexPath(const Ref<UITableView>&,
                                                    const Ref<NSIndexPath>& indexPath) {
+    // A row's own "height" holds; others take the standard one, or what
+    // their cell needs at the text size.
     Ref<PSSpecifier> specifier = specifierAtIndexPath(indexPath);
-    if (!specifier) {
-        return std::nullopt;
-    }
-    return rowHeight(specifier);
+    const double height = specifier ? specifier->propertyForKey("height").doubleValue() : 0;
+    return height > 0 ? std::optional<CGFloat>(height) : std::nullopt;
 }
 
 CGFloat PSListController::rowHeight(const Ref<PSSpecifier>& specifier) {

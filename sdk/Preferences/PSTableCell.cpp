@@ -55,6 +55,11 @@ Ref<PSTableCell> PSTableCell::initWithStyle(UITableViewCellStyle style,
         return nullptr;
     }
     _specifier = specifier;
+    // At the accessibility text sizes a title wraps rather than being cut.
+    if (UIContentSizeCategoryIsAccessibilityCategory(
+            traitCollection()->preferredContentSizeCategory())) {
+        textLabel()->setNumberOfLines(0);
+    }
     return self<PSTableCell>();
 }
 

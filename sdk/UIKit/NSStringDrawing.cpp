@@ -19,11 +19,15 @@ struct LineMetrics {
 
 PangoFontDescription* describe(const UIFont& font) {
     PangoFontDescription* description = pango_font_description_new();
+    // Characters Inter lacks fall back, one by one, to the installed font
+    // fontconfig finds for them: Debian's Noto fonts for colour emoji,
+    // Chinese, Japanese, Korean, Arabic and Hebrew.
     pango_font_description_set_family(description, font.familyName().c_str());
     pango_font_description_set_absolute_size(description, font.pointSize() * PANGO_SCALE);
-    pango_font_description_set_weight(description, font.weight() == UIFont::Weight::Bold
-                                                       ? PANGO_WEIGHT_BOLD
-                                                       : PANGO_WEIGHT_NORMAL);
+    pango_font_description_set_weight(description,
+                                      font.weight() == UIFont::Weight::Bold       ? PANGO_WEIGHT_BOLD
+                                      : font.weight() == UIFont::Weight::Semibold ? PANGO_WEIGHT_SEMIBOLD
+                                                                                  : PANGO_WEIGHT_NORMAL);
     return description;
 }
 
@@ -101,7 +105,7 @@ private:
         std::string key(sizeof(CGFloat) + 1, '\0');
         const CGFloat size = font.pointSize();
         std::memcpy(key.data(), &size, sizeof size);
-        key.back() = font.weight() == UIFont::Weight::Bold ? 'b' : 'r';
+        key.back() = "rsb"[static_cast<int>(font.weight())];
         return key;
     }
 

@@ -71,7 +71,12 @@ void UIAlertController::loadView() {
     setView(screen);
 
     _panel = alloc<UIView>()->init();
-    _panel->setBackgroundColor(UIColor::colorWithWhite(0.95, 1));
+    // The panel is a light or a dark material.
+    _panel->setBackgroundColor(UIColor::colorWithDynamicProvider([](const Ref<UITraitCollection>& traits) {
+        return traits && traits->userInterfaceStyle() == UIUserInterfaceStyleDark
+                   ? UIColor::colorWithRed(44 / 255.0, 44 / 255.0, 46 / 255.0, 1)
+                   : UIColor::colorWithWhite(0.95, 1);
+    }));
     _panel->layer()->setCornerRadius(kCornerRadius);
     _panel->setClipsToBounds(true);
     screen->addSubview(_panel);
@@ -88,7 +93,7 @@ void UIAlertController::loadView() {
     _messageLabel = label(_message, UIFont::systemFontOfSize(13));
     for (const Ref<UITextField>& field : _textFields) {
         Ref<UIView> box = alloc<UIView>()->init();
-        box->setBackgroundColor(UIColor::whiteColor());
+        box->setBackgroundColor(UIColor::tertiarySystemBackgroundColor());
         box->layer()->setCornerRadius(6);
         box->layer()->setBorderWidth(0.5);
         box->layer()->setBorderColor(UIColor::opaqueSeparatorColor()->CGColor());

@@ -36,6 +36,7 @@
 #include <UIKit/UITapGestureRecognizer.h>
 #include <UIKit/UITextField.h>
 #include <UIKit/UITouch.h>
+#include <UIKit/UITraitCollection.h>
 #include <UIKit/UIView.h>
 #include <UIKit/UIViewController.h>
 #include <UIKit/UIWindow.h>

@@ -20,6 +20,15 @@ void UILabel::setFont(const Ref<UIFont>& font) {
     invalidateIntrinsicContentSize();
 }
 
+void UILabel::traitCollectionDidChange(const Ref<UITraitCollection>& previous) {
+    const Ref<UITraitCollection> traits = traitCollection();
+    if (_adjustsFontForContentSizeCategory && _font->textStyle() &&
+        (!previous ||
+         previous->preferredContentSizeCategory() != traits->preferredContentSizeCategory())) {
+        setFont(UIFont::preferredFontForTextStyle(*_font->textStyle(), traits));
+    }
+}
+
 CGSize UILabel::intrinsicContentSize() const {
     if (!_text || _text->empty()) {
         return CGSizeMake(0, 0);

@@ -38,6 +38,13 @@ public:
     void setAdjustsFontSizeToFitWidth(bool adjusts) { _adjustsFontSizeToFitWidth = adjusts; }
     CGFloat minimumScaleFactor() const { return _minimumScaleFactor; }
     void setMinimumScaleFactor(CGFloat factor) { _minimumScaleFactor = factor; }
+    // A font made for a text style is made again at the new text size when
+    // the label's traits change.
+    bool adjustsFontForContentSizeCategory() const { return _adjustsFontForContentSizeCategory; }
+    void setAdjustsFontForContentSizeCategory(bool adjusts) {
+        _adjustsFontForContentSizeCategory = adjusts;
+    }
+    void traitCollectionDidChange(const Ref<UITraitCollection>& previous) override;
 
     // The text's width on one line in the font, by the line height; zero
     // without text.
@@ -53,4 +60,5 @@ private:
     NSInteger _numberOfLines = 1;
     bool _adjustsFontSizeToFitWidth = false;
     CGFloat _minimumScaleFactor = 0;
+    bool _adjustsFontForContentSizeCategory = false;
 };

@@ -5,6 +5,7 @@
 #include <Foundation/SDKEventLog.h>
 #include <UIKit/UILayoutContainerView.h>
 #include <UIKit/UIScreen.h>
+#include <UIKit/UIWindow.h>
 
 namespace {
 
@@ -126,10 +127,17 @@ void UINavigationController::showTop() {
 
 void UINavigationController::layoutContent() {
     const CGRect b = view()->bounds();
-    const CGFloat barHeight = UINavigationBar::kHeight;
-    _navigationBar->setFrame(CGRectMake(0, 0, b.size.width, barHeight));
+    // The bar sits below the status bar's band when the view reaches the
+    // top of the window.
+    CGFloat top = 0;
+    if (Ref<UIWindow> window = view()->window()) {
+        top = std::max(0.0, window->safeAreaInsets().top -
+                                view()->convertPointToView(CGPointMake(0, 0), nullptr).y);
+    }
+    const CGFloat barBottom = top + UINavigationBar::kHeight;
+    _navigationBar->setFrame(CGRectMake(0, top, b.size.width, UINavigationBar::kHeight));
     if (_shownView) {
         _shownView->setFrame(
-            CGRectMake(0, barHeight, b.size.width, std::max(0.0, b.size.height - barHeight)));
+            CGRectMake(0, barBottom, b.size.width, std::max(0.0, b.size.height - barBottom)));
     }
 }

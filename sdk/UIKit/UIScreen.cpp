@@ -17,8 +17,26 @@ Ref<UIScreen>& chosenScreen() {
 } // namespace
 
 Ref<UIScreen> UIScreen::initWithBounds(const CGRect& bounds, CGFloat scale) {
+    return initWithBounds(bounds, scale, nullptr);
+}
+
+Ref<UIScreen> UIScreen::initWithBounds(const CGRect& bounds, CGFloat scale,
+                                       const Ref<UITraitCollection>& traits,
+                                       UIEdgeInsets safeAreaInsets) {
     _bounds = bounds;
     _scale = scale;
+    _safeAreaInsets = safeAreaInsets;
+    using T = UITraitCollection;
+    _traitCollection = T::traitCollectionWithTraitsFromCollections({
+        T::traitCollectionWithUserInterfaceStyle(UIUserInterfaceStyleLight),
+        T::traitCollectionWithPreferredContentSizeCategory(UIContentSizeCategory::Large),
+        T::traitCollectionWithUserInterfaceIdiom(UIUserInterfaceIdiomPhone),
+        T::traitCollectionWithHorizontalSizeClass(UIUserInterfaceSizeClassCompact),
+        T::traitCollectionWithVerticalSizeClass(UIUserInterfaceSizeClassRegular),
+        T::traitCollectionWithLayoutDirection(UITraitEnvironmentLayoutDirectionLeftToRight),
+        traits,
+        T::traitCollectionWithDisplayScale(scale),
+    });
     return self<UIScreen>();
 }
 

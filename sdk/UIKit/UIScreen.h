@@ -1,14 +1,24 @@
 #pragma once
 
 #include <QuartzCore/CGGeometry.h>
+#include <UIKit/UIKitDefines.h>
+#include <UIKit/UITraitCollection.h>
 #include <objc/NSObject.h>
 
-// The device's screen: its size in points and how many pixels make a point.
-// The host chooses the main screen before a page is shown; every view that
-// fills the screen reads its size from here.
+// The device's screen: its size in points, how many pixels make a point and
+// the device's traits (appearance, text size, idiom, size classes), which
+// every window on it inherits. The host chooses the main screen before a page
+// is shown; every view that fills the screen reads its size from here.
 class UIScreen : public NSObject {
 public:
+    // A phone's screen in the light appearance at the default text size.
     Ref<UIScreen> initWithBounds(const CGRect& bounds, CGFloat scale);
+    // `traits` over those defaults; the scale is the screen's. The safe area
+    // is what the device's status bar, sensor housing and home indicator
+    // leave of the screen.
+    Ref<UIScreen> initWithBounds(const CGRect& bounds, CGFloat scale,
+                                 const Ref<UITraitCollection>& traits,
+                                 UIEdgeInsets safeAreaInsets = {});
 
     // The screen in use: the one the host set, else the standard screen.
     static Ref<UIScreen> mainScreen();
@@ -19,8 +29,12 @@ public:
 
     CGRect bounds() const { return _bounds; }
     CGFloat scale() const { return _scale; }
+    Ref<UITraitCollection> traitCollection() const { return _traitCollection; }
+    UIEdgeInsets safeAreaInsets() const { return _safeAreaInsets; }
 
 private:
     CGRect _bounds = CGRectZero;
     CGFloat _scale = 1;
+    Ref<UITraitCollection> _traitCollection;
+    UIEdgeInsets _safeAreaInsets{};
 };

@@ -1,6 +1,7 @@
 #include <UIKit/UITableView.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include <UIKit/NSStringDrawing.h>
 #include <UIKit/UIWindow.h>
@@ -64,9 +65,9 @@ void UITableView::makeCell(size_t section, size_t row) {
     }
     Row& entry = _sections[section].rows[row];
     Ref<UITableViewDelegate> listener = delegate();
-    if (std::optional<CGFloat> height =
-            listener ? listener->tableViewHeightForRowAtIndexPath(me, path) : std::nullopt;
-        height && *height != entry.height) {
+    const std::optional<CGFloat> height =
+        listener ? listener->tableViewHeightForRowAtIndexPath(me, path) : std::nullopt;
+    if (height && *height != entry.height) {
         const CGFloat delta = *height - entry.height;
         entry.height = *height;
         rowHeightDidChange(section, row, delta);
@@ -91,6 +92,21 @@ void UITableView::makeCell(size_t section, size_t row) {
     insertSubviewAtIndex(cell, index);
     if (listener) {
         listener->tableViewWillDisplayCell(me, cell, path);
+    }
+    if (!height) {
+        // A row of no given height grows when its cell, now showing its
+        // contents, needs more room (a large text size, a title that wraps).
+        const CGFloat inset = cardInset();
+        const CGFloat fitting =
+            cell->sizeThatFits(CGSizeMake(bounds().size.width - 2 * inset, 0)).height;
+        Row& shown = _sections[section].rows[row];
+        if (fitting > shown.height) {
+            const CGFloat delta = fitting - shown.height;
+            shown.height = fitting;
+            rowHeightDidChange(section, row, delta);
+            frame.size.height = fitting;
+            cell->setFrame(frame);
+        }
     }
 }
 
@@ -228,9 +244,23 @@ void UITableView::setTableHeaderView(const Ref<UIView>& view) {
     setNeedsLayout();
 }
 
+CGFloat UITableView::cardInset() const {
+    if (_style != UITableViewStyleInsetGrouped) {
+        return 0;
+    }
+    // Wider phones (414 points and up) and the regular width keep cards further in.
+    const bool wide = bounds().size.width >= kWideWidth ||
+                      traitCollection()->horizontalSizeClass() == UIUserInterfaceSizeClassRegular;
+    return wide ? kWideInset : kInset;
+}
+
+Ref<UIFont> UITableView::sectionTextFont() const {
+    return UIFont::preferredFontForTextStyle(UIFontTextStyle::Footnote, traitCollection());
+}
+
 void UITableView::layoutSubviews() {
     const CGFloat width = bounds().size.width;
-    const CGFloat inset = _style == UITableViewStyleInsetGrouped ? kInset : 0;
+    const CGFloat inset = cardInset();
     CGFloat y = 0;
     if (_tableHeaderView) {
         CGFloat height = _tableHeaderView->frame().size.height;
@@ -245,14 +275,17 @@ void UITableView::layoutSubviews() {
     _shift = 0;
     _shiftFrom = 0;
     const std::pair<CGFloat, CGFloat> shown = visibleRange();
+    const Ref<UIFont> sectionFont = sectionTextFont();
+    // A header is one line; its line grows with the text size.
+    const CGFloat headerHeight = std::max(kHeaderTextHeight, std::ceil(sectionFont->lineHeight()));
     for (size_t sectionIndex = 0; sectionIndex < _sections.size(); ++sectionIndex) {
         Section& section = _sections[sectionIndex];
         SectionLayout layout;
         y += _style == UITableViewStylePlain ? 0 : kSectionSpacing;
         if (section.headerTitle) {
             layout.header =
-                CGRectMake(inset + kInset, y, width - 2 * (inset + kInset), kHeaderTextHeight);
-            y += kHeaderTextHeight + kHeaderTextGap;
+                CGRectMake(inset + kInset, y, width - 2 * (inset + kInset), headerHeight);
+            y += headerHeight + kHeaderTextGap;
         }
         const CGFloat top = y;
         std::vector<CGRect>& frames = _rowFrames.emplace_back();
@@ -285,7 +318,7 @@ void UITableView::layoutSubviews() {
             const CGFloat height = std::max(
                 kHeaderTextHeight,
                 NSStringDrawing::boundingSizeWithFont(
-                    *section.footerTitle, UIFont::systemFontOfSize(kSectionTextSize), textWidth)
+                    *section.footerTitle, sectionFont, textWidth)
                     .height);
             layout.footer = CGRectMake(inset + kInset, y + kHeaderTextGap, textWidth, height);
             y += kHeaderTextGap + height;

@@ -70,12 +70,18 @@ public:
     CGFloat contentHeight() const { return _contentHeight; }
     void layoutSubviews() override;
 
+    // An inset grouped table's cards are this far from its sides, and the
+    // texts of headers and footers this far inside the cards' edges; from
+    // kWideWidth points wide, and in the regular width, kWideInset.
     static constexpr CGFloat kInset = 16;
+    static constexpr CGFloat kWideInset = 20;
+    static constexpr CGFloat kWideWidth = 414;
+    CGFloat cardInset() const;
     static constexpr CGFloat kCornerRadius = 10;
     static constexpr CGFloat kSectionSpacing = 35;
-    // Section headers and footers are set in the system font at this size;
-    // a footer takes as many lines as its text needs.
-    static constexpr CGFloat kSectionTextSize = 13;
+    // Section headers and footers are set in the Footnote text style at the
+    // table's text size; a footer takes as many lines as its text needs.
+    Ref<UIFont> sectionTextFont() const;
 
 private:
     // Makes the row's cell through the data source and puts it in place.

@@ -1,9 +1,11 @@
 #include <UIKit/UITableViewCell.h>
 
+#include <UIKit/NSStringDrawing.h>
 #include <UIKit/UITableView.h>
 #include <UIKit/UITouch.h>
 
 #include <algorithm>
+#include <cmath>
 
 Ref<UITableViewCell>
 UITableViewCell::initWithStyle(UITableViewCellStyle style,
@@ -13,15 +15,23 @@ UITableViewCell::initWithStyle(UITableViewCellStyle style,
     _reuseIdentifier = reuseIdentifier;
     _contentView = alloc<UIView>()->initWithFrame(bounds());
     addSubview(_contentView);
+    // A row's texts follow the text size: the title in Body, a value beside
+    // it too, a subtitle below it in Caption 1.
     _textLabel = alloc<UILabel>()->init();
+    _textLabel->setFont(UIFont::preferredFontForTextStyle(UIFontTextStyle::Body, traitCollection()));
+    _textLabel->setAdjustsFontForContentSizeCategory(true);
     _textLabel->setHighlightedTextColor(UIColor::whiteColor());
     _contentView->addSubview(_textLabel);
     if (style != UITableViewCellStyleDefault) {
         _detailTextLabel = alloc<UILabel>()->init();
+        _detailTextLabel->setAdjustsFontForContentSizeCategory(true);
         _detailTextLabel->setHighlightedTextColor(UIColor::whiteColor());
         if (style == UITableViewCellStyleSubtitle) {
-            _detailTextLabel->setFont(UIFont::systemFontOfSize(12));
+            _detailTextLabel->setFont(
+                UIFont::preferredFontForTextStyle(UIFontTextStyle::Caption1, traitCollection()));
         } else {
+            _detailTextLabel->setFont(
+                UIFont::preferredFontForTextStyle(UIFontTextStyle::Body, traitCollection()));
             _detailTextLabel->setTextColor(UIColor::secondaryLabelColor());
         }
         _contentView->addSubview(_detailTextLabel);
@@ -101,6 +111,58 @@ void UITableViewCell::touchesCancelled(const Ref<UITouch>&) {
     setHighlighted(false, false);
 }
 
+CGFloat UITableViewCell::titleLeading() const {
+    if (_imageView && _imageView->image()) {
+        return kLayoutMargin + _imageView->image()->size().width + kImageSpacing;
+    }
+    return kLayoutMargin;
+}
+
+CGFloat UITableViewCell::titleWidth(CGFloat width) const {
+    const CGFloat contentWidth =
+        _accessoryView ? width - kLayoutMargin - _accessoryView->frame().size.width : width;
+    return std::max(0.0, contentWidth - titleLeading() - (_accessoryView ? 8 : kLayoutMargin));
+}
+
+CGFloat UITableViewCell::titleHeight(CGFloat width) const {
+    // A title that may wrap is as tall as its lines at the label's width.
+    CGFloat height = _textLabel->font()->lineHeight();
+    if (_textLabel->numberOfLines() == 0 && _textLabel->text()) {
+        height = std::max(height, NSStringDrawing::boundingSizeWithFont(
+                                      *_textLabel->text(), _textLabel->font(), titleWidth(width))
+                                      .height);
+    }
+    return height;
+}
+
+bool UITableViewCell::stacksDetail(CGFloat width) const {
+    if (_style != UITableViewCellStyleValue1 || !_detailTextLabel || !_detailTextLabel->text() ||
+        _detailTextLabel->text()->empty() || _textLabel->numberOfLines() != 0) {
+        return false;
+    }
+    const CGFloat title =
+        _textLabel->text() ? NSStringDrawing::sizeWithFont(*_textLabel->text(), _textLabel->font()).width
+                           : 0;
+    const CGFloat detail =
+        NSStringDrawing::sizeWithFont(*_detailTextLabel->text(), _detailTextLabel->font()).width;
+    return title + kImageSpacing + detail > titleWidth(width);
+}
+
+CGSize UITableViewCell::sizeThatFits(CGSize size) const {
+    if (stacksDetail(size.width)) {
+        return CGSizeMake(size.width, std::ceil(titleHeight(size.width) +
+                                                _detailTextLabel->font()->lineHeight() +
+                                                2 * kTitlePadding));
+    }
+    if (_style == UITableViewCellStyleSubtitle && _detailTextLabel) {
+        // Two lines, closer to the row's edges.
+        return CGSizeMake(size.width,
+                          std::ceil(titleHeight(size.width) +
+                                    _detailTextLabel->font()->lineHeight() + 2 * kSubtitlePadding));
+    }
+    return CGSizeMake(size.width, std::ceil(titleHeight(size.width) + 2 * kTitlePadding));
+}
+
 void UITableViewCell::layoutSubviews() {
     const CGRect b = bounds();
     CGFloat contentWidth = b.size.width;
@@ -113,7 +175,6 @@ void UITableViewCell::layoutSubviews() {
     }
     _contentView->setFrame(CGRectMake(0, 0, contentWidth, b.size.height));
 
-    CGFloat leading = kLayoutMargin;
     if (_imageView) {
         const Ref<UIImage> image = _imageView->image();
         _imageView->setHidden(!image);
@@ -121,23 +182,24 @@ void UITableViewCell::layoutSubviews() {
             const CGSize size = image->size();
             _imageView->setFrame(CGRectMake(kLayoutMargin, (b.size.height - size.height) / 2,
                                             size.width, size.height));
-            leading += size.width + kImageSpacing;
         }
     }
+    const CGFloat leading = titleLeading();
     _separatorInset.left = leading;
-    const CGFloat labelWidth =
-        std::max(0.0, contentWidth - leading - (_accessoryView ? 8 : kLayoutMargin));
-    const CGFloat titleHeight = _textLabel->font()->lineHeight();
-    if (_style == UITableViewCellStyleSubtitle && _detailTextLabel) {
+    const CGFloat labelWidth = titleWidth(b.size.width);
+    const CGFloat textHeight = titleHeight(b.size.width);
+    const bool stacked = stacksDetail(b.size.width);
+    if ((_style == UITableViewCellStyleSubtitle && _detailTextLabel) || stacked) {
         const CGFloat detailHeight = _detailTextLabel->font()->lineHeight();
-        const CGFloat top = (b.size.height - titleHeight - detailHeight) / 2;
-        _textLabel->setFrame(CGRectMake(leading, top, labelWidth, titleHeight));
+        const CGFloat top = (b.size.height - textHeight - detailHeight) / 2;
+        _detailTextLabel->setTextAlignment(NSTextAlignmentNatural);
+        _textLabel->setFrame(CGRectMake(leading, top, labelWidth, textHeight));
         _detailTextLabel->setFrame(
-            CGRectMake(leading, top + titleHeight, labelWidth, detailHeight));
+            CGRectMake(leading, top + textHeight, labelWidth, detailHeight));
         return;
     }
     _textLabel->setFrame(
-        CGRectMake(leading, (b.size.height - titleHeight) / 2, labelWidth, titleHeight));
+        CGRectMake(leading, (b.size.height - textHeight) / 2, labelWidth, textHeight));
     if (_detailTextLabel) {
         const CGFloat detailHeight = _detailTextLabel->font()->lineHeight();
         _detailTextLabel->setFrame(

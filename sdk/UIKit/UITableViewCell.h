@@ -43,6 +43,10 @@ public:
     virtual void setHighlighted(bool highlighted, bool animated);
 
     void layoutSubviews() override;
+    // As wide as given; as tall as the title needs, with the row's padding
+    // above and below it: a title in a large text size, or one that wraps,
+    // makes its row taller than the table gives it.
+    CGSize sizeThatFits(CGSize size) const override;
 
     // A finger on the row highlights it; lifted on the row, it selects the
     // row through its table.
@@ -55,8 +59,19 @@ public:
     static constexpr CGFloat kLayoutMargin = 16;
     // Between the image and the titles.
     static constexpr CGFloat kImageSpacing = 16;
+    // Above and below a title that sets the row's height, and above and
+    // below a title and subtitle.
+    static constexpr CGFloat kTitlePadding = 11;
+    static constexpr CGFloat kSubtitlePadding = 4;
 
 private:
+    // Where the titles start, and how wide they may be, in a cell this wide.
+    CGFloat titleLeading() const;
+    CGFloat titleWidth(CGFloat width) const;
+    CGFloat titleHeight(CGFloat width) const;
+    // A value beside a wrapping title that leaves it no room goes below it.
+    bool stacksDetail(CGFloat width) const;
+
     UITableViewCellStyle _style = UITableViewCellStyleDefault;
     std::optional<std::string> _reuseIdentifier;
     Ref<UIView> _contentView;

@@ -116,6 +116,7 @@ void UIView::insertSubviewAtIndex(const Ref<UIView>& view, size_t index) {
         }
     }
     view->didMoveToSuperview();
+    view->updateTraitCollection(_traitCollection);
     if (!UIColorEqual(tintBefore, view->tintColor())) {
         view->propagateTintChange();
     }
@@ -202,7 +203,53 @@ void UIView::didMoveToSuperview() {}
 void UIView::setBackgroundColor(const Ref<UIColor>& color) {
     SDKMainThreadChecker::check("-[UIView setBackgroundColor:]");
     _backgroundColor = color;
-    _layer->setBackgroundColor(color ? color->CGColor() : nullptr);
+    _layer->setBackgroundColor(
+        color ? color->resolvedColorWithTraitCollection(_traitCollection)->CGColor() : nullptr);
+}
+
+void UIView::traitCollectionDidChange(const Ref<UITraitCollection>&) {}
+
+void UIView::setOverrideUserInterfaceStyle(UIUserInterfaceStyle style) {
+    _overrideStyle = style;
+    updateTraitCollectionFromSuperview();
+}
+
+void UIView::updateTraitCollectionFromSuperview() {
+    if (Ref<UIView> parent = superview()) {
+        updateTraitCollection(parent->_traitCollection);
+    } else {
+        updateTraitCollection(rootTraitCollection());
+    }
+}
+
+void UIView::updateTraitCollection(const Ref<UITraitCollection>& inherited) {
+    Ref<UITraitCollection> traits = inherited ? inherited : _traitCollection;
+    const Ref<UIViewController> controller = viewDelegate();
+    for (UIUserInterfaceStyle style :
+         {controller ? controller->overrideUserInterfaceStyle() : UIUserInterfaceStyleUnspecified,
+          _overrideStyle}) {
+        if (style != UIUserInterfaceStyleUnspecified && traits->userInterfaceStyle() != style) {
+            traits = UITraitCollection::traitCollectionWithTraitsFromCollections(
+                {traits, UITraitCollection::traitCollectionWithUserInterfaceStyle(style)});
+        }
+    }
+    if (!traits->isEqual(*_traitCollection)) {
+        const Ref<UITraitCollection> previous = _traitCollection;
+        _traitCollection = traits;
+        UITraitCollection::CurrentScope current(traits);
+        if (_backgroundColor && _backgroundColor->isDynamic()) {
+            _layer->setBackgroundColor(_backgroundColor->CGColor());
+        }
+        if (controller) {
+            controller->traitCollectionDidChange(previous);
+        }
+        traitCollectionDidChange(previous);
+    }
+    // By index: a traitCollectionDidChange may add or remove subviews.
+    for (size_t i = 0; i < _subviews.size(); ++i) {
+        Ref<UIView> child = _subviews[i];
+        child->updateTraitCollection(_traitCollection);
+    }
 }
 
 void UIView::setHidden(bool hidden) {
@@ -376,6 +423,7 @@ void UIView::setNeedsLayout() {
 void UIView::layoutIfNeeded() {
     SDKMainThreadChecker::check("-[UIView layoutIfNeeded]");
     Ref<UIView> root = rootView()->self<UIView>();
+    updateTraitCollectionFromSuperview();
     for (int pass = 0; pass < kMaxLayoutPasses; ++pass) {
         const uint64_t requestsBefore = requestsFromCallbacks;
         root->updateConstraintsIfNeeded();
@@ -407,6 +455,7 @@ void UIView::layoutSubtree() {
     if (_needsLayout) {
         _needsLayout = false;
         CallbackScope scope;
+        UITraitCollection::CurrentScope traits(_traitCollection);
         layoutSubviews();
     }
     // By index: a layoutSubviews may add or remove subviews.

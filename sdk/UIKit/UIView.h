@@ -13,6 +13,7 @@
 #include <UIKit/UIKitDefines.h>
 #include <UIKit/UILayoutEngine.h>
 #include <UIKit/UIResponder.h>
+#include <UIKit/UITraitCollection.h>
 
 class UIGestureRecognizer;
 class UIViewController;
@@ -73,6 +74,18 @@ public:
     void setTintColor(const Ref<UIColor>& color);
     // Sent when the tint this view shows changes.
     virtual void tintColorDidChange() {}
+
+    // Traits: the window's (its screen's), passed down the tree; a view
+    // controller's view takes its controller's override, and any view may
+    // set the appearance of its subtree. The view's background colour is
+    // resolved again whenever its appearance changes.
+    Ref<UITraitCollection> traitCollection() const { return _traitCollection; }
+    // Sent, with the trait collection as the current one, when the view's
+    // traits changed: as it joins a tree with other traits, or in the layout
+    // pass after the screen's traits changed.
+    virtual void traitCollectionDidChange(const Ref<UITraitCollection>& previous);
+    UIUserInterfaceStyle overrideUserInterfaceStyle() const { return _overrideStyle; }
+    void setOverrideUserInterfaceStyle(UIUserInterfaceStyle style);
 
     // Events.
     bool isUserInteractionEnabled() const { return _userInteractionEnabled; }
@@ -176,9 +189,16 @@ protected:
     // Sends tintColorDidChange to this view and to every descendant that
     // inherits its tint.
     void propagateTintChange();
+    // The traits a root view passes down: the window's screen's; nil for a
+    // view outside a window, which keeps those it has.
+    virtual Ref<UITraitCollection> rootTraitCollection() const { return nullptr; }
+    // Brings this subtree's traits up to date from those inherited.
+    void updateTraitCollection(const Ref<UITraitCollection>& inherited);
+    void updateTraitCollectionFromSuperview();
 
 private:
     friend class NSLayoutConstraint;
+    friend class UIViewController;
     friend class UILayoutEngine;
 
     template <class Anchor> Ref<Anchor> anchor(NSLayoutAttribute attribute);
@@ -202,6 +222,9 @@ private:
     std::vector<Ref<UIView>> _subviews;
     Ref<UIColor> _backgroundColor;
     Ref<UIColor> _tintColor;
+    // As predicted when the view is made, then as inherited in its tree.
+    Ref<UITraitCollection> _traitCollection = UITraitCollection::currentTraitCollection();
+    UIUserInterfaceStyle _overrideStyle = UIUserInterfaceStyleUnspecified;
     bool _hidden = false;
     CGFloat _alpha = 1;
     UIViewContentMode _contentMode = UIViewContentModeScaleToFill;

@@ -23,6 +23,8 @@ Value::Dictionary describe(const Ref<UIViewController>& controller, bool animate
 
 Ref<UIView> UIViewController::view() {
     if (!_view) {
+        // The view is made and set up in the traits it will show in.
+        UITraitCollection::CurrentScope traits(traitCollection());
         loadView();
         if (!_view) {
             setView(alloc<UIView>()->init());
@@ -32,6 +34,23 @@ Ref<UIView> UIViewController::view() {
     return _view;
 }
 
+Ref<UITraitCollection> UIViewController::traitCollection() const {
+    if (_view) {
+        return _view->traitCollection();
+    }
+    if (Ref<UIViewController> parent = parentViewController()) {
+        return parent->traitCollection();
+    }
+    return UITraitCollection::currentTraitCollection();
+}
+
+void UIViewController::setOverrideUserInterfaceStyle(UIUserInterfaceStyle style) {
+    _overrideStyle = style;
+    if (_view) {
+        _view->updateTraitCollectionFromSuperview();
+    }
+}
+
 void UIViewController::setView(const Ref<UIView>& view) {
     if (_view) {
         _view->setViewDelegate(nullptr);
@@ -39,6 +58,7 @@ void UIViewController::setView(const Ref<UIView>& view) {
     _view = view;
     if (_view) {
         _view->setViewDelegate(self<UIViewController>());
+        _view->updateTraitCollectionFromSuperview();
     }
 }
 

@@ -59,6 +59,14 @@ public:
     void addChildViewController(const Ref<UIViewController>& child);
     void removeFromParentViewController();
 
+    // Traits: its view's once loaded (its parent's before), with this
+    // controller's appearance override applied to its view's subtree.
+    Ref<UITraitCollection> traitCollection() const;
+    // Sent before its view hears of the same change.
+    virtual void traitCollectionDidChange(const Ref<UITraitCollection>&) {}
+    UIUserInterfaceStyle overrideUserInterfaceStyle() const { return _overrideStyle; }
+    void setOverrideUserInterfaceStyle(UIUserInterfaceStyle style);
+
     UIModalPresentationStyle modalPresentationStyle() const { return _modalPresentationStyle; }
     void setModalPresentationStyle(UIModalPresentationStyle style) {
         _modalPresentationStyle = style;
@@ -84,6 +92,7 @@ private:
     Weak<UIViewController> _parent;
     std::vector<Ref<UIViewController>> _children;
     UIModalPresentationStyle _modalPresentationStyle = UIModalPresentationAutomatic;
+    UIUserInterfaceStyle _overrideStyle = UIUserInterfaceStyleUnspecified;
     Ref<UIViewController> _presented;
     Weak<UIViewController> _presenting;
 };

@@ -253,3 +253,11 @@ void UIWindow::finishTouch() {
         recognizer->reset();
     }
 }
+
+UIEdgeInsets UIWindow::safeAreaInsets() const {
+    return UIScreen::mainScreen()->safeAreaInsets();
+}
+
+Ref<UITraitCollection> UIWindow::rootTraitCollection() const {
+    return UIScreen::mainScreen()->traitCollection();
+}

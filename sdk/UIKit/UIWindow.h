@@ -44,6 +44,9 @@ public:
 
     // The part of the window the device's screen shows.
     CGRect screenRect() const;
+    // The screen's edges its content keeps clear of: the status bar's band
+    // at the top on a device that shows one.
+    UIEdgeInsets safeAreaInsets() const;
 
     void layoutSubviews() override;
 
@@ -52,6 +55,10 @@ public:
     // A sheet's top edge below the top of the screen, and its corners.
     static constexpr CGFloat kSheetTop = 54;
     static constexpr CGFloat kSheetCornerRadius = 10;
+
+protected:
+    // A window shows its screen's traits.
+    Ref<UITraitCollection> rootTraitCollection() const override;
 
 private:
     friend class UIView;

@@ -38,7 +38,13 @@ void SDKSegmentedControlLook::draw(const UISegmentedControl& control,
     canvas.fillRoundedRect(
         CGRectMake(pill.origin.x, pill.origin.y + 1, pill.size.width, pill.size.height),
         kPillRadius, CGColor{0, 0, 0, 0.06});
-    canvas.fillRoundedRect(pill, kPillRadius, CGColor{1, 1, 1, control.isEnabled() ? 1.0 : 0.5});
+    // The selected segment's pill is white in the light appearance, a gray in the dark.
+    CGColor pillColor = UITraitCollection::currentTraitCollection()->userInterfaceStyle() ==
+                                UIUserInterfaceStyleDark
+                            ? CGColor{99 / 255.0, 99 / 255.0, 102 / 255.0, 1}
+                            : CGColor{1, 1, 1, 1};
+    pillColor.alpha = control.isEnabled() ? 1.0 : 0.5;
+    canvas.fillRoundedRect(pill, kPillRadius, pillColor);
 }
 
 void SDKSegmentedControlLook::describeView(const UISegmentedControl& control,

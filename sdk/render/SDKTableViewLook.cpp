@@ -19,18 +19,18 @@ const char* styleName(UITableViewStyle style) {
     }
 }
 
-SDKTextStyle sectionTextStyle() {
+SDKTextStyle sectionTextStyle(const UITableView& table) {
     SDKTextStyle style;
-    style.fontSize = UITableView::kSectionTextSize;
+    style.fontSize = table.sectionTextFont()->pointSize();
     style.color = *UIColor::secondaryLabelColor()->CGColor();
     return style;
 }
 
-void drawSection(const UITableView::Section& section, const UITableView::SectionLayout& layout,
+void drawSection(const UITableView& table, const UITableView::Section& section, const UITableView::SectionLayout& layout,
                  bool grouped, CGFloat radius, SDKViewPainter& painter) {
     SDKCanvas& canvas = painter.canvas();
     if (grouped && section.headerTitle && canvas.isVisible(layout.header)) {
-        SDKTextStyle style = sectionTextStyle();
+        SDKTextStyle style = sectionTextStyle(table);
         painter.text().drawText(NSString::uppercaseString(*section.headerTitle), style,
                                 layout.header);
     }
@@ -70,7 +70,7 @@ void drawSection(const UITableView::Section& section, const UITableView::Section
         }
     }
     if (grouped && section.footerTitle && canvas.isVisible(layout.footer)) {
-        SDKTextStyle style = sectionTextStyle();
+        SDKTextStyle style = sectionTextStyle(table);
         style.numberOfLines = 0;
         style.centresVertically = false;
         style.alignment = section.footerAlignment;
@@ -109,7 +109,7 @@ void SDKTableViewLook::drawSublayers(const UIView& view, SDKViewPainter& painter
         if (top > CGRectGetMaxY(visible)) {
             break;
         }
-        drawSection(sections[i], layouts[i], grouped, radius, painter);
+        drawSection(table, sections[i], layouts[i], grouped, radius, painter);
     }
     // The table header view and anything else added to the table; the
     // cells are on their cards already. Usually the header is all there is,

@@ -32,6 +32,8 @@ Value::Dictionary describeLayer(const CALayer& layer) {
 SDKViewInspector::SDKViewInspector(const SDKLookRegistry& looks) : _looks(looks) {}
 
 Value::Dictionary SDKViewInspector::describeView(const UIView& view) const {
+    // Colours are described as they show in the view's traits.
+    UITraitCollection::CurrentScope traits(view.traitCollection());
     Value::Dictionary description{
         {"class", view.className()},
         {"frame", SDKDescription::rect(view.convertRectToView(view.bounds(), nullptr))}};

@@ -18,6 +18,8 @@ void SDKViewPainter::drawView(const UIView& view) {
     }
     cairo_t* cairo = _canvas.cairo();
     SDKCanvas::State state(_canvas);
+    // Dynamic colours drawn for this view resolve in its traits.
+    UITraitCollection::CurrentScope traits(view.traitCollection());
     cairo_translate(cairo, frame.origin.x, frame.origin.y);
     const bool translucent = layer.opacity() < 1;
     if (translucent) {

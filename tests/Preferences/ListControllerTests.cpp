@@ -226,8 +226,7 @@ TEST(ListController, FootersOfSeveralLinesTakeTheirHeightAndTheHeaderViewItsOwn)
         page.host->settle();
         const auto& layouts = table->sectionLayouts();
         ASSERT_EQ(layouts.size(), 2u);
-        const CGFloat line = NSStringDrawing::lineHeightForFont(
-            UIFont::systemFontOfSize(UITableView::kSectionTextSize));
+        const CGFloat line = NSStringDrawing::lineHeightForFont(table->sectionTextFont());
         // At least as high as one line of a header.
         EXPECT_NEAR(layouts[0].footer.size.height, std::max(18.0, line * c.lines), 1) << c.footer;
         // The next header starts below the footer, never inside it.

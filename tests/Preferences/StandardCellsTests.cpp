@@ -3,6 +3,7 @@
 #include <Foundation/NSString.h>
 #include <Foundation/SDKEventLog.h>
 #include <Preferences/Preferences.h>
+#include <UIKit/NSStringDrawing.h>
 #include <UIKit/UINavigationController.h>
 
 #include "HostedPage.h"
@@ -485,6 +486,39 @@ TEST(StandardCells, GetSetAndActionAreSentByNameWhenAnsweredElseTheDomainIsUsed)
 
     controller->performActionForSpecifier(rows[2]);
     EXPECT_EQ(controller->actions, 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(StandardCells, ATextRowsTitleTakesItsNaturalWidthAndTheFieldTheRest) {
+    TemporaryDeviceRoot root;
+    const std::string longTitle(60, 'W');
+    HostedPage page(root, {HostedPage::row("PSEditTextCell", "Max History Items"),
+                           HostedPage::row("PSEditTextCell", longTitle.c_str())});
+    page.host->settle();
+    for (size_t i = 0; i < 2; ++i) {
+        const Ref<PSEditableTableCell> cell = page.cell<PSEditableTableCell>(i);
+        const CGRect title = cell->textLabel()->frame();
+        const CGRect field = cell->textField()->frame();
+        const CGFloat content = cell->contentView()->bounds().size.width;
+        const CGFloat natural =
+            NSStringDrawing::sizeWithFont(*cell->textLabel()->text(), cell->textLabel()->font())
+                .width;
+        if (i == 0) {
+            // Not cut: the whole title shows, and the field starts just after it.
+            EXPECT_GE(title.size.width, natural);
+            EXPECT_LT(title.size.width, natural + 1);
+        } else {
+            // Too long: cut so that the field, with its margin, keeps its share of the row.
+            EXPECT_LT(title.size.width, natural);
+            EXPECT_NEAR(field.size.width + UITableViewCell::kLayoutMargin,
+                        content * PSEditableTableCell::kLeastFieldShare, 1);
+        }
+        EXPECT_DOUBLE_EQ(field.origin.x, CGRectGetMaxX(title) + PSEditableTableCell::kTitleFieldGap);
+        EXPECT_DOUBLE_EQ(CGRectGetMaxX(field), content - UITableViewCell::kLayoutMargin);
+    }
 }
 
 } // namespace

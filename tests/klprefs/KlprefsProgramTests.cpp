@@ -283,6 +283,12 @@ TEST(Klprefs, CommandLineMistakesAreUsageErrors) {
         {{"dump", "extra"}, "argument was not expected: extra"},
         {{"dump", "--json"}, "--json goes with run"},
         {{"run", "/nonexistent/steps.script"}, "cannot read the script /nonexistent/steps.script"},
+        // The device's look.
+        {{"dump", "--appearance", "dim"}, "--appearance: wants one of light, dark, not \"dim\""},
+        {{"dump", "--content-size", "huge"}, "wants one of xs, s, m, l, xl, xxl, xxxl, ax1"},
+        {{"dump", "--device", "iphone-99"},
+         "wants one of iphone-se, iphone-15, iphone-15-pro-max, ipad-10, ipad-pro-12.9, not"},
+        {{"dump", "--orientation", "up"}, "wants one of portrait, landscape, not \"up\""},
     };
     for (const Case& c : cases) {
         KlprefsRun run = runKlprefs(c.arguments);
@@ -294,6 +300,34 @@ TEST(Klprefs, CommandLineMistakesAreUsageErrors) {
     EXPECT_NE(help.out.find("Usage:"), std::string::npos);
     EXPECT_NE(help.out.find("--device-root"), std::string::npos);
     EXPECT_NE(help.out.find("5 everything ran but a value could"), std::string::npos);
+}
+
+TEST(Klprefs, ThePageTellsTheLookOfTheDeviceItIsShownOn) {
+    struct Case {
+        std::vector<std::string> arguments;
+        const char *appearance, *contentSize;
+        nlohmann::json device;
+        const char* orientation;
+        double width;
+    };
+    const Case cases[] = {
+        {{}, "light", "l", nullptr, "portrait", 390},
+        {{"--appearance", "dark", "--content-size", "ax3", "--device", "iphone-se"},
+         "dark", "ax3", "iphone-se", "portrait", 375},
+        {{"--device", "ipad-pro-12.9", "--orientation", "landscape"},
+         "light", "l", "ipad-pro-12.9", "landscape", 1366},
+        {{"--device", "iphone-15", "--width", "500"}, "light", "l", "iphone-15", "portrait", 500},
+    };
+    for (const Case& c : cases) {
+        KlprefsRun run = runKlprefs(with(c.arguments, {"dump"}));
+        ASSERT_EQ(run.status, 0) << run.err;
+        const nlohmann::json page = run.json()["page"];
+        EXPECT_EQ(page["appearance"], c.appearance);
+        EXPECT_EQ(page["contentSize"], c.contentSize);
+        EXPECT_EQ(page["device"], c.device);
+        EXPECT_EQ(page["orientation"], c.orientation);
+        EXPECT_EQ(page["width"], c.width);
+    }
 }
 
 TEST(Klprefs, LoadsTheUtilitiesUnlessToldNotTo) {

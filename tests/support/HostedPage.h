@@ -39,8 +39,10 @@ public:
 
     // `items` become Root.plist's "items", `stored` the domain's values before
     // the page loads, `strings` the English Root.strings.
+    // `look` gives the device's appearance, text size, model and orientation.
     HostedPage(const TemporaryDeviceRoot& root, Value::Array items,
-               const Value::Dictionary& stored = {}, const std::string& strings = "") {
+               const Value::Dictionary& stored = {}, const std::string& strings = "",
+               const PageHost::Settings& look = {}) {
         SDKEventLog::clear();
         if (!stored.empty()) {
             store(stored);
@@ -61,6 +63,11 @@ public:
         settings.bundlePath = kBundlePath;
         // The version the test has the device report.
         settings.iosVersion = NSProcessInfo::processInfo()->operatingSystemVersion();
+        settings.appearance = look.appearance;
+        settings.contentSize = look.contentSize;
+        settings.device = look.device;
+        settings.landscape = look.landscape;
+        settings.statusBar = look.statusBar;
         host = std::make_unique<PageHost>(settings);
         controller = host->controller();
         window = host->window();
