@@ -5,6 +5,7 @@
 #include <link.h>
 
 #include <Foundation/DeviceRoot.h>
+#include <Foundation/NSLocale.h>
 #include <Foundation/dispatch.h>
 #include <UIKit/UIScreen.h>
 
@@ -42,6 +43,7 @@ void HostDevice::configure(const Settings& settings) {
         bounds.size.width = *settings.screenWidth;
     }
     UIScreen::setMainScreen(alloc<UIScreen>()->initWithBounds(bounds, standard->scale()));
+    NSLocale::setPreferredLanguages(settings.languages);
 }
 
 std::vector<std::string> HostDevice::loadedLibraries() {

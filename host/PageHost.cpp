@@ -8,6 +8,7 @@
 #include <Foundation/NSPropertyListSerialization.h>
 #include <Foundation/SDKEventLog.h>
 #include <Foundation/dispatch.h>
+#include <UIKit/SDKSystemText.h>
 #include <UIKit/UIScreen.h>
 #include <objc/runtime.h>
 
@@ -34,7 +35,8 @@ const std::vector<std::string>& PageHost::bundleFolders() {
 PageHost::PageHost(const Settings& settings)
     : _requestedBundlePath(settings.bundlePath), _prepareController(settings.prepareController),
       _wholePage(settings.wholePage) {
-    HostDevice::configure({settings.deviceRoot, settings.iosVersion, settings.width});
+    HostDevice::configure(
+        {settings.deviceRoot, settings.iosVersion, settings.width, settings.languages});
     launch();
 }
 
@@ -65,7 +67,7 @@ void PageHost::launch() {
 
     // Settings' own list lies below the page, so the page's back button leads to it.
     Ref<UIViewController> settingsList = alloc<UIViewController>()->init();
-    settingsList->setTitle(std::string("Settings"));
+    settingsList->setTitle(SDKSystemText::localized("Settings"));
     settingsList->view()->setBackgroundColor(UIColor::systemGroupedBackgroundColor());
     _navigation = alloc<UINavigationController>()->initWithRootViewController(settingsList);
     _navigation->setViewControllers({settingsList, _controller}, false);
@@ -191,8 +193,12 @@ std::string PageHost::readTitle() {
             return _bundle->localizedStringForKey(*title, *title, "Root");
         }
     }
-    const std::string folder = std::filesystem::path(_bundlePath).stem().string();
-    return folder;
+    // Without a title, the bundle's name in the user's language (InfoPlist.strings).
+    if (std::optional<std::string> name =
+            _bundle->objectForInfoDictionaryKey("CFBundleDisplayName").optionalString()) {
+        return *name;
+    }
+    return std::filesystem::path(_bundlePath).stem().string();
 }
 
 Ref<PSListController> PageHost::shownController() const {

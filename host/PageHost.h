@@ -25,6 +25,8 @@ public:
         NSOperatingSystemVersion iosVersion{16, 0, 0};
         // nil: the standard screen's width.
         std::optional<CGFloat> width;
+        // The device's languages, best first.
+        std::vector<std::string> languages{"en"};
         // What the host adds to the page's controller each time the page is
         // built, once its view is loaded (a header, a bar button).
         std::function<void(const Ref<PSListController>&)> prepareController;
@@ -54,6 +56,7 @@ public:
     // the bundle's own page.
     Ref<PSListController> shownController() const;
     const std::string& bundlePath() const { return _bundlePath; }
+    Ref<NSBundle> bundle() const { return _bundle; }
     const std::string& title() const { return _title; }
     std::vector<Row> rows() const;
 

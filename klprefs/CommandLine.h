@@ -30,6 +30,8 @@ public:
     // nil: the standard screen's width.
     std::optional<CGFloat> width;
     double scale = 3;
+    // The device's languages, best first (--language de,en).
+    std::vector<std::string> languages{"en"};
     // render and run: the PNG to write.
     std::optional<std::string> output;
     // run: the script's path, "-" for standard input.

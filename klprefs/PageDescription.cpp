@@ -7,6 +7,7 @@
 #include <memory>
 
 #include <Foundation/DeviceRoot.h>
+#include <Foundation/NSBundle.h>
 #include <Foundation/SDKEventLog.h>
 #include <MessageUI/MFMailComposeViewController.h>
 #include <Preferences/PSPreferenceDomain.h>
@@ -14,6 +15,7 @@
 #include <UIKit/SDKMenuViewController.h>
 #include <UIKit/UIActivityViewController.h>
 #include <UIKit/UIAlertController.h>
+#include <UIKit/UIApplication.h>
 #include <UIKit/UIColorPickerViewController.h>
 #include <render/SDKDescription.h>
 #include <render/SDKViewInspector.h>
@@ -62,6 +64,7 @@ void PageDescription::write(PageHost& host, const std::string& iosVersion, std::
 }
 
 Value PageDescription::page(PageHost& host, const std::string& iosVersion) {
+    const std::vector<std::string> language = host.bundle()->preferredLocalizations();
     return Value(Value::Dictionary{
         {"bundle", host.bundlePath()},
         {"controller", host.controller()->className()},
@@ -72,6 +75,11 @@ Value PageDescription::page(PageHost& host, const std::string& iosVersion) {
         {"width", host.window()->bounds().size.width},
         {"height", host.pageHeight()},
         {"launches", static_cast<long>(host.launches())},
+        {"language", language.empty() ? Value() : Value(language.front())},
+        {"layoutDirection", UIApplication::sharedApplication()->userInterfaceLayoutDirection() ==
+                                    UIUserInterfaceLayoutDirectionRightToLeft
+                                ? "rightToLeft"
+                                : "leftToRight"},
     });
 }
 

@@ -224,6 +224,7 @@ int run(const CommandLine& line) {
     settings.bundlePath = line.bundlePath;
     settings.iosVersion = line.iosVersion;
     settings.width = line.width;
+    settings.languages = line.languages;
     if (!line.additions.empty()) {
         settings.prepareController = [additions =
                                           line.additions](const Ref<PSListController>& controller) {

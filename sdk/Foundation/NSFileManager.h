@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <Foundation/Value.h>
 #include <objc/NSObject.h>
@@ -23,6 +24,11 @@ public:
     // regular file is read: a folder, a FIFO or a device is refused at once,
     // never waited on.
     std::optional<NSData> contentsAtPath(const std::string& path, std::string* error = nullptr);
+
+    // The names of what a folder holds, in no set order; empty when it is not
+    // a folder or cannot be read.
+    std::vector<std::string> contentsOfDirectoryAtPath(const std::string& path,
+                                                       std::string* error = nullptr);
 
     // Writes the file atomically: the bytes go to a temporary file in the same
     // folder, reach the disk, and then replace the old file in one step, so a

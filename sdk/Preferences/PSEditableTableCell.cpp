@@ -96,12 +96,14 @@ void PSEditableTableCell::setCellEnabled(bool enabled) {
 
 void PSEditableTableCell::layoutSubviews() {
     PSTableCell::layoutSubviews();
-    const CGRect content = contentView()->bounds();
-    const CGFloat left = kLayoutMargin + std::round(content.size.width * kTitleShare);
-    textLabel()->setFrame(CGRectMake(textLabel()->frame().origin.x, textLabel()->frame().origin.y,
-                                     left - kLayoutMargin - 8, textLabel()->frame().size.height));
-    _field->setFrame(CGRectMake(left, 0, std::max(0.0, content.size.width - left - kLayoutMargin),
-                                content.size.height));
+    const Ref<UIView> content = contentView();
+    const CGSize size = content->bounds().size;
+    const CGFloat left = kLayoutMargin + std::round(size.width * kTitleShare);
+    const CGRect title = content->directionalRect(textLabel()->frame());
+    textLabel()->setFrame(content->directionalRect(
+        CGRectMake(title.origin.x, title.origin.y, left - kLayoutMargin - 8, title.size.height)));
+    _field->setFrame(content->directionalRect(
+        CGRectMake(left, 0, std::max(0.0, size.width - left - kLayoutMargin), size.height)));
 }
 
 void PSEditableTableCell::returnPressed(const Ref<UITextField>& sender) {

@@ -3,6 +3,7 @@
 #include <Foundation/NSException.h>
 #include <Foundation/NSString.h>
 #include <UIKit/NSLayoutConstraint.h>
+#include <UIKit/SDKSystemText.h>
 #include <UIKit/UIButton.h>
 #include <UIKit/UILabel.h>
 #include <UIKit/UIScreen.h>
@@ -62,7 +63,7 @@ void SFSafariViewController::loadView() {
 
     Ref<UIButton> done = UIButton::buttonWithType(UIButtonTypeSystem);
     done->setTranslatesAutoresizingMaskIntoConstraints(false);
-    done->setTitle("Done", UIControlStateNormal);
+    done->setTitle(SDKSystemText::localized("Done"), UIControlStateNormal);
     done->titleLabel()->setFont(UIFont::boldSystemFontOfSize(17));
     done->addTarget(self<SFSafariViewController>(), &SFSafariViewController::doneTapped,
                     UIControlEventTouchUpInside);

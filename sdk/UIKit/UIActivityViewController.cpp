@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <UIKit/SDKSystemText.h>
 #include <UIKit/UIFont.h>
 #include <UIKit/UILayoutContainerView.h>
 #include <UIKit/UIScreen.h>
@@ -65,7 +66,8 @@ void UIActivityViewController::loadView() {
                             &UIActivityViewController::closeTapped, UIControlEventTouchUpInside);
     _sheet->addSubview(_closeButton);
 
-    for (const char* action : kActions) {
+    for (const char* english : kActions) {
+        const std::string action = SDKSystemText::localized(english);
         Ref<UILabel> row = alloc<UILabel>()->init();
         row->setText(std::string("   ") + action);
         row->setFont(UIFont::systemFontOfSize(17));

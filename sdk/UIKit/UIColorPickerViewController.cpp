@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <QuartzCore/CAShapeLayer.h>
+#include <UIKit/SDKSystemText.h>
 #include <UIKit/UILayoutContainerView.h>
 #include <UIKit/UIScreen.h>
 
@@ -133,7 +134,7 @@ void UIColorPickerViewController::loadView() {
     _segments->addSubview(chosen);
     const char* titles[] = {"Grid", "Spectrum", "Sliders"};
     for (int i = 0; i < 3; ++i) {
-        Ref<UILabel> segment = label(titles[i], 13, i == 0);
+        Ref<UILabel> segment = label(SDKSystemText::localized(titles[i]), 13, i == 0);
         segment->setTextAlignment(NSTextAlignmentCenter);
         _segments->addSubview(segment);
     }

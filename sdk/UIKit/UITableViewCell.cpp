@@ -101,17 +101,20 @@ void UITableViewCell::touchesCancelled(const Ref<UITouch>&) {
     setHighlighted(false, false);
 }
 
+// Worked out left to right; right to left, the accessory is at the left and
+// the content mirrored inside its view.
 void UITableViewCell::layoutSubviews() {
     const CGRect b = bounds();
     CGFloat contentWidth = b.size.width;
     if (_accessoryView) {
         const CGSize size = _accessoryView->frame().size;
         const CGFloat x = b.size.width - kLayoutMargin - size.width;
-        _accessoryView->setFrame(
-            CGRectMake(x, (b.size.height - size.height) / 2, size.width, size.height));
+        _accessoryView->setFrame(directionalRect(
+            CGRectMake(x, (b.size.height - size.height) / 2, size.width, size.height)));
         contentWidth = x;
     }
-    _contentView->setFrame(CGRectMake(0, 0, contentWidth, b.size.height));
+    _contentView->setFrame(directionalRect(CGRectMake(0, 0, contentWidth, b.size.height)));
+    const UIView& content = *_contentView;
 
     CGFloat leading = kLayoutMargin;
     if (_imageView) {
@@ -119,8 +122,8 @@ void UITableViewCell::layoutSubviews() {
         _imageView->setHidden(!image);
         if (image) {
             const CGSize size = image->size();
-            _imageView->setFrame(CGRectMake(kLayoutMargin, (b.size.height - size.height) / 2,
-                                            size.width, size.height));
+            _imageView->setFrame(content.directionalRect(CGRectMake(
+                kLayoutMargin, (b.size.height - size.height) / 2, size.width, size.height)));
             leading += size.width + kImageSpacing;
         }
     }
@@ -131,17 +134,22 @@ void UITableViewCell::layoutSubviews() {
     if (_style == UITableViewCellStyleSubtitle && _detailTextLabel) {
         const CGFloat detailHeight = _detailTextLabel->font()->lineHeight();
         const CGFloat top = (b.size.height - titleHeight - detailHeight) / 2;
-        _textLabel->setFrame(CGRectMake(leading, top, labelWidth, titleHeight));
-        _detailTextLabel->setFrame(
-            CGRectMake(leading, top + titleHeight, labelWidth, detailHeight));
+        _textLabel->setFrame(
+            content.directionalRect(CGRectMake(leading, top, labelWidth, titleHeight)));
+        _detailTextLabel->setFrame(content.directionalRect(
+            CGRectMake(leading, top + titleHeight, labelWidth, detailHeight)));
         return;
     }
-    _textLabel->setFrame(
-        CGRectMake(leading, (b.size.height - titleHeight) / 2, labelWidth, titleHeight));
+    _textLabel->setFrame(content.directionalRect(
+        CGRectMake(leading, (b.size.height - titleHeight) / 2, labelWidth, titleHeight)));
     if (_detailTextLabel) {
         const CGFloat detailHeight = _detailTextLabel->font()->lineHeight();
-        _detailTextLabel->setFrame(
-            CGRectMake(leading, (b.size.height - detailHeight) / 2, labelWidth, detailHeight));
-        _detailTextLabel->setTextAlignment(NSTextAlignmentRight);
+        _detailTextLabel->setFrame(content.directionalRect(
+            CGRectMake(leading, (b.size.height - detailHeight) / 2, labelWidth, detailHeight)));
+        // The value sits at the trailing end.
+        _detailTextLabel->setTextAlignment(effectiveUserInterfaceLayoutDirection() ==
+                                                   UIUserInterfaceLayoutDirectionRightToLeft
+                                               ? NSTextAlignmentLeft
+                                               : NSTextAlignmentRight);
     }
 }

@@ -19,18 +19,20 @@ const char* styleName(UITableViewStyle style) {
     }
 }
 
-SDKTextStyle sectionTextStyle() {
+SDKTextStyle sectionTextStyle(UIUserInterfaceLayoutDirection direction) {
     SDKTextStyle style;
+    style.layoutDirection = direction;
     style.fontSize = UITableView::kSectionTextSize;
     style.color = *UIColor::secondaryLabelColor()->CGColor();
     return style;
 }
 
 void drawSection(const UITableView::Section& section, const UITableView::SectionLayout& layout,
-                 bool grouped, CGFloat radius, SDKViewPainter& painter) {
+                 bool grouped, CGFloat radius, UIUserInterfaceLayoutDirection direction,
+                 SDKViewPainter& painter) {
     SDKCanvas& canvas = painter.canvas();
     if (grouped && section.headerTitle && canvas.isVisible(layout.header)) {
-        SDKTextStyle style = sectionTextStyle();
+        SDKTextStyle style = sectionTextStyle(direction);
         painter.text().drawText(NSString::uppercaseString(*section.headerTitle), style,
                                 layout.header);
     }
@@ -62,15 +64,20 @@ void drawSection(const UITableView::Section& section, const UITableView::Section
                 painter.drawView(cell);
             }
             if (i + 1 < section.rows.size() && !cell.isHidden()) {
-                const CGFloat x = frame.origin.x + cell.separatorInset().left;
-                canvas.fillRect(CGRectMake(x, CGRectGetMaxY(frame) - canvas.hairline(),
-                                           CGRectGetMaxX(frame) - x, canvas.hairline()),
+                // The inset is on the leading side.
+                const CGFloat inset = cell.separatorInset().left;
+                const bool rightToLeft = cell.effectiveUserInterfaceLayoutDirection() ==
+                                         UIUserInterfaceLayoutDirectionRightToLeft;
+                canvas.fillRect(CGRectMake(frame.origin.x + (rightToLeft ? 0 : inset),
+                                           CGRectGetMaxY(frame) - canvas.hairline(),
+                                           std::max(0.0, frame.size.width - inset),
+                                           canvas.hairline()),
                                 separator);
             }
         }
     }
     if (grouped && section.footerTitle && canvas.isVisible(layout.footer)) {
-        SDKTextStyle style = sectionTextStyle();
+        SDKTextStyle style = sectionTextStyle(direction);
         style.numberOfLines = 0;
         style.centresVertically = false;
         style.alignment = section.footerAlignment;
@@ -109,7 +116,8 @@ void SDKTableViewLook::drawSublayers(const UIView& view, SDKViewPainter& painter
         if (top > CGRectGetMaxY(visible)) {
             break;
         }
-        drawSection(sections[i], layouts[i], grouped, radius, painter);
+        drawSection(sections[i], layouts[i], grouped, radius,
+                    table.effectiveUserInterfaceLayoutDirection(), painter);
     }
     // The table header view and anything else added to the table; the
     // cells are on their cards already. Usually the header is all there is,

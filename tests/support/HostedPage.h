@@ -38,9 +38,10 @@ public:
     }
 
     // `items` become Root.plist's "items", `stored` the domain's values before
-    // the page loads, `strings` the English Root.strings.
+    // the page loads, `strings` the English Root.strings; `languages` are the device's.
     HostedPage(const TemporaryDeviceRoot& root, Value::Array items,
-               const Value::Dictionary& stored = {}, const std::string& strings = "") {
+               const Value::Dictionary& stored = {}, const std::string& strings = "",
+               std::vector<std::string> languages = {"en"}) {
         SDKEventLog::clear();
         if (!stored.empty()) {
             store(stored);
@@ -61,6 +62,7 @@ public:
         settings.bundlePath = kBundlePath;
         // The version the test has the device report.
         settings.iosVersion = NSProcessInfo::processInfo()->operatingSystemVersion();
+        settings.languages = std::move(languages);
         host = std::make_unique<PageHost>(settings);
         controller = host->controller();
         window = host->window();
