@@ -5,6 +5,8 @@
 #include <link.h>
 
 #include <Foundation/DeviceRoot.h>
+#include <Foundation/NSLocale.h>
+#include <UIKit/UIApplication.h>
 #include <Foundation/dispatch.h>
 #include <UIKit/UIScreen.h>
 
@@ -36,6 +38,7 @@ void HostDevice::configure(const Settings& settings) {
     DispatchMainQueue::markMainThread();
     DeviceRoot::setPath(settings.deviceRoot);
     NSProcessInfo::setOperatingSystemVersion(settings.iosVersion);
+    NSLocale::setPreferredLanguages(settings.languages);
     const Ref<UIScreen> standard = UIScreen::standardScreen();
     CGRect bounds = standard->bounds();
     CGFloat scale = standard->scale();
@@ -43,7 +46,13 @@ void HostDevice::configure(const Settings& settings) {
     using T = UITraitCollection;
     std::vector<Ref<UITraitCollection>> traits = {
         T::traitCollectionWithUserInterfaceStyle(settings.appearance),
-        T::traitCollectionWithPreferredContentSizeCategory(settings.contentSize)};
+        T::traitCollectionWithPreferredContentSizeCategory(settings.contentSize),
+        // The first language sets the direction of the whole user interface.
+        T::traitCollectionWithLayoutDirection(
+            UIApplication::sharedApplication()->userInterfaceLayoutDirection() ==
+                    UIUserInterfaceLayoutDirectionRightToLeft
+                ? UITraitEnvironmentLayoutDirectionRightToLeft
+                : UITraitEnvironmentLayoutDirectionLeftToRight)};
     if (const std::optional<DevicePreset>& device = settings.device) {
         bounds.size = device->screenSize(settings.landscape);
         scale = device->scale;

@@ -12,7 +12,7 @@
 #include "DevicePreset.h"
 
 // The device a page runs on, as the host sets it up: the folder that stands
-// for its file system, the iOS version it reports and its screen; and what
+// for its file system, the iOS version it reports, its screen and languages; and what
 // the host reads back from it: which libraries the process has loaded and
 // the requests the page made of the system, which are recorded and never
 // carried out here.
@@ -30,6 +30,10 @@ public:
         UIContentSizeCategory contentSize = UIContentSizeCategory::Large;
         std::optional<DevicePreset> device;
         bool landscape = false;
+        // The device's languages, best first, as Settings → General →
+        // Language & Region orders them; the first one sets the direction
+        // of the user interface.
+        std::vector<std::string> languages{"en"};
     };
 
     // The kinds of event under which the SDK records a request of the system.

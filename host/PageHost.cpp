@@ -9,6 +9,7 @@
 #include <Foundation/NSPropertyListSerialization.h>
 #include <Foundation/SDKEventLog.h>
 #include <Foundation/dispatch.h>
+#include <UIKit/SDKSystemText.h>
 #include <UIKit/UIScreen.h>
 #include <objc/runtime.h>
 
@@ -40,7 +41,7 @@ PageHost::PageHost(const Settings& settings)
       _device(settings.device), _landscape(settings.landscape), _statusBar(settings.statusBar) {
     HostDevice::configure({settings.deviceRoot, settings.iosVersion, settings.width,
                            settings.appearance, settings.contentSize, settings.device,
-                           settings.landscape});
+                           settings.landscape, settings.languages});
     launch();
 }
 
@@ -71,7 +72,7 @@ void PageHost::launch() {
 
     // Settings' own list lies below the page, so the page's back button leads to it.
     Ref<UIViewController> settingsList = alloc<UIViewController>()->init();
-    settingsList->setTitle(std::string("Settings"));
+    settingsList->setTitle(SDKSystemText::localized("Settings"));
     settingsList->view()->setBackgroundColor(UIColor::systemGroupedBackgroundColor());
     _navigation = alloc<UINavigationController>()->initWithRootViewController(settingsList);
     _window = alloc<UIWindow>()->initWithFrame(UIScreen::mainScreen()->bounds());
@@ -240,8 +241,12 @@ std::string PageHost::readTitle() {
             return _bundle->localizedStringForKey(*title, *title, "Root");
         }
     }
-    const std::string folder = std::filesystem::path(_bundlePath).stem().string();
-    return folder;
+    // Without a title, the bundle's name in the user's language (InfoPlist.strings).
+    if (std::optional<std::string> name =
+            _bundle->objectForInfoDictionaryKey("CFBundleDisplayName").optionalString()) {
+        return *name;
+    }
+    return std::filesystem::path(_bundlePath).stem().string();
 }
 
 Ref<PSListController> PageHost::shownController() const {

@@ -32,6 +32,8 @@ public:
         bool landscape = false;
         // On a device, its status bar over the page.
         bool statusBar = true;
+        // The device's languages, best first.
+        std::vector<std::string> languages{"en"};
         // What the host adds to the page's controller each time the page is
         // built, once its view is loaded (a header, a bar button).
         std::function<void(const Ref<PSListController>&)> prepareController;
@@ -61,6 +63,7 @@ public:
     // the bundle's own page.
     Ref<PSListController> shownController() const;
     const std::string& bundlePath() const { return _bundlePath; }
+    Ref<NSBundle> bundle() const { return _bundle; }
     const std::string& title() const { return _title; }
     // The device preset the page is shown on (nil: the standard screen).
     std::optional<std::string> deviceName() const {

@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <Foundation/NSLocale.h>
 #include <Foundation/SDKNetworkSettings.h>
 
 #include "HostError.h"
@@ -64,6 +65,19 @@ Exit status: 0 done, 1 a step (or a test script) failed, 2 bad usage, 3 the page
 loaded, 4 the output could not be written, 5 everything ran but a value could
 not be stored.)";
 
+// "de, en" → de and en, blanks around each code dropped.
+std::vector<std::string> splitLanguages(const std::string& text) {
+    std::vector<std::string> codes(1);
+    for (char c : text) {
+        if (c == ',') {
+            codes.emplace_back();
+        } else if (c != ' ' && c != '\t') {
+            codes.back() += c;
+        }
+    }
+    return codes;
+}
+
 } // namespace
 
 CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
@@ -107,6 +121,23 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
         ->check(kFinite)
         ->check(CLI::Range(1.0, 3.0))
         ->type_name("N");
+    std::string languages;
+    app.add_option("--language", languages,
+                   "the device's preferred languages, best first, as Settings → General → "
+                   "Language & Region lists them (default en): the page's texts come from the "
+                   "bundle's best match, and ar, he, fa and ur lay it out right to left")
+        ->check(CLI::Validator(
+            [](const std::string& text) -> std::string {
+                for (const std::string& code : splitLanguages(text)) {
+                    if (!NSLocale::canonicalLanguageIdentifierFromString(code)) {
+                        return "wants language codes such as de, pt-BR or zh-Hans, not " +
+                               HostError::quoted(code);
+                    }
+                }
+                return "";
+            },
+            ""))
+        ->type_name("CODE[,CODE...]");
     app.add_option("-o,--output", output, "the PNG to write (render and run)")->type_name("FILE");
     app.add_flag("--json", line.json, "after run, print the page as JSON");
     bool withoutUtilities = false;
@@ -239,6 +270,9 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     line.iosVersion = *NSProcessInfo::operatingSystemVersionFromString(line.iosVersionText);
     if (app.count("--width")) {
         line.width = width;
+    }
+    if (app.count("--language")) {
+        line.languages = splitLanguages(languages);
     }
     if (app.count("--output")) {
         line.output = output;

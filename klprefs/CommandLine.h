@@ -38,6 +38,8 @@ public:
     std::optional<DevicePreset> device;
     bool landscape = false;
     bool statusBar = true;
+    // The device's languages, best first (--language de,en).
+    std::vector<std::string> languages{"en"};
     // render and run: the PNG to write.
     std::optional<std::string> output;
     // run: the script's path, "-" for standard input.

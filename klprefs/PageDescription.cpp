@@ -7,6 +7,7 @@
 #include <memory>
 
 #include <Foundation/DeviceRoot.h>
+#include <Foundation/NSBundle.h>
 #include <Foundation/SDKEventLog.h>
 #include <MessageUI/MFMailComposeViewController.h>
 #include <Preferences/PSPreferenceDomain.h>
@@ -14,6 +15,7 @@
 #include <UIKit/SDKMenuViewController.h>
 #include <UIKit/UIActivityViewController.h>
 #include <UIKit/UIAlertController.h>
+#include <UIKit/UIApplication.h>
 #include <UIKit/UIColorPickerViewController.h>
 #include <UIKit/UIScreen.h>
 #include <render/SDKDescription.h>
@@ -65,6 +67,7 @@ void PageDescription::write(PageHost& host, const std::string& iosVersion, std::
 
 Value PageDescription::page(PageHost& host, const std::string& iosVersion) {
     const Ref<UITraitCollection> traits = UIScreen::mainScreen()->traitCollection();
+    const std::vector<std::string> language = host.bundle()->preferredLocalizations();
     return Value(Value::Dictionary{
         {"bundle", host.bundlePath()},
         {"controller", host.controller()->className()},
@@ -80,6 +83,11 @@ Value PageDescription::page(PageHost& host, const std::string& iosVersion) {
         {"contentSize", TraitNames::contentSizeName(traits->preferredContentSizeCategory())},
         {"device", host.deviceName() ? Value(*host.deviceName()) : Value()},
         {"orientation", host.isLandscape() ? "landscape" : "portrait"},
+        {"language", language.empty() ? Value() : Value(language.front())},
+        {"layoutDirection", UIApplication::sharedApplication()->userInterfaceLayoutDirection() ==
+                                    UIUserInterfaceLayoutDirectionRightToLeft
+                                ? "rightToLeft"
+                                : "leftToRight"},
     });
 }
 

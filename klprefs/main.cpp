@@ -278,6 +278,7 @@ int run(const CommandLine& line) {
     settings.device = line.device;
     settings.landscape = line.landscape;
     settings.statusBar = line.statusBar;
+    settings.languages = line.languages;
     if (!line.additions.empty()) {
         settings.prepareController = [additions =
                                           line.additions](const Ref<PSListController>& controller) {

@@ -71,6 +71,26 @@ bool NSFileManager::fileExistsAtPath(const std::string& path, bool* isDirectory)
     return true;
 }
 
+std::vector<std::string> NSFileManager::contentsOfDirectoryAtPath(const std::string& path,
+                                                                  std::string* error) {
+    std::vector<std::string> names;
+    std::string host = resolve(path, true);
+    if (host.empty()) {
+        fail(error, "Could not list", path, unresolvedCode(path));
+        return names;
+    }
+    std::error_code code;
+    for (std::filesystem::directory_iterator entries(host, code), end; !code && entries != end;
+         entries.increment(code)) {
+        names.push_back(entries->path().filename().string());
+    }
+    if (code) {
+        fail(error, "Could not list", path, code.value());
+        names.clear();
+    }
+    return names;
+}
+
 std::optional<NSData> NSFileManager::contentsAtPath(const std::string& path, std::string* error,
                                                     std::optional<size_t> maximumLength) {
     const char* what = "Could not read";

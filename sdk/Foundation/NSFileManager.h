@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <Foundation/Value.h>
 #include <objc/NSObject.h>
@@ -25,6 +26,11 @@ public:
     // before any of it is read.
     std::optional<NSData> contentsAtPath(const std::string& path, std::string* error = nullptr,
                                          std::optional<size_t> maximumLength = std::nullopt);
+
+    // The names of what a folder holds, in no set order; empty when it is not
+    // a folder or cannot be read.
+    std::vector<std::string> contentsOfDirectoryAtPath(const std::string& path,
+                                                       std::string* error = nullptr);
 
     // Writes the file atomically: the bytes go to a temporary file in the same
     // folder, reach the disk, and then replace the old file in one step, so a

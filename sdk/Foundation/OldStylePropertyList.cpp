@@ -72,14 +72,24 @@ std::string decodeText(const NSData& bytes) {
     if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
         return std::string(bytes.begin() + 3, bytes.end());
     }
-    const bool bigEndian = size >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF;
-    const bool littleEndian = size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
+    bool bigEndian = size >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF;
+    bool littleEndian = size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
+    size_t start = 2;
+    // UTF-16 without a mark: text starts with a character below U+0100 (a
+    // quote, a letter, a comment), so exactly one of its first two bytes is
+    // 0, which UTF-8 text never holds.
+    if (!bigEndian && !littleEndian && size >= 2 && size % 2 == 0 &&
+        (bytes[0] == 0) != (bytes[1] == 0)) {
+        bigEndian = bytes[0] == 0;
+        littleEndian = !bigEndian;
+        start = 0;
+    }
     if (!bigEndian && !littleEndian) {
         return std::string(bytes.begin(), bytes.end());
     }
     std::string text;
     Utf16Decoder decoder(text);
-    for (size_t i = 2; i + 1 < size; i += 2) {
+    for (size_t i = start; i + 1 < size; i += 2) {
         char32_t high = bytes[bigEndian ? i : i + 1];
         char32_t low = bytes[bigEndian ? i + 1 : i];
         decoder.unit((high << 8) | low);

@@ -4,6 +4,7 @@
 
 #include <Foundation/SDKEventLog.h>
 #include <MessageUI/SDKMailAccount.h>
+#include <UIKit/SDKSystemText.h>
 #include <UIKit/UIFont.h>
 #include <UIKit/UILayoutContainerView.h>
 #include <UIKit/UIScreen.h>
@@ -16,9 +17,9 @@ constexpr CGFloat kBarHeight = 56;
 constexpr CGFloat kFieldHeight = 44;
 constexpr CGFloat kChoiceHeight = 56;
 
-Ref<UIButton> barButton(const char* title, const Ref<UIColor>& color) {
+Ref<UIButton> barButton(const std::string& title, const Ref<UIColor>& color) {
     Ref<UIButton> button = UIButton::buttonWithType(UIButtonTypeCustom);
-    button->setTitle(std::string(title), UIControlStateNormal);
+    button->setTitle(title, UIControlStateNormal);
     button->setTitleColor(color, UIControlStateNormal);
     return button;
 }
@@ -61,22 +62,23 @@ void MFMailComposeViewController::loadView() {
     screen->addSubview(_sheet);
 
     const Ref<MFMailComposeViewController> me = self<MFMailComposeViewController>();
-    _cancelButton = barButton("Cancel", UIColor::systemBlueColor());
+    _cancelButton = barButton(SDKSystemText::localized("Cancel"), UIColor::systemBlueColor());
     _cancelButton->addTarget(me, &MFMailComposeViewController::cancelTapped,
                              UIControlEventTouchUpInside);
     _sheet->addSubview(_cancelButton);
     _titleLabel = alloc<UILabel>()->init();
-    _titleLabel->setText(_subject.empty() ? std::string("New Message") : _subject);
+    _titleLabel->setText(_subject.empty() ? SDKSystemText::localized("New Message") : _subject);
     _titleLabel->setFont(UIFont::boldSystemFontOfSize(17));
     _titleLabel->setTextAlignment(NSTextAlignmentCenter);
     _sheet->addSubview(_titleLabel);
-    _sendButton = barButton("Send", UIColor::systemBlueColor());
+    _sendButton = barButton(SDKSystemText::localized("Send"), UIColor::systemBlueColor());
     _sendButton->addTarget(me, &MFMailComposeViewController::sendTapped,
                            UIControlEventTouchUpInside);
     _sheet->addSubview(_sendButton);
 
     for (const std::string& field :
-         {"To: " + joined(_toRecipients), std::string("Cc/Bcc:"), "Subject: " + _subject}) {
+         {SDKSystemText::localized("To:") + " " + joined(_toRecipients), std::string("Cc/Bcc:"),
+          SDKSystemText::localized("Subject:") + " " + _subject}) {
         _fields.push_back(fieldLabel(field));
         _sheet->addSubview(_fields.back());
         _separators.push_back(alloc<UIView>()->init());
@@ -85,8 +87,10 @@ void MFMailComposeViewController::loadView() {
     }
 
     // What "Cancel" offers, hidden until then.
-    _deleteDraftButton = barButton("Delete Draft", UIColor::systemRedColor());
-    _saveDraftButton = barButton("Save Draft", UIColor::systemBlueColor());
+    _deleteDraftButton =
+        barButton(SDKSystemText::localized("Delete Draft"), UIColor::systemRedColor());
+    _saveDraftButton =
+        barButton(SDKSystemText::localized("Save Draft"), UIColor::systemBlueColor());
     for (const Ref<UIButton>& choice : {_deleteDraftButton, _saveDraftButton}) {
         choice->setBackgroundColor(UIColor::secondarySystemGroupedBackgroundColor());
         choice->layer()->setCornerRadius(12);
@@ -104,9 +108,15 @@ void MFMailComposeViewController::layoutContent() {
     const CGFloat width = bounds.size.width;
     const CGFloat inner = std::max(0.0, width - 2 * kMargin);
     _sheet->setFrame(CGRectMake(0, kTop, width, std::max(0.0, bounds.size.height - kTop) + 12));
-    _cancelButton->setFrame(CGRectMake(kMargin, 12, 70, 32));
-    _sendButton->setFrame(CGRectMake(width - kMargin - 60, 12, 60, 32));
-    _titleLabel->setFrame(CGRectMake(kMargin + 80, 12, std::max(0.0, inner - 160), 32));
+    // The bar buttons take their titles' widths, in every language; right to
+    // left, Cancel is at the right and Send at the left.
+    const CGFloat cancelWidth = std::max(70.0, _cancelButton->intrinsicContentSize().width);
+    const CGFloat sendWidth = std::max(60.0, _sendButton->intrinsicContentSize().width);
+    const CGFloat side = std::max(cancelWidth, sendWidth) + 10;
+    _cancelButton->setFrame(_sheet->directionalRect(CGRectMake(kMargin, 12, cancelWidth, 32)));
+    _sendButton->setFrame(
+        _sheet->directionalRect(CGRectMake(width - kMargin - sendWidth, 12, sendWidth, 32)));
+    _titleLabel->setFrame(CGRectMake(kMargin + side, 12, std::max(0.0, inner - 2 * side), 32));
     CGFloat y = kBarHeight;
     for (size_t i = 0; i < _fields.size(); ++i) {
         _fields[i]->setFrame(CGRectMake(kMargin, y, inner, kFieldHeight));

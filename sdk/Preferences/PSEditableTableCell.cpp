@@ -98,19 +98,21 @@ void PSEditableTableCell::setCellEnabled(bool enabled) {
 
 void PSEditableTableCell::layoutSubviews() {
     PSTableCell::layoutSubviews();
-    const CGRect content = contentView()->bounds();
-    const CGRect title = textLabel()->frame();
+    const Ref<UIView> content = contentView();
+    const CGSize size = content->bounds().size;
+    const CGRect title = content->directionalRect(textLabel()->frame());
     const CGFloat natural =
         textLabel()->text() && !textLabel()->text()->empty()
             ? std::ceil(NSStringDrawing::sizeWithFont(*textLabel()->text(), textLabel()->font()).width)
             : 0;
-    const CGFloat longest = std::max(
-        0.0, content.size.width * (1 - kLeastFieldShare) - title.origin.x - kTitleFieldGap);
+    const CGFloat longest =
+        std::max(0.0, size.width * (1 - kLeastFieldShare) - title.origin.x - kTitleFieldGap);
     const CGFloat titleWidth = std::min(natural, longest);
     const CGFloat left = title.origin.x + titleWidth + (titleWidth > 0 ? kTitleFieldGap : 0);
-    textLabel()->setFrame(CGRectMake(title.origin.x, title.origin.y, titleWidth, title.size.height));
-    _field->setFrame(CGRectMake(left, 0, std::max(0.0, content.size.width - left - kLayoutMargin),
-                                content.size.height));
+    textLabel()->setFrame(content->directionalRect(
+        CGRectMake(title.origin.x, title.origin.y, titleWidth, title.size.height)));
+    _field->setFrame(content->directionalRect(
+        CGRectMake(left, 0, std::max(0.0, size.width - left - kLayoutMargin), size.height)));
 }
 
 void PSEditableTableCell::returnPressed(const Ref<UITextField>& sender) {

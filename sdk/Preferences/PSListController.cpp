@@ -11,6 +11,7 @@
 #include <Preferences/PSSliderTableCell.h>
 #include <Preferences/PSSpinnerTableCell.h>
 #include <Preferences/PSSwitchTableCell.h>
+#include <UIKit/SDKSystemText.h>
 #include <UIKit/UIAlertController.h>
 #include <UIKit/UINavigationController.h>
 #include <UIKit/UIScreen.h>
@@ -504,22 +505,24 @@ void PSListController::performActionForSpecifier(const Ref<PSSpecifier>& specifi
 
 void PSListController::confirmThenPerform(const Ref<PSSpecifier>& specifier,
                                           const Value::Dictionary& prompt) {
-    auto text = [&](const char* key, const char* fallback) -> std::optional<std::string> {
+    auto text = [&](const char* key,
+                    std::optional<std::string> fallback) -> std::optional<std::string> {
         auto found = prompt.find(key);
         std::optional<std::string> value =
             found == prompt.end() ? std::nullopt : found->second.optionalString();
-        return value ? value : (fallback ? std::optional<std::string>(fallback) : std::nullopt);
+        return value ? value : fallback;
     };
     auto destructive = prompt.find("isDestructive");
     const bool isDestructive = destructive != prompt.end() && destructive->second.boolValue();
     Ref<UIAlertController> alert = UIAlertController::alertControllerWithTitle(
-        text("title", nullptr), text("prompt", nullptr), UIAlertControllerStyleAlert);
+        text("title", std::nullopt), text("prompt", std::nullopt), UIAlertControllerStyleAlert);
     Weak<PSListController> weakSelf = self<PSListController>();
     Weak<PSSpecifier> weakSpecifier = specifier;
-    alert->addAction(UIAlertAction::actionWithTitle(text("cancelTitle", "Cancel"),
-                                                    UIAlertActionStyleCancel, nullptr));
+    alert->addAction(
+        UIAlertAction::actionWithTitle(text("cancelTitle", SDKSystemText::localized("Cancel")),
+                                       UIAlertActionStyleCancel, nullptr));
     alert->addAction(UIAlertAction::actionWithTitle(
-        text("okTitle", "OK"),
+        text("okTitle", SDKSystemText::localized("OK")),
         isDestructive ? UIAlertActionStyleDestructive : UIAlertActionStyleDefault,
         [weakSelf, weakSpecifier](const Ref<UIAlertAction>&) {
             Ref<PSListController> controller = weakSelf.lock();

@@ -65,9 +65,9 @@ void PSSegmentTableCell::layoutSubviews() {
     PSTableCell::layoutSubviews();
     const CGRect content = contentView()->bounds();
     const CGFloat width = std::max(0.0, content.size.width - 2 * kLayoutMargin);
-    _control->setFrame(CGRectMake(kLayoutMargin,
-                                  (content.size.height - UISegmentedControl::kHeight) / 2, width,
-                                  UISegmentedControl::kHeight));
+    _control->setFrame(contentView()->directionalRect(
+        CGRectMake(kLayoutMargin, (content.size.height - UISegmentedControl::kHeight) / 2, width,
+                   UISegmentedControl::kHeight)));
 }
 
 void PSSegmentTableCell::segmentChanged(const Ref<UISegmentedControl>& sender) {

@@ -72,16 +72,19 @@ void PSSliderTableCell::setCellEnabled(bool enabled) {
 
 void PSSliderTableCell::layoutSubviews() {
     PSTableCell::layoutSubviews();
-    const CGRect content = contentView()->bounds();
+    const Ref<UIView> contentView = this->contentView();
+    const CGRect content = contentView->bounds();
     const CGFloat right = _valueLabel ? kValueWidth + 8 : 0;
-    // The slider starts where the title would, after the row's icon.
-    const CGFloat left = textLabel()->frame().origin.x;
+    // The slider starts where the title would, after the row's icon (worked
+    // out left to right, then mirrored where the row is right to left).
+    const CGFloat left = contentView->directionalRect(textLabel()->frame()).origin.x;
     const CGFloat width = std::max(0.0, content.size.width - left - kLayoutMargin - right);
-    _slider->setFrame(
-        CGRectMake(left, (content.size.height - UISlider::kHeight) / 2, width, UISlider::kHeight));
+    _slider->setFrame(contentView->directionalRect(
+        CGRectMake(left, (content.size.height - UISlider::kHeight) / 2, width, UISlider::kHeight)));
     if (_valueLabel) {
-        _valueLabel->setFrame(CGRectMake(content.size.width - kLayoutMargin - kValueWidth, 0,
-                                         kValueWidth, content.size.height));
+        _valueLabel->setFrame(contentView->directionalRect(
+            CGRectMake(content.size.width - kLayoutMargin - kValueWidth, 0, kValueWidth,
+                       content.size.height)));
     }
 }
 

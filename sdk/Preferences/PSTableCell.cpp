@@ -16,14 +16,21 @@ namespace {
 
 constexpr CGFloat kDimmedAlpha = 0.5;
 
-// The disclosure chevron at the right of a link row, as a stroked path.
+// The disclosure chevron at the trailing end of a link row, as a stroked
+// path pointing forward: right, or left in a right-to-left layout.
 Ref<UIView> disclosureChevron() {
     Ref<UIView> view = alloc<UIView>()->initWithFrame(CGRectMake(0, 0, 8, 14));
     view->setUserInteractionEnabled(false);
+    const bool rightToLeft =
+        UIView::userInterfaceLayoutDirectionForSemanticContentAttribute(
+            UISemanticContentAttributeUnspecified) == UIUserInterfaceLayoutDirectionRightToLeft;
+    auto x = [rightToLeft](CGFloat leftToRight) {
+        return rightToLeft ? 8 - leftToRight : leftToRight;
+    };
     auto path = std::make_shared<CGPath>();
-    path->moveTo({1.5, 1.5});
-    path->lineTo({6.5, 7});
-    path->lineTo({1.5, 12.5});
+    path->moveTo({x(1.5), 1.5});
+    path->lineTo({x(6.5), 7});
+    path->lineTo({x(1.5), 12.5});
     Ref<CAShapeLayer> layer = CAShapeLayer::layer();
     layer->setPath(path);
     layer->setFillColor(nullptr);

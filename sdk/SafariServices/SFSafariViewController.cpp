@@ -3,6 +3,7 @@
 #include <Foundation/NSException.h>
 #include <Foundation/NSString.h>
 #include <UIKit/NSLayoutConstraint.h>
+#include <UIKit/SDKSystemText.h>
 #include <UIKit/UIButton.h>
 #include <UIKit/UILabel.h>
 #include <UIKit/UIScreen.h>
@@ -62,7 +63,7 @@ void SFSafariViewController::loadView() {
 
     Ref<UIButton> done = UIButton::buttonWithType(UIButtonTypeSystem);
     done->setTranslatesAutoresizingMaskIntoConstraints(false);
-    done->setTitle("Done", UIControlStateNormal);
+    done->setTitle(SDKSystemText::localized("Done"), UIControlStateNormal);
     done->titleLabel()->setFont(UIFont::boldSystemFontOfSize(17));
     done->addTarget(self<SFSafariViewController>(), &SFSafariViewController::doneTapped,
                     UIControlEventTouchUpInside);
@@ -81,11 +82,12 @@ void SFSafariViewController::loadView() {
         bar->leftAnchor()->constraintEqualToAnchor(screen->leftAnchor()),
         bar->rightAnchor()->constraintEqualToAnchor(screen->rightAnchor()),
         bar->heightAnchor()->constraintEqualToConstant(kBarHeight),
-        done->leftAnchor()->constraintEqualToAnchor(bar->leftAnchor(), kMargin),
+        // Done leads the bar: at the right, right to left.
+        done->leadingAnchor()->constraintEqualToAnchor(bar->leadingAnchor(), kMargin),
         done->centerYAnchor()->constraintEqualToAnchor(bar->centerYAnchor()),
         address->centerXAnchor()->constraintEqualToAnchor(bar->centerXAnchor()),
         address->centerYAnchor()->constraintEqualToAnchor(bar->centerYAnchor()),
-        address->leftAnchor()->constraintGreaterThanOrEqualToAnchor(done->rightAnchor(), 8),
+        address->leadingAnchor()->constraintGreaterThanOrEqualToAnchor(done->trailingAnchor(), 8),
         page->centerXAnchor()->constraintEqualToAnchor(screen->centerXAnchor()),
         page->topAnchor()->constraintEqualToAnchor(bar->bottomAnchor(), 2 * kMargin),
         page->leftAnchor()->constraintGreaterThanOrEqualToAnchor(screen->leftAnchor(), kMargin),

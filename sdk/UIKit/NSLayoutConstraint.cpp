@@ -32,7 +32,7 @@ AttributeKind kindOf(NSLayoutAttribute attribute) {
     }
 }
 
-bool isDirectional(NSLayoutAttribute attribute) {
+bool isDirectionalAttribute(NSLayoutAttribute attribute) {
     return attribute == NSLayoutAttributeLeading || attribute == NSLayoutAttributeTrailing;
 }
 
@@ -102,8 +102,8 @@ Ref<NSLayoutConstraint> NSLayoutConstraint::initWithItem(const Ref<UIView>& firs
     if (secondItem && firstKind != AttributeKind::Size && firstKind != secondKind) {
         invalid("invalid pairing of layout attributes: a horizontal with a vertical position");
     }
-    if ((isDirectional(firstAttribute) && isAbsoluteHorizontal(secondAttribute)) ||
-        (isAbsoluteHorizontal(firstAttribute) && isDirectional(secondAttribute))) {
+    if ((isDirectionalAttribute(firstAttribute) && isAbsoluteHorizontal(secondAttribute)) ||
+        (isAbsoluteHorizontal(firstAttribute) && isDirectionalAttribute(secondAttribute))) {
         invalid(
             "a constraint cannot relate a leading or trailing attribute to a left or right one");
     }
@@ -194,6 +194,14 @@ template <class Change> void NSLayoutConstraint::reinstall(Change change) {
     engine.removeConstraint(*this);
     change();
     engine.addConstraint(*this, *container);
+}
+
+void NSLayoutConstraint::layoutDirectionDidChange() {
+    reinstall([] {});
+}
+
+bool NSLayoutConstraint::isDirectional() const {
+    return isDirectionalAttribute(_firstAttribute) || isDirectionalAttribute(_secondAttribute);
 }
 
 void NSLayoutConstraint::setPriority(UILayoutPriority priority) {

@@ -78,6 +78,10 @@ public:
     NSLayoutAttribute firstAttribute() const { return _firstAttribute; }
     NSLayoutAttribute secondAttribute() const { return _secondAttribute; }
 
+    // Whether it relates a leading or trailing edge, which a right-to-left
+    // layout mirrors.
+    bool isDirectional() const;
+
     // Such as "<NSLayoutConstraint:0x5581 UILabel:0x55a0.left == UIView:0x55b0.left + 15>".
     std::string description() const;
     // How constraint messages name a view ("UILabel:0x…") and print a number.
@@ -95,6 +99,9 @@ private:
 
     // Changes a value of an active constraint: out of its engine, changed, back in.
     template <class Change> void reinstall(Change change);
+    // Its leading and trailing edges fall on other sides now: an active
+    // constraint enters its engine afresh.
+    void layoutDirectionDidChange();
 
     Weak<UIView> _firstItem;
     Weak<UIView> _secondItem;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <UIKit/SDKSystemText.h>
 #include <UIKit/UIFont.h>
 #include <UIKit/UILayoutContainerView.h>
 #include <UIKit/UIScreen.h>
@@ -65,7 +66,8 @@ void UIActivityViewController::loadView() {
                             &UIActivityViewController::closeTapped, UIControlEventTouchUpInside);
     _sheet->addSubview(_closeButton);
 
-    for (const char* action : kActions) {
+    for (const char* english : kActions) {
+        const std::string action = SDKSystemText::localized(english);
         Ref<UILabel> row = alloc<UILabel>()->init();
         row->setText(std::string("   ") + action);
         row->setFont(UIFont::systemFontOfSize(17));
@@ -83,9 +85,11 @@ void UIActivityViewController::layoutContent() {
     const CGFloat height = std::min(kSheetHeight, bounds.size.height);
     _sheet->setFrame(CGRectMake(0, bounds.size.height - height, width, height + 12));
     const CGFloat inner = std::max(0.0, width - 2 * kMargin);
-    _preview->setFrame(CGRectMake(kMargin, 14, std::max(0.0, inner - kCloseDiameter - 12), 64));
-    _closeButton->setFrame(
-        CGRectMake(width - kMargin - kCloseDiameter, 16, kCloseDiameter, kCloseDiameter));
+    // Right to left, the close button is at the left.
+    _preview->setFrame(_sheet->directionalRect(
+        CGRectMake(kMargin, 14, std::max(0.0, inner - kCloseDiameter - 12), 64)));
+    _closeButton->setFrame(_sheet->directionalRect(
+        CGRectMake(width - kMargin - kCloseDiameter, 16, kCloseDiameter, kCloseDiameter)));
     CGFloat y = 96;
     for (const Ref<UIView>& row : _actionRows) {
         row->setFrame(CGRectMake(kMargin, y, inner, kRowHeight - 8));

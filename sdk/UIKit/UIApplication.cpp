@@ -1,5 +1,6 @@
 #include <UIKit/UIApplication.h>
 
+#include <Foundation/NSLocale.h>
 #include <Foundation/SDKEventLog.h>
 #include <Foundation/dispatch.h>
 #include <UIKit/SDKMainThreadChecker.h>
@@ -20,4 +21,12 @@ void UIApplication::openURL(const Ref<NSURL>& url, const Value::Dictionary&,
         dispatch_async(dispatch_get_main_queue(),
                        [completion, handedOver] { completion(handedOver); });
     }
+}
+
+UIUserInterfaceLayoutDirection UIApplication::userInterfaceLayoutDirection() const {
+    const std::vector<std::string> languages = NSLocale::preferredLanguages();
+    return NSLocale::characterDirectionForLanguage(languages.front()) ==
+                   NSLocaleLanguageDirectionRightToLeft
+               ? UIUserInterfaceLayoutDirectionRightToLeft
+               : UIUserInterfaceLayoutDirectionLeftToRight;
 }

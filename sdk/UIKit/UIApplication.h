@@ -4,6 +4,7 @@
 
 #include <Foundation/NSURL.h>
 #include <Foundation/Value.h>
+#include <UIKit/UIKitDefines.h>
 #include <objc/NSObject.h>
 
 // The running application. Addresses it is asked to open are handed to the
@@ -17,4 +18,9 @@ public:
     // whether the address was handed over (NO for a nil URL, which is ignored).
     void openURL(const Ref<NSURL>& url, const Value::Dictionary& options,
                  const std::function<void(bool success)>& completion);
+
+    // Right to left when the device's first preferred language is written
+    // so (Arabic, Hebrew, Persian, Urdu), as Settings is localised in every
+    // language the device offers.
+    UIUserInterfaceLayoutDirection userInterfaceLayoutDirection() const;
 };

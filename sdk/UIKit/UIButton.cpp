@@ -168,10 +168,14 @@ void UIButton::layoutSubviews() {
         x = CGRectGetMidX(content) - used / 2;
         break;
     }
+    // The image leads the title: at its right, right to left.
+    const bool rightToLeft =
+        effectiveUserInterfaceLayoutDirection() == UIUserInterfaceLayoutDirectionRightToLeft;
+    const CGFloat imageX = rightToLeft ? x + shownTitle + spacing : x;
+    const CGFloat titleX = rightToLeft ? x : x + image.width + spacing;
     _imageView->setFrame(
-        CGRectMake(x, CGRectGetMidY(content) - image.height / 2, image.width, image.height));
-    x += image.width + spacing;
-    _titleLabel->setFrame(CGRectMake(x, content.origin.y, shownTitle, content.size.height));
+        CGRectMake(imageX, CGRectGetMidY(content) - image.height / 2, image.width, image.height));
+    _titleLabel->setFrame(CGRectMake(titleX, content.origin.y, shownTitle, content.size.height));
 }
 
 void UIButton::tintColorDidChange() {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <QuartzCore/CAShapeLayer.h>
+#include <UIKit/SDKSystemText.h>
 #include <UIKit/UILayoutContainerView.h>
 #include <UIKit/UIScreen.h>
 
@@ -133,7 +134,7 @@ void UIColorPickerViewController::loadView() {
     _segments->addSubview(chosen);
     const char* titles[] = {"Grid", "Spectrum", "Sliders"};
     for (int i = 0; i < 3; ++i) {
-        Ref<UILabel> segment = label(titles[i], 13, i == 0);
+        Ref<UILabel> segment = label(SDKSystemText::localized(titles[i]), 13, i == 0);
         segment->setTextAlignment(NSTextAlignmentCenter);
         _segments->addSubview(segment);
     }
@@ -183,15 +184,21 @@ void UIColorPickerViewController::layoutContent() {
     const CGFloat width = view()->bounds().size.width;
     _titleLabel->setText(title());
     _titleLabel->setFrame(CGRectMake(60, 10, std::max(0.0, width - 120), kBarHeight - 10));
-    _closeButton->setFrame(CGRectMake(width - kMargin - kCloseDiameter, 33 - kCloseDiameter / 2,
-                                      kCloseDiameter, kCloseDiameter));
+    // Right to left, the close button and the swatch change sides and the
+    // segments start at the right.
+    const Ref<UIView> sheet = view();
+    _closeButton->setFrame(
+        sheet->directionalRect(CGRectMake(width - kMargin - kCloseDiameter, 33 - kCloseDiameter / 2,
+                                          kCloseDiameter, kCloseDiameter)));
     const CGFloat inner = std::max(0.0, width - 2 * kMargin);
     CGFloat y = kBarHeight + 8;
     _segments->setFrame(CGRectMake(kMargin, y, inner, 32));
     const CGFloat segment = inner / 3;
-    _segments->subviews()[0]->setFrame(CGRectMake(2, 2, segment - 4, 28));
+    _segments->subviews()[0]->setFrame(
+        _segments->directionalRect(CGRectMake(2, 2, segment - 4, 28)));
     for (int i = 0; i < 3; ++i) {
-        _segments->subviews()[i + 1]->setFrame(CGRectMake(i * segment, 0, segment, 32));
+        _segments->subviews()[i + 1]->setFrame(
+            _segments->directionalRect(CGRectMake(i * segment, 0, segment, 32)));
     }
     y += 32 + 20;
     const CGFloat cell = inner / kGridColumns;
@@ -224,7 +231,8 @@ void UIColorPickerViewController::layoutContent() {
         y = CGRectGetMaxY(track) + 24;
     }
     _separator->setFrame(CGRectMake(kMargin, y, inner, 0.5));
-    _swatch->setFrame(CGRectMake(kMargin, y + 16, kSwatchSize, kSwatchSize));
+    _swatch->setFrame(
+        sheet->directionalRect(CGRectMake(kMargin, y + 16, kSwatchSize, kSwatchSize)));
 }
 
 void UIColorPickerViewController::showSelectedColor() {

@@ -90,6 +90,21 @@ enum UIControlContentHorizontalAlignment : NSInteger {
     UIControlContentHorizontalAlignmentFill = 3,
 };
 
+// Left to right or right to left: the application's, from its language, and
+// each view's, from its semantic content attribute.
+enum UIUserInterfaceLayoutDirection : NSInteger {
+    UIUserInterfaceLayoutDirectionLeftToRight = 0,
+    UIUserInterfaceLayoutDirectionRightToLeft = 1,
+};
+
+enum UISemanticContentAttribute : NSInteger {
+    UISemanticContentAttributeUnspecified = 0,
+    UISemanticContentAttributePlayback = 1,
+    UISemanticContentAttributeSpatial = 2,
+    UISemanticContentAttributeForceLeftToRight = 3,
+    UISemanticContentAttributeForceRightToLeft = 4,
+};
+
 // Distances in from each edge of a rectangle.
 struct UIEdgeInsets {
     CGFloat top = 0;

@@ -149,13 +149,30 @@ void UILayoutEngine::addConstraint(NSLayoutConstraint& constraint, UIView& conta
         return;
     }
 
+    // Right to left, leading is the right edge and trailing the left, and
+    // distances run leftwards: the relation holds between the negated
+    // positions.
+    const bool mirrored =
+        constraint.isDirectional() &&
+        first->effectiveUserInterfaceLayoutDirection() == UIUserInterfaceLayoutDirectionRightToLeft;
+    auto resolved = [mirrored](NSLayoutAttribute attribute) {
+        if (!mirrored || attribute == NSLayoutAttributeNotAnAttribute) {
+            return attribute;
+        }
+        return attribute == NSLayoutAttributeLeading    ? NSLayoutAttributeRight
+               : attribute == NSLayoutAttributeTrailing ? NSLayoutAttributeLeft
+                                                        : attribute;
+    };
     std::vector<UIView*> views;
     cassowary::Expression expression =
-        attributeExpression(*first, key.firstAttribute, container, views);
+        attributeExpression(*first, resolved(key.firstAttribute), container, views);
     if (second) {
-        expression =
-            expression -
-            attributeExpression(*second, key.secondAttribute, container, views) * key.multiplier;
+        expression = expression -
+                     attributeExpression(*second, resolved(key.secondAttribute), container, views) *
+                         key.multiplier;
+    }
+    if (mirrored) {
+        expression = -expression;
     }
     expression = expression - key.constant;
     std::sort(views.begin(), views.end());

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QuartzCore/CAShapeLayer.h>
+#include <UIKit/SDKSystemText.h>
 #include <UIKit/UIFont.h>
 
 namespace {
@@ -12,14 +13,20 @@ constexpr CGFloat kBackTitleLeft = 26;
 // The title keeps clear of the buttons at either side.
 constexpr CGFloat kTitleInset = 96;
 
-// The back button's chevron, as a stroked path.
-Ref<CAShapeLayer> chevron(const Ref<UIColor>& color) {
+// The back button's chevron, pointing back: left, or right at the right
+// edge of a button `width` wide in a right-to-left layout.
+CGPathRef chevronPath(bool rightToLeft, CGFloat width) {
+    auto x = [&](CGFloat leftToRight) { return rightToLeft ? width - leftToRight : leftToRight; };
     auto path = std::make_shared<CGPath>();
-    path->moveTo({19, 12});
-    path->lineTo({10.5, 22});
-    path->lineTo({19, 32});
+    path->moveTo({x(19), 12});
+    path->lineTo({x(10.5), 22});
+    path->lineTo({x(19), 32});
+    return path;
+}
+
+Ref<CAShapeLayer> chevron(const Ref<UIColor>& color) {
     Ref<CAShapeLayer> layer = CAShapeLayer::layer();
-    layer->setPath(path);
+    layer->setPath(chevronPath(false, 0));
     layer->setFillColor(nullptr);
     layer->setStrokeColor(color->CGColor());
     layer->setLineWidth(3);
@@ -121,7 +128,8 @@ void UINavigationBar::showItems() {
                                                  : back->backButtonTitle() ? back->backButtonTitle()
                                                                            : back->title();
         _backButton = UIButton::buttonWithType(UIButtonTypeSystem);
-        _backButton->setTitle(title.value_or("Back"), UIControlStateNormal);
+        _backButton->setTitle(title.value_or(SDKSystemText::localized("Back")),
+                              UIControlStateNormal);
         _backButton->setContentHorizontalAlignment(UIControlContentHorizontalAlignmentLeft);
         _backButton->setContentEdgeInsets(UIEdgeInsetsMake(0, kBackTitleLeft, 0, 0));
         _backButton->layer()->addSublayer(chevron(_backButton->tintColor()));
@@ -155,10 +163,29 @@ void UINavigationBar::layoutSubviews() {
                                         CGRectGetMidY(b) - size.height / 2, size.width,
                                         size.height));
     }
+    // Right to left, the back button is at the right, its chevron pointing
+    // right, and the bar buttons change sides.
+    const bool rightToLeft =
+        effectiveUserInterfaceLayoutDirection() == UIUserInterfaceLayoutDirectionRightToLeft;
     if (_backButton) {
+        // As wide as its title, up to the room the page's title leaves beside it.
         const CGFloat titleWidth = _backButton->titleLabel()->intrinsicContentSize().width;
-        _backButton->setFrame(CGRectMake(
-            0, 0, std::min(kBackTitleLeft + titleWidth + 8, kTitleInset + 10), b.size.height));
+        const CGFloat pageTitle = _titleLabel  ? _titleLabel->intrinsicContentSize().width
+                                  : _titleView ? _titleView->frame().size.width
+                                               : 0;
+        const CGFloat room = std::max(kTitleInset + 10, (b.size.width - pageTitle) / 2 - 8);
+        const CGFloat width = std::min(kBackTitleLeft + titleWidth + 8, room);
+        _backButton->setFrame(directionalRect(CGRectMake(0, 0, width, b.size.height)));
+        _backButton->setContentHorizontalAlignment(rightToLeft
+                                                       ? UIControlContentHorizontalAlignmentRight
+                                                       : UIControlContentHorizontalAlignmentLeft);
+        _backButton->setContentEdgeInsets(rightToLeft ? UIEdgeInsetsMake(0, 0, 0, kBackTitleLeft)
+                                                      : UIEdgeInsetsMake(0, kBackTitleLeft, 0, 0));
+        for (const Ref<CALayer>& layer : _backButton->layer()->sublayers()) {
+            if (Ref<CAShapeLayer> shape = std::dynamic_pointer_cast<CAShapeLayer>(layer)) {
+                shape->setPath(chevronPath(rightToLeft, width));
+            }
+        }
     }
     // A bar button is as wide as it wants to be, and no narrower than it is high.
     auto place = [&](const Ref<UIView>& view, bool right) {
@@ -168,7 +195,7 @@ void UINavigationBar::layoutSubviews() {
         }
         const CGFloat width = std::max(size.width, std::min(b.size.height, 44.0));
         const CGFloat x = right ? b.size.width - kMargin - width : kMargin;
-        view->setFrame(CGRectMake(x, 0, width, b.size.height));
+        view->setFrame(directionalRect(CGRectMake(x, 0, width, b.size.height)));
     };
     if (_leftButton) {
         place(_leftButton, false);

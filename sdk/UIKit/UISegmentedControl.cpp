@@ -47,8 +47,9 @@ CGRect UISegmentedControl::rectForSegmentAtIndex(size_t index) const {
     if (_labels.empty()) {
         return CGRectZero;
     }
+    // Right to left, the first segment is at the right.
     const CGFloat width = b.size.width / _labels.size();
-    return CGRectMake(width * index, 0, width, b.size.height);
+    return directionalRect(CGRectMake(width * index, 0, width, b.size.height));
 }
 
 CGSize UISegmentedControl::intrinsicContentSize() const {

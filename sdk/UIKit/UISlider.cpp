@@ -62,7 +62,10 @@ CGRect UISlider::valueImageRect(const Ref<UIImageView>& view, const CGRect& boun
         return CGRectZero;
     }
     const CGSize size = image->size();
-    const CGFloat x = atMinimum ? bounds.origin.x : CGRectGetMaxX(bounds) - size.width;
+    // Right to left, the minimum is at the right.
+    const bool atLeft = atMinimum != (effectiveUserInterfaceLayoutDirection() ==
+                                      UIUserInterfaceLayoutDirectionRightToLeft);
+    const CGFloat x = atLeft ? bounds.origin.x : CGRectGetMaxX(bounds) - size.width;
     return CGRectMake(x, CGRectGetMidY(bounds) - size.height / 2, size.width, size.height);
 }
 
@@ -76,11 +79,16 @@ CGRect UISlider::maximumValueImageRectForBounds(const CGRect& bounds) const {
 
 CGRect UISlider::trackRectForBounds(const CGRect& bounds) const {
     CGFloat left = bounds.origin.x, right = CGRectGetMaxX(bounds);
-    if (minimumValueImage()) {
-        left += minimumValueImageRectForBounds(bounds).size.width + kValueImageSpacing;
-    }
-    if (maximumValueImage()) {
-        right -= maximumValueImageRectForBounds(bounds).size.width + kValueImageSpacing;
+    for (const CGRect& image :
+         {minimumValueImageRectForBounds(bounds), maximumValueImageRectForBounds(bounds)}) {
+        if (image.size.width <= 0) {
+            continue;
+        }
+        if (CGRectGetMidX(image) < CGRectGetMidX(bounds)) {
+            left += image.size.width + kValueImageSpacing;
+        } else {
+            right -= image.size.width + kValueImageSpacing;
+        }
     }
     return CGRectMake(left, CGRectGetMidY(bounds) - kTrackHeight / 2, std::max(0.0, right - left),
                       kTrackHeight);
@@ -105,7 +113,10 @@ CGRect UISlider::thumbRectForBounds(const CGRect& bounds, const CGRect& trackRec
         span > 0 && !std::isnan(value)
             ? std::clamp((static_cast<double>(value) - _minimumValue) / span, 0.0, 1.0)
             : 0;
-    const CGFloat centreX = trackRect.origin.x + radius + fraction * travel;
+    const CGFloat centreX =
+        effectiveUserInterfaceLayoutDirection() == UIUserInterfaceLayoutDirectionRightToLeft
+            ? CGRectGetMaxX(trackRect) - radius - fraction * travel
+            : trackRect.origin.x + radius + fraction * travel;
     return CGRectMake(centreX - radius, CGRectGetMidY(bounds) - radius, kThumbDiameter,
                       kThumbDiameter);
 }
@@ -124,8 +135,11 @@ float UISlider::valueAtThumbCentre(CGFloat x) const {
     if (travel <= 0) {
         return _value;
     }
-    const double fraction =
-        std::clamp((x - track.origin.x - kThumbDiameter / 2) / travel, 0.0, 1.0);
+    const CGFloat fromMinimum =
+        effectiveUserInterfaceLayoutDirection() == UIUserInterfaceLayoutDirectionRightToLeft
+            ? CGRectGetMaxX(track) - kThumbDiameter / 2 - x
+            : x - track.origin.x - kThumbDiameter / 2;
+    const double fraction = std::clamp(fromMinimum / travel, 0.0, 1.0);
     const double span = static_cast<double>(_maximumValue) - _minimumValue;
     return static_cast<float>(_minimumValue + fraction * span);
 }

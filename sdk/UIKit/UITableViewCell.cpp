@@ -163,25 +163,28 @@ CGSize UITableViewCell::sizeThatFits(CGSize size) const {
     return CGSizeMake(size.width, std::ceil(titleHeight(size.width) + 2 * kTitlePadding));
 }
 
+// Worked out left to right; right to left, the accessory is at the left and
+// the content mirrored inside its view.
 void UITableViewCell::layoutSubviews() {
     const CGRect b = bounds();
     CGFloat contentWidth = b.size.width;
     if (_accessoryView) {
         const CGSize size = _accessoryView->frame().size;
         const CGFloat x = b.size.width - kLayoutMargin - size.width;
-        _accessoryView->setFrame(
-            CGRectMake(x, (b.size.height - size.height) / 2, size.width, size.height));
+        _accessoryView->setFrame(directionalRect(
+            CGRectMake(x, (b.size.height - size.height) / 2, size.width, size.height)));
         contentWidth = x;
     }
-    _contentView->setFrame(CGRectMake(0, 0, contentWidth, b.size.height));
+    _contentView->setFrame(directionalRect(CGRectMake(0, 0, contentWidth, b.size.height)));
+    const UIView& content = *_contentView;
 
     if (_imageView) {
         const Ref<UIImage> image = _imageView->image();
         _imageView->setHidden(!image);
         if (image) {
             const CGSize size = image->size();
-            _imageView->setFrame(CGRectMake(kLayoutMargin, (b.size.height - size.height) / 2,
-                                            size.width, size.height));
+            _imageView->setFrame(content.directionalRect(CGRectMake(
+                kLayoutMargin, (b.size.height - size.height) / 2, size.width, size.height)));
         }
     }
     const CGFloat leading = titleLeading();
@@ -193,17 +196,22 @@ void UITableViewCell::layoutSubviews() {
         const CGFloat detailHeight = _detailTextLabel->font()->lineHeight();
         const CGFloat top = (b.size.height - textHeight - detailHeight) / 2;
         _detailTextLabel->setTextAlignment(NSTextAlignmentNatural);
-        _textLabel->setFrame(CGRectMake(leading, top, labelWidth, textHeight));
-        _detailTextLabel->setFrame(
-            CGRectMake(leading, top + textHeight, labelWidth, detailHeight));
+        _textLabel->setFrame(
+            content.directionalRect(CGRectMake(leading, top, labelWidth, textHeight)));
+        _detailTextLabel->setFrame(content.directionalRect(
+            CGRectMake(leading, top + textHeight, labelWidth, detailHeight)));
         return;
     }
-    _textLabel->setFrame(
-        CGRectMake(leading, (b.size.height - textHeight) / 2, labelWidth, textHeight));
+    _textLabel->setFrame(content.directionalRect(
+        CGRectMake(leading, (b.size.height - textHeight) / 2, labelWidth, textHeight)));
     if (_detailTextLabel) {
         const CGFloat detailHeight = _detailTextLabel->font()->lineHeight();
-        _detailTextLabel->setFrame(
-            CGRectMake(leading, (b.size.height - detailHeight) / 2, labelWidth, detailHeight));
-        _detailTextLabel->setTextAlignment(NSTextAlignmentRight);
+        _detailTextLabel->setFrame(content.directionalRect(
+            CGRectMake(leading, (b.size.height - detailHeight) / 2, labelWidth, detailHeight)));
+        // The value sits at the trailing end.
+        _detailTextLabel->setTextAlignment(effectiveUserInterfaceLayoutDirection() ==
+                                                   UIUserInterfaceLayoutDirectionRightToLeft
+                                               ? NSTextAlignmentLeft
+                                               : NSTextAlignmentRight);
     }
 }

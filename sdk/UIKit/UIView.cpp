@@ -5,6 +5,7 @@
 #include <Foundation/SDKEventLog.h>
 #include <UIKit/NSLayoutAnchor.h>
 #include <UIKit/SDKMainThreadChecker.h>
+#include <UIKit/UIApplication.h>
 #include <UIKit/UIGestureRecognizer.h>
 #include <UIKit/UIViewController.h>
 #include <UIKit/UIWindow.h>
@@ -250,6 +251,61 @@ void UIView::updateTraitCollection(const Ref<UITraitCollection>& inherited) {
         Ref<UIView> child = _subviews[i];
         child->updateTraitCollection(_traitCollection);
     }
+}
+
+void UIView::setSemanticContentAttribute(UISemanticContentAttribute attribute) {
+    if (attribute == _semanticContentAttribute) {
+        return;
+    }
+    _semanticContentAttribute = attribute;
+    // Leading and trailing of the constraints that start in this subtree now
+    // fall on other sides.
+    std::vector<Ref<NSLayoutConstraint>> installed;
+    rootView()->collectInstalledConstraints(installed);
+    for (const Ref<NSLayoutConstraint>& constraint : installed) {
+        Ref<UIView> first = constraint->firstItem();
+        if (first && first->isDescendantOfView(this) && constraint->isDirectional()) {
+            constraint->layoutDirectionDidChange();
+        }
+    }
+    setNeedsLayout();
+}
+
+UIUserInterfaceLayoutDirection UIView::effectiveUserInterfaceLayoutDirection() const {
+    Ref<UIView> parent = superview();
+    return userInterfaceLayoutDirectionForSemanticContentAttributeRelativeToLayoutDirection(
+        _semanticContentAttribute,
+        parent ? parent->effectiveUserInterfaceLayoutDirection()
+               : UIApplication::sharedApplication()->userInterfaceLayoutDirection());
+}
+
+UIUserInterfaceLayoutDirection UIView::userInterfaceLayoutDirectionForSemanticContentAttribute(
+    UISemanticContentAttribute attribute) {
+    return userInterfaceLayoutDirectionForSemanticContentAttributeRelativeToLayoutDirection(
+        attribute, UIApplication::sharedApplication()->userInterfaceLayoutDirection());
+}
+
+UIUserInterfaceLayoutDirection
+UIView::userInterfaceLayoutDirectionForSemanticContentAttributeRelativeToLayoutDirection(
+    UISemanticContentAttribute attribute, UIUserInterfaceLayoutDirection direction) {
+    switch (attribute) {
+    case UISemanticContentAttributeUnspecified:
+        return direction;
+    case UISemanticContentAttributeForceRightToLeft:
+        return UIUserInterfaceLayoutDirectionRightToLeft;
+    default:
+        // Playback and spatial controls keep their physical order.
+        return UIUserInterfaceLayoutDirectionLeftToRight;
+    }
+}
+
+CGRect UIView::directionalRect(const CGRect& leftToRight) const {
+    if (effectiveUserInterfaceLayoutDirection() == UIUserInterfaceLayoutDirectionLeftToRight) {
+        return leftToRight;
+    }
+    CGRect mirrored = leftToRight;
+    mirrored.origin.x = _frame.size.width - CGRectGetMaxX(leftToRight);
+    return mirrored;
 }
 
 void UIView::setHidden(bool hidden) {

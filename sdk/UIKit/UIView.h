@@ -135,7 +135,29 @@ public:
     void updateConstraintsIfNeeded();
     virtual void updateConstraints() {}
 
-    // Anchors, made on first use. Leading is left and trailing is right.
+    // Right to left or left to right. A view's own attribute decides where it
+    // says so (playback and spatial controls, and forced directions); an
+    // unspecified one takes its superview's effective direction, and a view
+    // outside any tree the application's.
+    UISemanticContentAttribute semanticContentAttribute() const {
+        return _semanticContentAttribute;
+    }
+    void setSemanticContentAttribute(UISemanticContentAttribute attribute);
+    UIUserInterfaceLayoutDirection effectiveUserInterfaceLayoutDirection() const;
+    // A subview's frame worked out left to right in this view's bounds,
+    // mirrored when the view lays out right to left: for subviews placed by
+    // hand in layoutSubviews.
+    CGRect directionalRect(const CGRect& leftToRight) const;
+    // The direction an attribute gives relative to the application's, or to `direction`.
+    static UIUserInterfaceLayoutDirection
+    userInterfaceLayoutDirectionForSemanticContentAttribute(UISemanticContentAttribute attribute);
+    static UIUserInterfaceLayoutDirection
+    userInterfaceLayoutDirectionForSemanticContentAttributeRelativeToLayoutDirection(
+        UISemanticContentAttribute attribute, UIUserInterfaceLayoutDirection direction);
+
+    // Anchors, made on first use. Leading and trailing are left and right,
+    // or right and left where the constraint's first view lays out right to
+    // left, when the constraint is activated.
     Ref<NSLayoutXAxisAnchor> leftAnchor();
     Ref<NSLayoutXAxisAnchor> rightAnchor();
     Ref<NSLayoutXAxisAnchor> leadingAnchor();
@@ -229,6 +251,7 @@ private:
     CGFloat _alpha = 1;
     UIViewContentMode _contentMode = UIViewContentModeScaleToFill;
     NSInteger _tag = 0;
+    UISemanticContentAttribute _semanticContentAttribute = UISemanticContentAttributeUnspecified;
     bool _userInteractionEnabled = true;
     bool _translatesMask = true;
     bool _needsLayout = true;

@@ -35,6 +35,7 @@ SDKTextStyle SDKLabelLook::textStyle(const UILabel& label) {
     style.weight = label.font()->weight();
     style.color = *shownColor(label)->CGColor();
     style.alignment = label.textAlignment();
+    style.layoutDirection = label.effectiveUserInterfaceLayoutDirection();
     style.numberOfLines = label.numberOfLines();
     style.shrinksToFit = label.adjustsFontSizeToFitWidth();
     style.minimumScaleFactor = label.minimumScaleFactor();

@@ -21,12 +21,15 @@ void SDKSliderLook::draw(const UISlider& slider, SDKViewPainter& painter) const 
     {
         SDKCanvas::State state(canvas);
         canvas.clipToRoundedRect(track, radius);
+        // The minimum's side is filled: the right one, right to left.
+        const bool rightToLeft = slider.effectiveUserInterfaceLayoutDirection() ==
+                                 UIUserInterfaceLayoutDirectionRightToLeft;
         canvas.fillRect(
             CGRectMake(track.origin.x, track.origin.y, split - track.origin.x, track.size.height),
-            filled);
+            rightToLeft ? empty : filled);
         canvas.fillRect(
             CGRectMake(split, track.origin.y, CGRectGetMaxX(track) - split, track.size.height),
-            empty);
+            rightToLeft ? filled : empty);
     }
     // The shadow: a few widening, fading rings under the thumb.
     for (int ring = 3; ring >= 1; --ring) {

@@ -20,7 +20,10 @@ void SDKSwitchLook::draw(const UISwitch& control, SDKViewPainter& painter) const
     track.alpha *= alpha;
     canvas.fillRoundedRect(bounds, bounds.size.height / 2, track);
     const CGFloat diameter = bounds.size.height - 2 * kThumbInset;
-    const CGFloat x = control.isOn() ? bounds.size.width - kThumbInset - diameter : kThumbInset;
+    // The thumb is at the trailing end when on: the left one, right to left.
+    const bool atRight = control.isOn() != (control.effectiveUserInterfaceLayoutDirection() ==
+                                            UIUserInterfaceLayoutDirectionRightToLeft);
+    const CGFloat x = atRight ? bounds.size.width - kThumbInset - diameter : kThumbInset;
     const CGRect thumb = CGRectMake(x, kThumbInset, diameter, diameter);
     for (int ring = 2; ring >= 1; --ring) {
         const CGFloat grow = ring * 1.0;

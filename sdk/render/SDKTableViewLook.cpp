@@ -21,6 +21,7 @@ const char* styleName(UITableViewStyle style) {
 
 SDKTextStyle sectionTextStyle(const UITableView& table) {
     SDKTextStyle style;
+    style.layoutDirection = table.effectiveUserInterfaceLayoutDirection();
     style.fontSize = table.sectionTextFont()->pointSize();
     style.color = *UIColor::secondaryLabelColor()->CGColor();
     return style;
@@ -62,9 +63,14 @@ void drawSection(const UITableView& table, const UITableView::Section& section, 
                 painter.drawView(cell);
             }
             if (i + 1 < section.rows.size() && !cell.isHidden()) {
-                const CGFloat x = frame.origin.x + cell.separatorInset().left;
-                canvas.fillRect(CGRectMake(x, CGRectGetMaxY(frame) - canvas.hairline(),
-                                           CGRectGetMaxX(frame) - x, canvas.hairline()),
+                // The inset is on the leading side.
+                const CGFloat inset = cell.separatorInset().left;
+                const bool rightToLeft = cell.effectiveUserInterfaceLayoutDirection() ==
+                                         UIUserInterfaceLayoutDirectionRightToLeft;
+                canvas.fillRect(CGRectMake(frame.origin.x + (rightToLeft ? 0 : inset),
+                                           CGRectGetMaxY(frame) - canvas.hairline(),
+                                           std::max(0.0, frame.size.width - inset),
+                                           canvas.hairline()),
                                 separator);
             }
         }

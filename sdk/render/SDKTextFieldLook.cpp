@@ -8,6 +8,7 @@ std::pair<std::string, SDKTextStyle> SDKTextFieldLook::shownText(const UITextFie
     style.fontSize = field.font()->pointSize();
     style.weight = field.font()->weight();
     style.alignment = field.textAlignment();
+    style.layoutDirection = field.effectiveUserInterfaceLayoutDirection();
     if (field.hasText()) {
         style.color = *UIColor::labelColor()->CGColor();
         if (field.isSecureTextEntry()) {

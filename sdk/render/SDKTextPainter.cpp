@@ -9,14 +9,24 @@ namespace {
 // The smallest size shrinking goes to when the label sets no limit.
 constexpr CGFloat kSmallestFontSize = 1;
 
-PangoAlignment pangoAlignment(NSTextAlignment alignment) {
+// Pango reads left and right as the start and end of a paragraph it finds
+// to run right to left (Arabic or Hebrew text), where the platform's left and
+// right are the box's sides; natural alignment is the view's leading side.
+PangoAlignment pangoAlignment(const SDKTextStyle& style, PangoDirection paragraph) {
+    NSTextAlignment alignment = style.alignment;
+    if (alignment == NSTextAlignmentNatural || alignment == NSTextAlignmentJustified) {
+        alignment = style.layoutDirection == UIUserInterfaceLayoutDirectionRightToLeft
+                        ? NSTextAlignmentRight
+                        : NSTextAlignmentLeft;
+    }
+    const bool rightToLeft = paragraph == PANGO_DIRECTION_RTL;
     switch (alignment) {
     case NSTextAlignmentCenter:
         return PANGO_ALIGN_CENTER;
     case NSTextAlignmentRight:
-        return PANGO_ALIGN_RIGHT;
+        return rightToLeft ? PANGO_ALIGN_LEFT : PANGO_ALIGN_RIGHT;
     default:
-        return PANGO_ALIGN_LEFT;
+        return rightToLeft ? PANGO_ALIGN_RIGHT : PANGO_ALIGN_LEFT;
     }
 }
 
@@ -40,11 +50,14 @@ void SDKTextPainter::setUp(const std::string& text, const SDKTextStyle& style, C
     pango_layout_set_font_description(_layout, font);
     pango_font_description_free(font);
     pango_layout_set_text(_layout, text.data(), static_cast<int>(text.size()));
-    pango_layout_set_alignment(_layout, pangoAlignment(style.alignment));
+    // Each paragraph's direction is that of its first letter, as on the
+    // platform, so that mixed Latin and Arabic text orders as it does there.
+    pango_layout_set_auto_dir(_layout, TRUE);
     pango_layout_set_justify(_layout, style.alignment == NSTextAlignmentJustified);
     if (width <= 0) {
         pango_layout_set_width(_layout, -1);
         pango_layout_set_ellipsize(_layout, PANGO_ELLIPSIZE_NONE);
+        align(style);
         return;
     }
     pango_layout_set_width(_layout, static_cast<int>(width * PANGO_SCALE));
@@ -57,6 +70,14 @@ void SDKTextPainter::setUp(const std::string& text, const SDKTextStyle& style, C
         pango_layout_set_ellipsize(_layout, PANGO_ELLIPSIZE_END);
         pango_layout_set_height(_layout, -static_cast<int>(style.numberOfLines));
     }
+    align(style);
+}
+
+void SDKTextPainter::align(const SDKTextStyle& style) {
+    const PangoLayoutLine* first = pango_layout_get_line_readonly(_layout, 0);
+    pango_layout_set_alignment(
+        _layout, pangoAlignment(style, first ? static_cast<PangoDirection>(first->resolved_dir)
+                                             : PANGO_DIRECTION_LTR));
 }
 
 CGFloat SDKTextPainter::fittingFontSize(const std::string& text, const SDKTextStyle& style,

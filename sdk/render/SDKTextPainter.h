@@ -29,6 +29,8 @@ public:
 
 private:
     void setUp(const std::string& text, const SDKTextStyle& style, CGFloat fontSize, CGFloat width);
+    // Sets the alignment once the paragraph's direction is known.
+    void align(const SDKTextStyle& style);
     CGFloat fittingFontSize(const std::string& text, const SDKTextStyle& style, CGFloat width);
 
     SDKCanvas& _canvas;

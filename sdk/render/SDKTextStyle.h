@@ -20,4 +20,7 @@ struct SDKTextStyle {
     // Centred in its box as a label sets it, or from the box's top as a
     // paragraph of several lines is.
     bool centresVertically = true;
+    // The direction of the view the text is in: natural alignment is its
+    // leading side.
+    UIUserInterfaceLayoutDirection layoutDirection = UIUserInterfaceLayoutDirectionLeftToRight;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <Foundation/NSBundle.h>
+#include <Foundation/NSLocale.h>
 #include <Foundation/NSPropertyListSerialization.h>
 #include <Foundation/SDKEventLog.h>
 
@@ -12,9 +13,9 @@ namespace {
 
 const std::string kBundle = "/Library/PreferenceBundles/Demo.bundle";
 
-// UTF-16 with a byte-order mark, as Xcode writes .strings files.
-std::string utf16(std::u16string_view text, bool bigEndian) {
-    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+// UTF-16 with a byte-order mark, as Xcode writes .strings files, or without.
+std::string utf16(std::u16string_view text, bool bigEndian, bool mark = true) {
+    std::string bytes = !mark ? "" : bigEndian ? "\xFE\xFF" : "\xFF\xFE";
     for (char16_t unit : text) {
         char high = static_cast<char>(unit >> 8);
         char low = static_cast<char>(unit & 0xFF);
@@ -36,8 +37,10 @@ protected:
                    NSPropertyListSerialization::dataWithPropertyList(plist, format));
     }
 
+    void TearDown() override { NSLocale::setPreferredLanguages({}); }
+
     void SetUp() override {
-        NSBundle::setPreferredLocalization("en");
+        NSLocale::setPreferredLanguages({"en"});
         write("Info.plist",
               Value::Dictionary{{"CFBundleDevelopmentRegion", "fr"}, {"NSPrincipalClass", "Demo"}},
               NSPropertyListBinaryFormat_v1_0);
@@ -101,9 +104,9 @@ TEST_F(Bundle, ChoosesTheTableAndFallsBack) {
             << c.key.value_or("(nil)") << " in " << c.table.value_or("(nil)");
     }
     // Without a folder for the preferred language, the development region's is used.
-    NSBundle::setPreferredLocalization("de");
+    NSLocale::setPreferredLanguages({"de"});
     EXPECT_EQ(bundle->localizedStringForKey("title", "v", "Root"), "Fran\u00e7ais");
-    NSBundle::setPreferredLocalization("en");
+    NSLocale::setPreferredLanguages({"en"});
 }
 
 TEST_F(Bundle, ReadsTablesInEveryForm) {
@@ -117,6 +120,9 @@ TEST_F(Bundle, ReadsTablesInEveryForm) {
     write("en.lproj/Utf16LE.strings", utf16(u"\"hello\" = \"caf\u00e9\";", false));
     write("en.lproj/Utf16BE.strings", utf16(u"/* c */ hello = \"\u20ac\";", true));
     write("en.lproj/Bom8.strings", std::string("\xEF\xBB\xBFhello = bom;"));
+    write("en.lproj/Utf16LENoMark.strings", utf16(u"\"hello\" = \"\u05e9\";", false, false));
+    write("en.lproj/Utf16BENoMark.strings", utf16(u"{ hello = \"\u0645\"; }", true, false));
+    write("en.lproj/Braces.strings", std::string("{\n  \"hello\" = \"braces\";\n}\n"));
     write("en.lproj/Xml.strings", Value::Dictionary{{"hello", "xml"}, {"number", 3}},
           NSPropertyListXMLFormat_v1_0);
     write("en.lproj/Binary.strings", Value::Dictionary{{"hello", "binary"}},
@@ -148,6 +154,9 @@ TEST_F(Bundle, ReadsTablesInEveryForm) {
         {"Utf16LE", "hello", "caf\u00e9"},
         {"Utf16BE", "hello", "\u20ac"},
         {"Bom8", "hello", "bom"},
+        {"Utf16LENoMark", "hello", "\u05e9"},
+        {"Utf16BENoMark", "hello", "\u0645"},
+        {"Braces", "hello", "braces"},
         {"Xml", "hello", "xml"},
         {"Binary", "hello", "binary"},
         // A value that is not text, a malformed table, an empty one: the fallback.
@@ -191,3 +200,90 @@ TEST_F(Bundle, ParsesATableOnce) {
 }
 
 } // namespace
+
+TEST(Localizations, ChooseAsTheDeviceDoes) {
+    using List = std::vector<std::string>;
+    struct Case {
+        List preferred, folders, expected;
+    };
+    const Case cases[] = {
+        // Language and region, then the language.
+        {{"de-AT"}, {"de", "de_AT", "en"}, {"de_AT", "de"}},
+        {{"de-CH"}, {"de", "de_AT", "en"}, {"de"}},
+        // A region folder does not serve the bare language.
+        {{"es"}, {"es_ES", "es_AR", "en"}, {}},
+        // The next preferred language.
+        {{"it", "fr", "de"}, {"de", "fr"}, {"fr"}},
+        // Legacy names and underscores match as on the device.
+        {{"en"}, {"English", "German"}, {"English"}},
+        {{"ja-JP"}, {"Japanese", "English"}, {"Japanese"}},
+        {{"zh-Hans"}, {"zh_CN", "zh_TW"}, {"zh_CN"}},
+        {{"zh-Hant-HK", "en"}, {"zh_CN", "zh_TW", "en"}, {"zh_TW"}},
+        {{"zh-Hans-CN"}, {"zh-Hans", "en"}, {"zh-Hans"}},
+        {{"zh-TW"}, {"zh_TW", "zh-Hant"}, {"zh_TW", "zh-Hant"}},
+        {{"pt-BR"}, {"pt", "pt-BR"}, {"pt-BR", "pt"}},
+        {{"iw"}, {"he", "en"}, {"he"}},
+        {{"ar"}, {"Base", "en"}, {}},
+        // Text that names no language is passed over.
+        {{"", "../x", "ar"}, {"ar"}, {"ar"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(NSBundle::preferredLocalizationsFromArray(c.folders, c.preferred), c.expected)
+            << testing::PrintToString(c.preferred) << " in " << testing::PrintToString(c.folders);
+    }
+}
+
+TEST(Localizations, FallBackToTheDevelopmentRegion) {
+    struct Case {
+        std::vector<std::string> preferred;
+        const char* region;
+        std::vector<std::string> folders;
+        const char* localization;
+        const char* title;
+    };
+    const Case cases[] = {
+        {{"ar", "he"}, "he", {"de", "he"}, "he", "he"},
+        {{"ru"}, "de", {"de", "fr"}, "de", "de"},
+        {{"ru"}, "English", {"Base", "English", "fr"}, "English", "English"},
+        {{"ru"}, "en", {"Base", "English", "fr"}, "English", "English"},
+        // No folder for the region: the first localisation; Base serves the tables.
+        {{"ru"}, "en", {"Base", "fr"}, "fr", "fr"},
+        {{"ru"}, "en", {"Base"}, "en", "Base"},
+        // The chosen folder lacks the table: the region's, then Base.
+        {{"ja"}, "fr", {"Base", "fr", "ja"}, "ja", "fr"},
+    };
+    for (const Case& c : cases) {
+        TemporaryDeviceRoot root;
+        const std::string path = "/Library/PreferenceBundles/L.bundle";
+        root.write(path + "/Info.plist",
+                   NSPropertyListSerialization::dataWithPropertyList(
+                       Value::Dictionary{{"CFBundleDevelopmentRegion", c.region}},
+                       NSPropertyListXMLFormat_v1_0));
+        for (const std::string& folder : c.folders) {
+            // The chosen folder of the last case holds another table only.
+            const bool other = folder == "ja";
+            root.write(path + "/" + folder + ".lproj/" + (other ? "Other" : "Root") + ".strings",
+                       "title = \"" + folder + "\";");
+        }
+        NSLocale::setPreferredLanguages(c.preferred);
+        Ref<NSBundle> bundle = NSBundle::bundleWithPath(path);
+        ASSERT_TRUE(bundle);
+        EXPECT_EQ(bundle->preferredLocalizations().front(), c.localization) << c.region;
+        EXPECT_EQ(bundle->localizedStringForKey("title", "none", "Root"), c.title) << c.region;
+    }
+    NSLocale::setPreferredLanguages({});
+}
+
+TEST_F(Bundle, NamesItselfFromItsInfoPlistTable) {
+    write("Info.plist",
+          Value::Dictionary{{"CFBundleDevelopmentRegion", "en"}, {"CFBundleDisplayName", "Demo"}},
+          NSPropertyListXMLFormat_v1_0);
+    write("de.lproj/InfoPlist.strings",
+          utf16(u"CFBundleDisplayName = \"Vorf\u00fchrung\";", false));
+    NSLocale::setPreferredLanguages({"de-DE", "en"});
+    bundle = NSBundle::bundleWithPath(kBundle);
+    EXPECT_EQ(bundle->objectForInfoDictionaryKey("CFBundleDisplayName"), Value("Vorf\u00fchrung"));
+    EXPECT_EQ(bundle->infoDictionary().at("CFBundleDisplayName"), Value("Demo"));
+    NSLocale::setPreferredLanguages({"fr"});
+    EXPECT_EQ(bundle->objectForInfoDictionaryKey("CFBundleDisplayName"), Value("Demo"));
+}

@@ -280,6 +280,8 @@ TEST(Klprefs, CommandLineMistakesAreUsageErrors) {
         {{"dump", "--ios", "sixteen"},
          "--ios: wants a version such as 16.0 or 14.4.2, not \"sixteen\""},
         {{"dump", "--frobnicate"}, "argument was not expected: --frobnicate"},
+        {{"dump", "--language", "de,../x"},
+         "--language: wants language codes such as de, pt-BR or zh-Hans, not \"../x\""},
         {{"dump", "extra"}, "argument was not expected: extra"},
         {{"dump", "--json"}, "--json goes with run"},
         {{"run", "/nonexistent/steps.script"}, "cannot read the script /nonexistent/steps.script"},
@@ -527,3 +529,33 @@ TEST(Klprefs, TestRunsEveryScriptOnAFreshCopyAndSummarises) {
 }
 
 } // namespace
+
+TEST(Klprefs, TheExampleShowsInTheLanguagesItShipsAndMirrorsRightToLeft) {
+    struct Case {
+        const char* languages;
+        const char* language;
+        const char* header;
+        const char* back;
+        const char* direction;
+    };
+    const Case cases[] = {
+        {"en", "en", "Colours", "Settings", "leftToRight"},
+        {"de-AT, en", "de", "Farben", "Einstellungen", "leftToRight"},
+        {"ja-JP", "ja", "\u30AB\u30E9\u30FC", "\u8A2D\u5B9A", "leftToRight"},
+        {"ar", "ar", "\u0627\u0644\u0623\u0644\u0648\u0627\u0646",
+         "\u0627\u0644\u0625\u0639\u062F\u0627\u062F\u0627\u062A", "rightToLeft"},
+        {"he", "he", "\u05E6\u05D1\u05E2\u05D9\u05DD", "\u05D4\u05D2\u05D3\u05E8\u05D5\u05EA",
+         "rightToLeft"},
+        // Neither ships in the bundle: its development region; Settings speaks French.
+        {"it,fr", "en", "Colours", "R\u00E9glages", "leftToRight"},
+    };
+    for (const Case& c : cases) {
+        KlprefsRun run = runKlprefs({"dump", "--language", c.languages});
+        ASSERT_EQ(run.status, 0) << run.err;
+        const nlohmann::json page = run.json();
+        EXPECT_EQ(page["page"]["language"], c.language) << c.languages;
+        EXPECT_EQ(page["page"]["layoutDirection"], c.direction) << c.languages;
+        EXPECT_EQ(page["sections"][0]["header"], c.header) << c.languages;
+        EXPECT_NE(page["navigationBar"].dump().find(c.back), std::string::npos) << c.languages;
+    }
+}

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <Foundation/NSLocale.h>
 #include <Foundation/dispatch.h>
 #include <QuartzCore/CAShapeLayer.h>
 #include <UIKit/UIBezierPath.h>
@@ -394,6 +395,49 @@ TEST(ViewPainter, StepperShowsMinusAndPlusAndFadesAButtonAtItsBound) {
                           0.05));
     EXPECT_TRUE(colorNear(page.at(20 + 23.5, y - 5),
                           over(*UIColor::tertiarySystemFillColor()->CGColor(), kWhite)));
+}
+
+// Natural alignment is the leading side of the label's direction; left and
+// right are the box's sides whatever script the text is in, and text that
+// mixes scripts stays whole.
+TEST(ViewPainter, LabelsAlignByTheirDirectionInEveryScript) {
+    struct Case {
+        const char* text;
+        NSTextAlignment alignment;
+        const char* language;
+        bool atRight;
+    };
+    const Case cases[] = {
+        {"Wi-Fi", NSTextAlignmentNatural, "en", false},
+        {"Wi-Fi", NSTextAlignmentNatural, "ar", true},
+        {"\u0645\u0631\u062D\u0628\u0627", NSTextAlignmentNatural, "en", false},
+        {"\u0645\u0631\u062D\u0628\u0627", NSTextAlignmentLeft, "ar", false},
+        {"\u05E9\u05DC\u05D5\u05DD", NSTextAlignmentRight, "en", true},
+        {"Volume \u0645\u0633\u062A\u0648\u0649 50%", NSTextAlignmentNatural, "he", true},
+        {"\u0645\u0633\u062A\u0648\u0649 Volume 50%", NSTextAlignmentLeft, "en", false},
+    };
+    for (const Case& c : cases) {
+        NSLocale::setPreferredLanguages({c.language});
+        Ref<UIWindow> window = whiteWindow();
+        window->setFrame(CGRectMake(0, 0, 300, 50));
+        const CGRect frame = CGRectMake(10, 10, 280, 30);
+        Ref<UILabel> label = alloc<UILabel>()->initWithFrame(frame);
+        label->setText(std::string(c.text));
+        label->setTextAlignment(c.alignment);
+        window->addSubview(label);
+        RenderedPage page(window, 2);
+        ASSERT_TRUE(page.ok());
+        const CGRect ink = inkBounds(page, CGRectMake(0, 0, 300, 50), kWhite);
+        const CGFloat natural = label->intrinsicContentSize().width;
+        SCOPED_TRACE(std::string(c.text) + " in " + c.language);
+        EXPECT_NEAR(ink.size.width, natural, 4);
+        if (c.atRight) {
+            EXPECT_NEAR(CGRectGetMaxX(ink), CGRectGetMaxX(frame), 2);
+        } else {
+            EXPECT_NEAR(ink.origin.x, frame.origin.x, 2);
+        }
+    }
+    NSLocale::setPreferredLanguages({});
 }
 
 } // namespace

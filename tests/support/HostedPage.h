@@ -38,8 +38,8 @@ public:
     }
 
     // `items` become Root.plist's "items", `stored` the domain's values before
-    // the page loads, `strings` the English Root.strings.
-    // `look` gives the device's appearance, text size, model and orientation.
+    // the page loads, `strings` the English Root.strings. `look` gives the
+    // device's appearance, text size, model, orientation and languages.
     HostedPage(const TemporaryDeviceRoot& root, Value::Array items,
                const Value::Dictionary& stored = {}, const std::string& strings = "",
                const PageHost::Settings& look = {}) {
@@ -68,6 +68,7 @@ public:
         settings.device = look.device;
         settings.landscape = look.landscape;
         settings.statusBar = look.statusBar;
+        settings.languages = look.languages;
         host = std::make_unique<PageHost>(settings);
         controller = host->controller();
         window = host->window();
