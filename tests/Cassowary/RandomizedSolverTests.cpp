@@ -22,7 +22,8 @@ namespace {
 
 constexpr int kDimensions = 3;
 constexpr double kBound = 50;
-constexpr double kTolerance = 1e-6;
+// How far a solved value may be from the reference solution.
+constexpr double kReferenceTolerance = 1e-6;
 
 using Point = std::array<double, kDimensions>;
 
@@ -188,12 +189,12 @@ void expectOptimal(Solver& solver, const std::array<Variable, kDimensions>& x,
     }
     for (const Linear& linear : system) {
         if (linear.weight == 0) {
-            ASSERT_LT(linear.violation(solution), kTolerance);
+            ASSERT_LT(linear.violation(solution), kReferenceTolerance);
         }
     }
     std::optional<double> optimum = referenceOptimum(system);
     ASSERT_TRUE(optimum.has_value());
-    EXPECT_NEAR(cost(system, solution), *optimum, kTolerance * (1 + *optimum));
+    EXPECT_NEAR(cost(system, solution), *optimum, kReferenceTolerance * (1 + *optimum));
 }
 
 std::vector<Linear> withBounds(const RandomSystem& random, const std::vector<Active>& active) {
