@@ -4,7 +4,6 @@
 
 #include <glib.h>
 
-
 #include <Foundation/NSDataLoader.h>
 #include <Foundation/NSString.h>
 #include <Foundation/NSURL.h>
@@ -126,10 +125,9 @@ void KLMultiPurposeButton::fetchTwitterImageForHandle(const std::optional<std::s
     Ref<KLMultiPurposeButton> button = self<KLMultiPurposeButton>();
     dispatch_async(dispatch_get_global_queue(0, 0), [button, handle]() mutable {
         // The service's host stays fixed; the handle only names the picture.
-        Ref<NSURL> url = NSURL::URLWithString(std::string("https://") + KL_AVATAR_HOST +
-                                              "/twitter/" +
-                                              avatarPathSegment(handle.value_or("")) +
-                                              "?fallback=false");
+        Ref<NSURL> url =
+            NSURL::URLWithString(std::string("https://") + KL_AVATAR_HOST + "/twitter/" +
+                                 avatarPathSegment(handle.value_or("")) + "?fallback=false");
         std::optional<NSData> data = NSDataLoader::dataWithContentsOfURL(url);
         Ref<UIImage> image =
             data && isWholePicture(*data) ? UIImage::imageWithData(*data) : nullptr;

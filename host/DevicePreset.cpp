@@ -34,8 +34,7 @@ CGSize DevicePreset::screenSize(bool landscape) const {
 
 UIUserInterfaceSizeClass DevicePreset::horizontalSizeClass(bool landscape) const {
     // Phones at least 414 points wide show the regular width in landscape.
-    const bool regular =
-        idiom == UIUserInterfaceIdiomPad || (landscape && portrait.width >= 414);
+    const bool regular = idiom == UIUserInterfaceIdiomPad || (landscape && portrait.width >= 414);
     return regular ? UIUserInterfaceSizeClassRegular : UIUserInterfaceSizeClassCompact;
 }
 

@@ -6,8 +6,8 @@
 
 #include <Foundation/DeviceRoot.h>
 #include <Foundation/NSLocale.h>
-#include <UIKit/UIApplication.h>
 #include <Foundation/dispatch.h>
+#include <UIKit/UIApplication.h>
 #include <UIKit/UIScreen.h>
 
 #include "HostError.h"
@@ -58,8 +58,8 @@ void HostDevice::configure(const Settings& settings) {
         scale = device->scale;
         safeArea = device->safeAreaInsets(settings.landscape);
         traits.push_back(T::traitCollectionWithUserInterfaceIdiom(device->idiom));
-        traits.push_back(
-            T::traitCollectionWithHorizontalSizeClass(device->horizontalSizeClass(settings.landscape)));
+        traits.push_back(T::traitCollectionWithHorizontalSizeClass(
+            device->horizontalSizeClass(settings.landscape)));
         traits.push_back(
             T::traitCollectionWithVerticalSizeClass(device->verticalSizeClass(settings.landscape)));
     }

@@ -37,8 +37,8 @@ const std::vector<std::string>& PageHost::bundleFolders() {
 
 PageHost::PageHost(const Settings& settings)
     : _requestedBundlePath(settings.bundlePath), _prepareController(settings.prepareController),
-      _wholePage(settings.wholePage),
-      _device(settings.device), _landscape(settings.landscape), _statusBar(settings.statusBar) {
+      _wholePage(settings.wholePage), _device(settings.device), _landscape(settings.landscape),
+      _statusBar(settings.statusBar) {
     HostDevice::configure({settings.deviceRoot, settings.iosVersion, settings.width,
                            settings.appearance, settings.contentSize, settings.device,
                            settings.landscape, settings.languages});
@@ -76,7 +76,8 @@ void PageHost::launch() {
     settingsList->view()->setBackgroundColor(UIColor::systemGroupedBackgroundColor());
     _navigation = alloc<UINavigationController>()->initWithRootViewController(settingsList);
     _window = alloc<UIWindow>()->initWithFrame(UIScreen::mainScreen()->bounds());
-    if (UIScreen::mainScreen()->traitCollection()->userInterfaceIdiom() == UIUserInterfaceIdiomPad) {
+    if (UIScreen::mainScreen()->traitCollection()->userInterfaceIdiom() ==
+        UIUserInterfaceIdiomPad) {
         // On an iPad the list is a column of its own and the page opens beside it.
         _navigation->setViewControllers({_controller}, false);
         Ref<UIViewController> split = alloc<UIViewController>()->init();
@@ -290,8 +291,8 @@ CGFloat PageHost::pageHeight() const {
     CGFloat height = UIScreen::mainScreen()->bounds().size.height;
     if (Ref<PSListController> shown =
             objc_cast<PSListController>(_navigation->topViewController())) {
-        height = std::max(height, UIScreen::mainScreen()->safeAreaInsets().top + UINavigationBar::kHeight +
-                                      shown->table()->contentHeight());
+        height = std::max(height, UIScreen::mainScreen()->safeAreaInsets().top +
+                                      UINavigationBar::kHeight + shown->table()->contentHeight());
     }
     return height;
 }

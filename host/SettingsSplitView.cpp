@@ -69,14 +69,15 @@ void SettingsSplitView::layoutSubviews() {
     const CGFloat titleHeight = _title->font()->lineHeight();
     const CGFloat titleBottom = top + std::max(kTitleTop, titleHeight + 4);
     _title->setFrame(CGRectMake(20, titleBottom - titleHeight, primary - 40, titleHeight));
-    const CGFloat rowHeight = std::max(kRowHeight, std::ceil(_selectedTitle->font()->lineHeight() + 22));
-    _selectedRow->setFrame(CGRectMake(kRowInset, titleBottom + kRowGap, primary - 2 * kRowInset,
-                                      rowHeight));
+    const CGFloat rowHeight =
+        std::max(kRowHeight, std::ceil(_selectedTitle->font()->lineHeight() + 22));
+    _selectedRow->setFrame(
+        CGRectMake(kRowInset, titleBottom + kRowGap, primary - 2 * kRowInset, rowHeight));
     _selectedTitle->setFrame(CGRectMake(16, 0, primary - 2 * kRowInset - 32, rowHeight));
     const CGFloat hairline = 1 / UIScreen::mainScreen()->scale();
     _divider->setFrame(CGRectMake(primary, 0, hairline, height));
     if (_detail) {
-        _detail->setFrame(CGRectMake(primary + hairline, 0, b.size.width - primary - hairline,
-                                     b.size.height));
+        _detail->setFrame(
+            CGRectMake(primary + hairline, 0, b.size.width - primary - hairline, b.size.height));
     }
 }

@@ -33,8 +33,8 @@ Ref<StatusBarView> StatusBarView::initWithDevice(const DevicePreset& device, CGF
     _time = alloc<UILabel>()->init();
     _time->setText(std::string("9:41"));
     // The time is semibold, smaller in the short band of a phone without a housing.
-    _time->setFont(alloc<UIFont>()->initWithSize(device.statusBar < 24 ? 15 : 17,
-                                                 UIFont::Weight::Semibold));
+    _time->setFont(
+        alloc<UIFont>()->initWithSize(device.statusBar < 24 ? 15 : 17, UIFont::Weight::Semibold));
     _time->setTextAlignment(NSTextAlignmentCenter);
     addSubview(_time);
     for (size_t i = 0; i < std::size(kBarHeights); ++i) {
@@ -66,8 +66,8 @@ void StatusBarView::layoutSubviews() {
     const CGFloat ear = (b.size.width - 126) / 2;
     const CGFloat timeWidth = 60;
     CGFloat timeX = _device.idiom == UIUserInterfaceIdiomPad ? 20
-                    : housing                               ? (ear - timeWidth) / 2
-                                                            : (b.size.width - timeWidth) / 2;
+                    : housing                                ? (ear - timeWidth) / 2
+                                                             : (b.size.width - timeWidth) / 2;
     _time->setFrame(CGRectMake(timeX, middle - 11, timeWidth, 22));
     if (_device.idiom == UIUserInterfaceIdiomPad) {
         _time->setTextAlignment(NSTextAlignmentLeft);
@@ -75,18 +75,20 @@ void StatusBarView::layoutSubviews() {
     // The battery at the right edge (in the right ear's middle on a housing).
     const CGFloat batteryRight =
         housing ? b.size.width - (ear - kBattery.width - kClusterGap - 17) / 2 : b.size.width - 10;
-    const CGRect battery = CGRectMake(batteryRight - kBattery.width - 3,
-                                      middle - kBattery.height / 2, kBattery.width, kBattery.height);
+    const CGRect battery =
+        CGRectMake(batteryRight - kBattery.width - 3, middle - kBattery.height / 2, kBattery.width,
+                   kBattery.height);
     _battery->setFrame(battery);
-    _charge->setFrame(CGRectMake(battery.origin.x + 2, battery.origin.y + 2,
-                                 battery.size.width - 4, battery.size.height - 4));
+    _charge->setFrame(CGRectMake(battery.origin.x + 2, battery.origin.y + 2, battery.size.width - 4,
+                                 battery.size.height - 4));
     _tip->setFrame(CGRectMake(CGRectGetMaxX(battery) + 1, middle - 2, 1.5, 4));
     // The signal: left of the battery, or at the left edge on the iPhone SE.
     CGFloat x = housing || _device.idiom == UIUserInterfaceIdiomPad
                     ? battery.origin.x - kClusterGap - 4 * kBarWidth - 3 * kBarGap
                     : 6;
     for (size_t i = 0; i < _signal.size(); ++i) {
-        _signal[i]->setFrame(CGRectMake(x, middle + 5.5 - kBarHeights[i], kBarWidth, kBarHeights[i]));
+        _signal[i]->setFrame(
+            CGRectMake(x, middle + 5.5 - kBarHeights[i], kBarWidth, kBarHeights[i]));
         x += kBarWidth + kBarGap;
     }
 }

@@ -201,14 +201,16 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     };
     std::string appearance = "light", contentSize = "l", device, orientation = "portrait";
     app.add_option("--appearance", appearance, "light or dark (default light)")
-        ->check(oneOf([](const std::string& t) { return TraitNames::appearanceNamed(t).has_value(); },
-                      TraitNames::appearanceNames()))
+        ->check(
+            oneOf([](const std::string& t) { return TraitNames::appearanceNamed(t).has_value(); },
+                  TraitNames::appearanceNames()))
         ->type_name("light|dark");
     app.add_option("--content-size", contentSize,
                    "the text size set on the device: " + TraitNames::contentSizeNames() +
                        " (default l)")
-        ->check(oneOf([](const std::string& t) { return TraitNames::contentSizeNamed(t).has_value(); },
-                      TraitNames::contentSizeNames()))
+        ->check(
+            oneOf([](const std::string& t) { return TraitNames::contentSizeNamed(t).has_value(); },
+                  TraitNames::contentSizeNames()))
         ->type_name("SIZE");
     app.add_option("--device", device,
                    "show the page on this device's screen: " + DevicePreset::names() +

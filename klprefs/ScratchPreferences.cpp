@@ -62,8 +62,8 @@ ScratchPreferences::ScratchPreferences() {
     const fs::path copy = fs::path(_scratch.path()) / "Preferences";
     std::error_code error;
     if (!fs::create_directory(copy, error)) {
-        throw HostError(HostError::Kind::Load, "cannot make a scratch copy of " + folder + ": " +
-                                                   error.message());
+        throw HostError(HostError::Kind::Load,
+                        "cannot make a scratch copy of " + folder + ": " + error.message());
     }
     // A device without the folder gets an empty one.
     if (fs::is_directory(original, error)) {

@@ -28,7 +28,6 @@ std::string normalisedRoot(const std::string& folder) {
     return root;
 }
 
-
 // A host folder in place of a device folder: the resolved device path
 // ("/var/mobile/Library/Preferences") and the host folder, without a
 // trailing slash. Empty when nothing is mounted.
@@ -80,7 +79,8 @@ std::string hostPath(const std::string& root, const Mount& mount,
         device += '/';
         device += component;
     }
-    if (!mount.devicePath.empty() && device.compare(0, mount.devicePath.size(), mount.devicePath) == 0 &&
+    if (!mount.devicePath.empty() &&
+        device.compare(0, mount.devicePath.size(), mount.devicePath) == 0 &&
         (device.size() == mount.devicePath.size() || device[mount.devicePath.size()] == '/')) {
         return mount.hostFolder + device.substr(mount.devicePath.size());
     }

@@ -213,7 +213,8 @@ Ref<NSURL> NSURL::URLWithStringEncodingInvalidCharacters(const std::optional<std
         authority += *hostText;
         if (port) {
             // Digits only, and few enough to be a number.
-            if (port->size() > 9 || !std::all_of(port->begin(), port->end(), Unicode::isASCIIDigit)) {
+            if (port->size() > 9 ||
+                !std::all_of(port->begin(), port->end(), Unicode::isASCIIDigit)) {
                 return nullptr;
             }
             if (!port->empty()) {

@@ -21,7 +21,9 @@ public:
     };
 
     // '0' to '9' only, whatever the locale.
-    static constexpr bool isASCIIDigit(char character) { return character >= '0' && character <= '9'; }
+    static constexpr bool isASCIIDigit(char character) {
+        return character >= '0' && character <= '9';
+    }
 
     // The character starting at `offset`, which must be inside `text`.
     static Character decode(std::string_view text, size_t offset);

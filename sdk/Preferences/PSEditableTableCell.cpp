@@ -103,7 +103,8 @@ void PSEditableTableCell::layoutSubviews() {
     const CGRect title = content->directionalRect(textLabel()->frame());
     const CGFloat natural =
         textLabel()->text() && !textLabel()->text()->empty()
-            ? std::ceil(NSStringDrawing::sizeWithFont(*textLabel()->text(), textLabel()->font()).width)
+            ? std::ceil(
+                  NSStringDrawing::sizeWithFont(*textLabel()->text(), textLabel()->font()).width)
             : 0;
     const CGFloat longest =
         std::max(0.0, size.width * (1 - kLeastFieldShare) - title.origin.x - kTitleFieldGap);

@@ -24,10 +24,10 @@ PangoFontDescription* describe(const UIFont& font) {
     // Chinese, Japanese, Korean, Arabic and Hebrew.
     pango_font_description_set_family(description, font.familyName().c_str());
     pango_font_description_set_absolute_size(description, font.pointSize() * PANGO_SCALE);
-    pango_font_description_set_weight(description,
-                                      font.weight() == UIFont::Weight::Bold       ? PANGO_WEIGHT_BOLD
-                                      : font.weight() == UIFont::Weight::Semibold ? PANGO_WEIGHT_SEMIBOLD
-                                                                                  : PANGO_WEIGHT_NORMAL);
+    pango_font_description_set_weight(
+        description, font.weight() == UIFont::Weight::Bold       ? PANGO_WEIGHT_BOLD
+                     : font.weight() == UIFont::Weight::Semibold ? PANGO_WEIGHT_SEMIBOLD
+                                                                 : PANGO_WEIGHT_NORMAL);
     return description;
 }
 

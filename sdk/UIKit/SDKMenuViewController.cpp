@@ -47,11 +47,12 @@ void SDKMenuViewController::loadView() {
     setView(background);
     // A control with no actions: touches between its rows stop there.
     _panel = alloc<UIControl>()->init();
-    _panel->setBackgroundColor(UIColor::colorWithDynamicProvider([](const Ref<UITraitCollection>& traits) {
-        return traits && traits->userInterfaceStyle() == UIUserInterfaceStyleDark
-                   ? UIColor::colorWithRed(37 / 255.0, 37 / 255.0, 37 / 255.0, 1)
-                   : UIColor::colorWithWhite(0.97, 1);
-    }));
+    _panel->setBackgroundColor(
+        UIColor::colorWithDynamicProvider([](const Ref<UITraitCollection>& traits) {
+            return traits && traits->userInterfaceStyle() == UIUserInterfaceStyleDark
+                       ? UIColor::colorWithRed(37 / 255.0, 37 / 255.0, 37 / 255.0, 1)
+                       : UIColor::colorWithWhite(0.97, 1);
+        }));
     _panel->layer()->setCornerRadius(kCornerRadius);
     _panel->setClipsToBounds(true);
     background->addSubview(_panel);

@@ -72,11 +72,12 @@ void UIAlertController::loadView() {
 
     _panel = alloc<UIView>()->init();
     // The panel is a light or a dark material.
-    _panel->setBackgroundColor(UIColor::colorWithDynamicProvider([](const Ref<UITraitCollection>& traits) {
-        return traits && traits->userInterfaceStyle() == UIUserInterfaceStyleDark
-                   ? UIColor::colorWithRed(44 / 255.0, 44 / 255.0, 46 / 255.0, 1)
-                   : UIColor::colorWithWhite(0.95, 1);
-    }));
+    _panel->setBackgroundColor(
+        UIColor::colorWithDynamicProvider([](const Ref<UITraitCollection>& traits) {
+            return traits && traits->userInterfaceStyle() == UIUserInterfaceStyleDark
+                       ? UIColor::colorWithRed(44 / 255.0, 44 / 255.0, 46 / 255.0, 1)
+                       : UIColor::colorWithWhite(0.95, 1);
+        }));
     _panel->layer()->setCornerRadius(kCornerRadius);
     _panel->setClipsToBounds(true);
     screen->addSubview(_panel);

@@ -27,10 +27,9 @@ Ref<UIColor> systemColor(const SystemColorValues& values) {
         Ref<UIColor> light, dark, lightSince, darkSince;
         long changedIn;
     };
-    auto resolved = std::make_shared<const Resolved>(
-        Resolved{make(values.light), make(values.dark),
-                 values.changedIn ? make(values.lightSince) : nullptr,
-                 values.changedIn ? make(values.darkSince) : nullptr, values.changedIn});
+    auto resolved = std::make_shared<const Resolved>(Resolved{
+        make(values.light), make(values.dark), values.changedIn ? make(values.lightSince) : nullptr,
+        values.changedIn ? make(values.darkSince) : nullptr, values.changedIn});
     return UIColor::colorWithDynamicProvider([resolved](const Ref<UITraitCollection>& traits) {
         const bool dark = traits && traits->userInterfaceStyle() == UIUserInterfaceStyleDark;
         if (resolved->changedIn &&

@@ -8,7 +8,7 @@ namespace {
 
 // Point sizes of each text style across the twelve text sizes, extra small
 // to accessibility 5, from Apple's Dynamic Type table for iOS (Human
-// Interface Guidelines, Typography, Specifications).
+// Interface Guidelines, Typography).
 constexpr std::array<std::array<unsigned char, kUIContentSizeCategoryCount>, kUIFontTextStyleCount>
     kPointSizes{{
         {31, 32, 33, 34, 36, 38, 40, 44, 48, 52, 56, 60}, // Large Title
@@ -53,8 +53,8 @@ Ref<UIFont> UIFont::preferredFontForTextStyle(UIFontTextStyle style) {
 
 Ref<UIFont> UIFont::preferredFontForTextStyle(UIFontTextStyle style,
                                               const Ref<UITraitCollection>& traits) {
-    UIContentSizeCategory category = traits ? traits->preferredContentSizeCategory()
-                                            : UIContentSizeCategory::Unspecified;
+    UIContentSizeCategory category =
+        traits ? traits->preferredContentSizeCategory() : UIContentSizeCategory::Unspecified;
     if (category == UIContentSizeCategory::Unspecified) {
         category = UIScreen::mainScreen()->traitCollection()->preferredContentSizeCategory();
     }

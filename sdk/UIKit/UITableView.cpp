@@ -317,8 +317,7 @@ void UITableView::layoutSubviews() {
             const CGFloat textWidth = width - 2 * (inset + kInset);
             const CGFloat height = std::max(
                 kHeaderTextHeight,
-                NSStringDrawing::boundingSizeWithFont(
-                    *section.footerTitle, sectionFont, textWidth)
+                NSStringDrawing::boundingSizeWithFont(*section.footerTitle, sectionFont, textWidth)
                     .height);
             layout.footer = CGRectMake(inset + kInset, y + kHeaderTextGap, textWidth, height);
             y += kHeaderTextGap + height;

@@ -18,7 +18,8 @@ UITableViewCell::initWithStyle(UITableViewCellStyle style,
     // A row's texts follow the text size: the title in Body, a value beside
     // it too, a subtitle below it in Caption 1.
     _textLabel = alloc<UILabel>()->init();
-    _textLabel->setFont(UIFont::preferredFontForTextStyle(UIFontTextStyle::Body, traitCollection()));
+    _textLabel->setFont(
+        UIFont::preferredFontForTextStyle(UIFontTextStyle::Body, traitCollection()));
     _textLabel->setAdjustsFontForContentSizeCategory(true);
     _textLabel->setHighlightedTextColor(UIColor::whiteColor());
     _contentView->addSubview(_textLabel);
@@ -141,8 +142,9 @@ bool UITableViewCell::stacksDetail(CGFloat width) const {
         return false;
     }
     const CGFloat title =
-        _textLabel->text() ? NSStringDrawing::sizeWithFont(*_textLabel->text(), _textLabel->font()).width
-                           : 0;
+        _textLabel->text()
+            ? NSStringDrawing::sizeWithFont(*_textLabel->text(), _textLabel->font()).width
+            : 0;
     const CGFloat detail =
         NSStringDrawing::sizeWithFont(*_detailTextLabel->text(), _detailTextLabel->font()).width;
     return title + kImageSpacing + detail > titleWidth(width);
@@ -150,9 +152,9 @@ bool UITableViewCell::stacksDetail(CGFloat width) const {
 
 CGSize UITableViewCell::sizeThatFits(CGSize size) const {
     if (stacksDetail(size.width)) {
-        return CGSizeMake(size.width, std::ceil(titleHeight(size.width) +
-                                                _detailTextLabel->font()->lineHeight() +
-                                                2 * kTitlePadding));
+        return CGSizeMake(size.width,
+                          std::ceil(titleHeight(size.width) +
+                                    _detailTextLabel->font()->lineHeight() + 2 * kTitlePadding));
     }
     if (_style == UITableViewCellStyleSubtitle && _detailTextLabel) {
         // Two lines, closer to the row's edges.

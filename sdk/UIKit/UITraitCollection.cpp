@@ -13,15 +13,15 @@ bool UIContentSizeCategoryIsAccessibilityCategory(UIContentSizeCategory category
     return category >= UIContentSizeCategory::AccessibilityMedium;
 }
 
-Ref<UITraitCollection> UITraitCollection::traitCollectionWithUserInterfaceStyle(
-    UIUserInterfaceStyle style) {
+Ref<UITraitCollection>
+UITraitCollection::traitCollectionWithUserInterfaceStyle(UIUserInterfaceStyle style) {
     Ref<UITraitCollection> traits = alloc<UITraitCollection>();
     traits->_style = style;
     return traits;
 }
 
-Ref<UITraitCollection> UITraitCollection::traitCollectionWithPreferredContentSizeCategory(
-    UIContentSizeCategory category) {
+Ref<UITraitCollection>
+UITraitCollection::traitCollectionWithPreferredContentSizeCategory(UIContentSizeCategory category) {
     Ref<UITraitCollection> traits = alloc<UITraitCollection>();
     traits->_contentSize = category;
     return traits;
@@ -54,8 +54,8 @@ UITraitCollection::traitCollectionWithUserInterfaceIdiom(UIUserInterfaceIdiom id
     return traits;
 }
 
-Ref<UITraitCollection> UITraitCollection::traitCollectionWithLayoutDirection(
-    UITraitEnvironmentLayoutDirection direction) {
+Ref<UITraitCollection>
+UITraitCollection::traitCollectionWithLayoutDirection(UITraitEnvironmentLayoutDirection direction) {
     Ref<UITraitCollection> traits = alloc<UITraitCollection>();
     traits->_direction = direction;
     return traits;

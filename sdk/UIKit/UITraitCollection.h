@@ -70,8 +70,8 @@ public:
     static Ref<UITraitCollection>
     traitCollectionWithLayoutDirection(UITraitEnvironmentLayoutDirection direction);
     // Each specified trait of a later collection replaces an earlier one's.
-    static Ref<UITraitCollection>
-    traitCollectionWithTraitsFromCollections(const std::vector<Ref<UITraitCollection>>& collections);
+    static Ref<UITraitCollection> traitCollectionWithTraitsFromCollections(
+        const std::vector<Ref<UITraitCollection>>& collections);
 
     UIUserInterfaceStyle userInterfaceStyle() const { return _style; }
     UIContentSizeCategory preferredContentSizeCategory() const { return _contentSize; }
@@ -85,8 +85,8 @@ public:
     bool containsTraitsInCollection(const Ref<UITraitCollection>& other) const;
     bool isEqual(const UITraitCollection& other) const;
     // Whether a colour resolved in one collection may differ in the other.
-    bool hasDifferentColorAppearanceComparedToTraitCollection(
-        const Ref<UITraitCollection>& other) const;
+    bool
+    hasDifferentColorAppearanceComparedToTraitCollection(const Ref<UITraitCollection>& other) const;
 
     // The collection of the code running now on this thread: set by the
     // platform while it lays out, draws or reports a trait change, as the
@@ -117,4 +117,3 @@ private:
     UIUserInterfaceIdiom _idiom = UIUserInterfaceIdiomUnspecified;
     UITraitEnvironmentLayoutDirection _direction = UITraitEnvironmentLayoutDirectionUnspecified;
 };
-

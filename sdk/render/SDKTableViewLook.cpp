@@ -27,8 +27,9 @@ SDKTextStyle sectionTextStyle(const UITableView& table) {
     return style;
 }
 
-void drawSection(const UITableView& table, const UITableView::Section& section, const UITableView::SectionLayout& layout,
-                 bool grouped, CGFloat radius, SDKViewPainter& painter) {
+void drawSection(const UITableView& table, const UITableView::Section& section,
+                 const UITableView::SectionLayout& layout, bool grouped, CGFloat radius,
+                 SDKViewPainter& painter) {
     SDKCanvas& canvas = painter.canvas();
     if (grouped && section.headerTitle && canvas.isVisible(layout.header)) {
         SDKTextStyle style = sectionTextStyle(table);

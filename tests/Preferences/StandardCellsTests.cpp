@@ -516,7 +516,8 @@ TEST(StandardCells, ATextRowsTitleTakesItsNaturalWidthAndTheFieldTheRest) {
             EXPECT_NEAR(field.size.width + UITableViewCell::kLayoutMargin,
                         content * PSEditableTableCell::kLeastFieldShare, 1);
         }
-        EXPECT_DOUBLE_EQ(field.origin.x, CGRectGetMaxX(title) + PSEditableTableCell::kTitleFieldGap);
+        EXPECT_DOUBLE_EQ(field.origin.x,
+                         CGRectGetMaxX(title) + PSEditableTableCell::kTitleFieldGap);
         EXPECT_DOUBLE_EQ(CGRectGetMaxX(field), content - UITableViewCell::kLayoutMargin);
     }
 }

@@ -27,8 +27,8 @@ TEST_P(SemanticColors, ResolveToTheirLightAndDarkValues) {
     const SemanticColor& c = GetParam();
     for (auto [style, rgba] : {std::pair{UIUserInterfaceStyleLight, c.light},
                                std::pair{UIUserInterfaceStyleDark, c.dark}}) {
-        const Ref<UIColor> resolved =
-            c.color()->resolvedColorWithTraitCollection(T::traitCollectionWithUserInterfaceStyle(style));
+        const Ref<UIColor> resolved = c.color()->resolvedColorWithTraitCollection(
+            T::traitCollectionWithUserInterfaceStyle(style));
         EXPECT_FALSE(resolved->isDynamic());
         EXPECT_NEAR(resolved->red(), (rgba >> 24) / 255.0, 1e-9) << c.name;
         EXPECT_NEAR(resolved->green(), ((rgba >> 16) & 0xFF) / 255.0, 1e-9) << c.name;
@@ -44,8 +44,8 @@ INSTANTIATE_TEST_SUITE_P(
         SemanticColor{"label", &UIColor::labelColor, 0x00000064, 0xFFFFFF64},
         SemanticColor{"secondaryLabel", &UIColor::secondaryLabelColor, 0x3C3C433C, 0xEBEBF53C},
         SemanticColor{"separator", &UIColor::separatorColor, 0x3C3C431D, 0x5454583C},
-        SemanticColor{"systemGroupedBackground", &UIColor::systemGroupedBackgroundColor,
-                      0xF2F2F764, 0x00000064},
+        SemanticColor{"systemGroupedBackground", &UIColor::systemGroupedBackgroundColor, 0xF2F2F764,
+                      0x00000064},
         SemanticColor{"secondarySystemGroupedBackground",
                       &UIColor::secondarySystemGroupedBackgroundColor, 0xFFFFFF64, 0x1C1C1E64},
         SemanticColor{"systemFill", &UIColor::systemFillColor, 0x78788014, 0x78788024},
@@ -118,10 +118,11 @@ TEST(Traits, PreferredFontsFollowTheTextSizeForEveryStyle) {
                 << style << " " << size;
             UIScreen::setMainScreen(nullptr);
             // A trait collection's size wins over the screen's.
-            EXPECT_EQ(UIFont::preferredFontForTextStyle(
-                          textStyle, T::traitCollectionWithPreferredContentSizeCategory(sizes[size]))
-                          ->pointSize(),
-                      expected[style][size]);
+            EXPECT_EQ(
+                UIFont::preferredFontForTextStyle(
+                    textStyle, T::traitCollectionWithPreferredContentSizeCategory(sizes[size]))
+                    ->pointSize(),
+                expected[style][size]);
         }
     }
     EXPECT_EQ(UIFont::preferredFontForTextStyle(UIFontTextStyle::Headline)->weight(),

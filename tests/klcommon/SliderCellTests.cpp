@@ -10,8 +10,8 @@
 
 namespace {
 
-using NumericRow::tapValueLabel;
 using NumericRow::notifications;
+using NumericRow::tapValueLabel;
 using NumericRow::typeAndTap;
 
 Value::Dictionary sliderRow(Value::Dictionary extra = {}) {

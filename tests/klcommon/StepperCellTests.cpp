@@ -11,8 +11,8 @@
 namespace {
 
 using Button = UIStepper::Button;
-using NumericRow::tapValueLabel;
 using NumericRow::notifications;
+using NumericRow::tapValueLabel;
 using NumericRow::typeAndTap;
 
 Value::Dictionary stepperRow(Value::Dictionary extra = {}) {

@@ -16,7 +16,9 @@ namespace {
 constexpr const char* kDomain = "/var/mobile/Library/Preferences/com.example.test.plist";
 
 Value::Dictionary switchRow() {
-    return {{"cell", "PSSwitchCell"}, {"label", "Enabled"}, {"key", "enabled"},
+    return {{"cell", "PSSwitchCell"},
+            {"label", "Enabled"},
+            {"key", "enabled"},
             {"defaults", "com.example.test"}};
 }
 
@@ -63,8 +65,8 @@ TEST(KlprefsHostileInput, CommandsThatOnlyLookLeaveAReadOnlyDeviceRootAsItWas) {
                                                {"defaults", "com.example.test"},
                                                {"choices", choices}}},
                             {{"enabled", true}});
-    const std::string png = fs::temp_directory_path() / ("kl-readonly-" +
-                                                         std::to_string(getpid()) + ".png");
+    const std::string png =
+        fs::temp_directory_path() / ("kl-readonly-" + std::to_string(getpid()) + ".png");
     const auto before = snapshot(device.root.path());
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(device.root.path())) {
         fs::permissions(entry.path(),
@@ -94,9 +96,13 @@ TEST(KlprefsHostileInput, CommandsThatOnlyLookLeaveAReadOnlyDeviceRootAsItWas) {
 }
 
 TEST(KlprefsHostileInput, NumericOptionsMustBeFiniteBeforeAnythingIsRead) {
-    for (const auto& [option, value] : std::vector<std::pair<std::string, std::string>>{
-             {"--width", "nan"}, {"--width", "-nan"}, {"--width", "inf"},
-             {"--scale", "nan"}, {"--scale", "NaN"}, {"--scale", "1e999"}}) {
+    for (const auto& [option, value] :
+         std::vector<std::pair<std::string, std::string>>{{"--width", "nan"},
+                                                          {"--width", "-nan"},
+                                                          {"--width", "inf"},
+                                                          {"--scale", "nan"},
+                                                          {"--scale", "NaN"},
+                                                          {"--scale", "1e999"}}) {
         SCOPED_TRACE(option + " " + value);
         // The device root does not exist: usage is refused before it is looked at.
         KlprefsRun run =
@@ -124,8 +130,9 @@ TEST(KlprefsHostileInput, BundleFilesThatAreNotTheBundlesOwnOrTooLargeAreRefused
          "", 0, "could not load the executable Test: it is not a regular file"},
         {"executable outside the bundle",
          [&](DeviceWithBundle& device) {
-             device.root.write(bundle + "/Info.plist", "{CFBundleExecutable = \"../../../../evil.so\";"
-                                                       " NSPrincipalClass = PSListController;}");
+             device.root.write(bundle + "/Info.plist",
+                               "{CFBundleExecutable = \"../../../../evil.so\";"
+                               " NSPrincipalClass = PSListController;}");
              device.root.write("/evil.so", "not a library");
          },
          "", 0, "../../../../evil.so: it names no file inside the bundle"},
@@ -133,16 +140,18 @@ TEST(KlprefsHostileInput, BundleFilesThatAreNotTheBundlesOwnOrTooLargeAreRefused
          [&](DeviceWithBundle& device) {
              device.writeRoot(Value(Value::Dictionary{
                  {"title", "Test"},
-                 {"items", Value::Array{Value::Dictionary{{"cell", "PSLinkCell"},
-                                                          {"label", "Away"},
-                                                          {"id", "../../../../x"}}}}}));
+                 {"items",
+                  Value::Array{Value::Dictionary{
+                      {"cell", "PSLinkCell"}, {"label", "Away"}, {"id", "../../../../x"}}}}}));
              // Four folders up from the bundle.
              device.root.write("/var/x.plist", "{title = Away; items = ({cell = PSSwitchCell; "
-                                           "label = Outside; key = k; defaults = d;});}");
+                                               "label = Outside; key = k; defaults = d;});}");
          },
          "tap Away\n", 0, "../../../../x.plist not found"},
         {"Root.plist too large",
-         [&](DeviceWithBundle& device) { sparseFile(device.root.host(bundle + "/Root.plist"), 1 << 30); },
+         [&](DeviceWithBundle& device) {
+             sparseFile(device.root.host(bundle + "/Root.plist"), 1 << 30);
+         },
          "", 3, "it is 1073741824 bytes, more than the 16777216"},
         {"string table too large",
          [&](DeviceWithBundle& device) {
@@ -198,8 +207,8 @@ TEST(KlprefsHostileInput, MessagesShowHostileTextReadably) {
     } cases[] = {
         {"long line", longLine, "", 1, "... (cut; 10485760 bytes in all)", 1000},
         {"not UTF-8", "tap \xFF\xFE\xC3\n", "", 1, "\"\\xFF\\xFE\\xC3\"", 1000},
-        {"byte order mark", "\xEF\xBB\xBFtoggle Enabled\nexpect Enabled stored true\n", "", 0,
-         "", 1000},
+        {"byte order mark", "\xEF\xBB\xBFtoggle Enabled\nexpect Enabled stored true\n", "", 0, "",
+         1000},
         {"NUL in a domain", "", std::string("{a = 1;}\0junk", 13), 5,
          "Unexpected character U+0000 after the value on line 1", 1000},
     };
@@ -209,8 +218,8 @@ TEST(KlprefsHostileInput, MessagesShowHostileTextReadably) {
         if (!c.stored.empty()) {
             device.root.write(kDomain, c.stored);
         }
-        KlprefsRun run =
-            runKlprefs(with(device.options(), {"run", "-", "--json"}), c.script + "toggle Enabled\n");
+        KlprefsRun run = runKlprefs(with(device.options(), {"run", "-", "--json"}),
+                                    c.script + "toggle Enabled\n");
         EXPECT_EQ(run.status, c.status) << run.err.substr(0, 2000);
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err.substr(0, 2000);
         EXPECT_LT(run.err.size(), c.longestMessage) << run.err.substr(0, 2000);
@@ -220,12 +229,12 @@ TEST(KlprefsHostileInput, MessagesShowHostileTextReadably) {
 TEST(KlprefsHostileInput, AStalledAvatarIsWaitedForOnceForThePictureAndTheJSON) {
     LoopbackNetwork network(KL_AVATAR_HOST);
     network.server->setAnswer("/twitter/example", LoopbackHTTPSServer::Answer::Silent);
-    const std::string png = fs::temp_directory_path() / ("kl-stalled-" +
-                                                         std::to_string(getpid()) + ".png");
+    const std::string png =
+        fs::temp_directory_path() / ("kl-stalled-" + std::to_string(getpid()) + ".png");
     const auto start = std::chrono::steady_clock::now();
-    KlprefsRun run = runKlprefs({"--connect-to", network.server->routeFor(KL_AVATAR_HOST),
-                                 "--cacert", network.authorityFile(), "run", "-", "--json", "-o",
-                                 png});
+    KlprefsRun run =
+        runKlprefs({"--connect-to", network.server->routeFor(KL_AVATAR_HOST), "--cacert",
+                    network.authorityFile(), "run", "-", "--json", "-o", png});
     const auto waited = std::chrono::steady_clock::now() - start;
     network.server->releaseSilence();
     // One wait of the limit, not one for the picture and another for the JSON.

@@ -315,9 +315,17 @@ TEST(Klprefs, ThePageTellsTheLookOfTheDeviceItIsShownOn) {
     const Case cases[] = {
         {{}, "light", "l", nullptr, "portrait", 390},
         {{"--appearance", "dark", "--content-size", "ax3", "--device", "iphone-se"},
-         "dark", "ax3", "iphone-se", "portrait", 375},
+         "dark",
+         "ax3",
+         "iphone-se",
+         "portrait",
+         375},
         {{"--device", "ipad-pro-12.9", "--orientation", "landscape"},
-         "light", "l", "ipad-pro-12.9", "landscape", 1366},
+         "light",
+         "l",
+         "ipad-pro-12.9",
+         "landscape",
+         1366},
         {{"--device", "iphone-15", "--width", "500"}, "light", "l", "iphone-15", "portrait", 500},
     };
     for (const Case& c : cases) {

@@ -58,11 +58,11 @@ TEST_F(Appearance, ThePageIsDrawnInTheSystemColoursOfEachAppearance) {
 
 TEST_F(Appearance, TitlesWrapAtAccessibilitySizesWithoutOverlappingTheirNeighbours) {
     TemporaryDeviceRoot root;
-    HostedPage page(root,
-                    {HostedPage::row("PSSwitchCell", "Show the banner on the lock screen too"),
-                     HostedPage::row("PSSwitchCell", "Sounds"),
-                     HostedPage::row("PSTitleValueCell", "Version")},
-                    {}, "", look(UIUserInterfaceStyleLight, UIContentSizeCategory::AccessibilityExtraLarge));
+    HostedPage page(
+        root,
+        {HostedPage::row("PSSwitchCell", "Show the banner on the lock screen too"),
+         HostedPage::row("PSSwitchCell", "Sounds"), HostedPage::row("PSTitleValueCell", "Version")},
+        {}, "", look(UIUserInterfaceStyleLight, UIContentSizeCategory::AccessibilityExtraLarge));
     page.host->settle();
     const CGFloat line = UIFont::preferredFontForTextStyle(UIFontTextStyle::Body)->lineHeight();
     EXPECT_EQ(UIFont::preferredFontForTextStyle(UIFontTextStyle::Body)->pointSize(), 40);
@@ -77,7 +77,8 @@ TEST_F(Appearance, TitlesWrapAtAccessibilitySizesWithoutOverlappingTheirNeighbou
         EXPECT_LE(CGRectGetMaxY(title), CGRectGetMaxY(frame) + 0.01) << i;
         previousBottom = CGRectGetMaxY(frame);
         if (auto row = objc_cast<PSSwitchTableCell>(cell)) {
-            const CGRect control = row->control()->convertRectToView(row->control()->bounds(), nullptr);
+            const CGRect control =
+                row->control()->convertRectToView(row->control()->bounds(), nullptr);
             EXPECT_LE(CGRectGetMaxX(title), control.origin.x) << i;
         }
     }
@@ -119,7 +120,8 @@ TEST_F(Appearance, DevicesPlaceThePageBelowTheirStatusBarAndBesideSettingsOnAnIP
         bool time = false;
         std::function<void(const Ref<UIView>&)> find = [&](const Ref<UIView>& view) {
             if (auto label = objc_cast<UILabel>(view); label && label->text() == "9:41") {
-                time = label->convertRectToView(label->bounds(), nullptr).origin.y < barFrame.origin.y;
+                time =
+                    label->convertRectToView(label->bounds(), nullptr).origin.y < barFrame.origin.y;
             }
             for (const Ref<UIView>& subview : view->subviews()) {
                 find(subview);
@@ -143,7 +145,8 @@ TEST_F(Appearance, EmojiAndOtherScriptsAreDrawnWithGlyphs) {
         cairo_t* cairo = cairo_create(surface);
         PangoLayout* layout = pango_cairo_create_layout(cairo);
         NSStringDrawing::prepareContext(pango_layout_get_context(layout));
-        PangoFontDescription* font = NSStringDrawing::newFontDescription(UIFont::systemFontOfSize(17));
+        PangoFontDescription* font =
+            NSStringDrawing::newFontDescription(UIFont::systemFontOfSize(17));
         pango_layout_set_font_description(layout, font);
         pango_layout_set_text(layout, text, -1);
         EXPECT_EQ(pango_layout_get_unknown_glyphs_count(layout), 0) << text;
