@@ -30,8 +30,8 @@ void buildAndDraw(const std::string& root, cairo_surface_t* tile,
     SDKEventLog::clear();
     PageHost::Settings settings;
     settings.deviceRoot = root;
-    settings.appearance = appearance;
-    settings.contentSize = contentSize;
+    settings.look.appearance = appearance;
+    settings.look.contentSize = contentSize;
     PageHost host(settings);
     SDKPageRenderer renderer(host.window(), kScale);
     const CGSize page = renderer.pageSize();

@@ -38,30 +38,30 @@ void HostDevice::configure(const Settings& settings) {
     DispatchMainQueue::markMainThread();
     DeviceRoot::setPath(settings.deviceRoot);
     NSProcessInfo::setOperatingSystemVersion(settings.iosVersion);
-    NSLocale::setPreferredLanguages(settings.languages);
+    NSLocale::setPreferredLanguages(settings.look.languages);
     const Ref<UIScreen> standard = UIScreen::standardScreen();
     CGRect bounds = standard->bounds();
     CGFloat scale = standard->scale();
     UIEdgeInsets safeArea{};
     using T = UITraitCollection;
     std::vector<Ref<UITraitCollection>> traits = {
-        T::traitCollectionWithUserInterfaceStyle(settings.appearance),
-        T::traitCollectionWithPreferredContentSizeCategory(settings.contentSize),
+        T::traitCollectionWithUserInterfaceStyle(settings.look.appearance),
+        T::traitCollectionWithPreferredContentSizeCategory(settings.look.contentSize),
         // The first language sets the direction of the whole user interface.
         T::traitCollectionWithLayoutDirection(
             UIApplication::sharedApplication()->userInterfaceLayoutDirection() ==
                     UIUserInterfaceLayoutDirectionRightToLeft
                 ? UITraitEnvironmentLayoutDirectionRightToLeft
                 : UITraitEnvironmentLayoutDirectionLeftToRight)};
-    if (const std::optional<DevicePreset>& device = settings.device) {
-        bounds.size = device->screenSize(settings.landscape);
+    if (const std::optional<DevicePreset>& device = settings.look.device) {
+        bounds.size = device->screenSize(settings.look.landscape);
         scale = device->scale;
-        safeArea = device->safeAreaInsets(settings.landscape);
+        safeArea = device->safeAreaInsets(settings.look.landscape);
         traits.push_back(T::traitCollectionWithUserInterfaceIdiom(device->idiom));
         traits.push_back(T::traitCollectionWithHorizontalSizeClass(
-            device->horizontalSizeClass(settings.landscape)));
-        traits.push_back(
-            T::traitCollectionWithVerticalSizeClass(device->verticalSizeClass(settings.landscape)));
+            device->horizontalSizeClass(settings.look.landscape)));
+        traits.push_back(T::traitCollectionWithVerticalSizeClass(
+            device->verticalSizeClass(settings.look.landscape)));
     }
     if (settings.screenWidth) {
         bounds.size.width = *settings.screenWidth;

@@ -9,7 +9,7 @@
 #include <QuartzCore/CGGeometry.h>
 #include <UIKit/UITraitCollection.h>
 
-#include "DevicePreset.h"
+#include "DeviceLook.h"
 
 // The device a page runs on, as the host sets it up: the folder that stands
 // for its file system, the iOS version it reports, its screen and languages; and what
@@ -23,17 +23,9 @@ public:
         NSOperatingSystemVersion iosVersion{16, 0, 0};
         // nil: the standard screen's width; the height is the standard screen's.
         std::optional<CGFloat> screenWidth;
-        // The screen's traits: appearance and text size as set in Settings;
-        // a device (nil: the standard phone screen) and its orientation. The
-        // width given above wins over the device's.
-        UIUserInterfaceStyle appearance = UIUserInterfaceStyleLight;
-        UIContentSizeCategory contentSize = UIContentSizeCategory::Large;
-        std::optional<DevicePreset> device;
-        bool landscape = false;
-        // The device's languages, best first, as Settings → General →
-        // Language & Region orders them; the first one sets the direction
-        // of the user interface.
-        std::vector<std::string> languages{"en"};
+        // The screen's traits and languages. The width given above wins over
+        // the device's.
+        DeviceLook look;
     };
 
     // The kinds of event under which the SDK records a request of the system.

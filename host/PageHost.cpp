@@ -37,11 +37,10 @@ const std::vector<std::string>& PageHost::bundleFolders() {
 
 PageHost::PageHost(const Settings& settings)
     : _requestedBundlePath(settings.bundlePath), _prepareController(settings.prepareController),
-      _wholePage(settings.wholePage), _device(settings.device), _landscape(settings.landscape),
-      _statusBar(settings.statusBar) {
-    HostDevice::configure({settings.deviceRoot, settings.iosVersion, settings.width,
-                           settings.appearance, settings.contentSize, settings.device,
-                           settings.landscape, settings.languages});
+      _wholePage(settings.wholePage), _device(settings.look.device),
+      _landscape(settings.look.landscape), _statusBar(settings.look.statusBar) {
+    HostDevice::configure(
+        {settings.deviceRoot, settings.iosVersion, settings.width, settings.look});
     launch();
 }
 

@@ -25,15 +25,8 @@ public:
         NSOperatingSystemVersion iosVersion{16, 0, 0};
         // nil: the standard screen's width.
         std::optional<CGFloat> width;
-        // The device's appearance, text size, model and orientation.
-        UIUserInterfaceStyle appearance = UIUserInterfaceStyleLight;
-        UIContentSizeCategory contentSize = UIContentSizeCategory::Large;
-        std::optional<DevicePreset> device;
-        bool landscape = false;
-        // On a device, its status bar over the page.
-        bool statusBar = true;
-        // The device's languages, best first.
-        std::vector<std::string> languages{"en"};
+        // The device's traits, languages and status bar.
+        DeviceLook look;
         // What the host adds to the page's controller each time the page is
         // built, once its view is loaded (a header, a bar button).
         std::function<void(const Ref<PSListController>&)> prepareController;

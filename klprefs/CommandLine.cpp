@@ -274,22 +274,22 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
         line.width = width;
     }
     if (app.count("--language")) {
-        line.languages = splitLanguages(languages);
+        line.look.languages = splitLanguages(languages);
     }
     if (app.count("--output")) {
         line.output = output;
     }
-    line.appearance = *TraitNames::appearanceNamed(appearance);
-    line.contentSize = *TraitNames::contentSizeNamed(contentSize);
+    line.look.appearance = *TraitNames::appearanceNamed(appearance);
+    line.look.contentSize = *TraitNames::contentSizeNamed(contentSize);
     if (app.count("--device")) {
-        line.device = DevicePreset::named(device);
+        line.look.device = DevicePreset::named(device);
         // The picture has the device's pixels unless a scale is given.
         if (!app.count("--scale")) {
-            line.scale = line.device->scale;
+            line.scale = line.look.device->scale;
         }
     }
-    line.landscape = orientation == "landscape";
-    line.statusBar = !noStatusBar;
+    line.look.landscape = orientation == "landscape";
+    line.look.statusBar = !noStatusBar;
     line.loadUtilities = !withoutUtilities;
     line.mailAccount = !noMailAccount;
     if (app.count("--cacert")) {

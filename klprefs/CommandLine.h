@@ -8,7 +8,7 @@
 #include <QuartzCore/CGGeometry.h>
 
 #include "ControllerAdditions.h"
-#include "DevicePreset.h"
+#include "DeviceLook.h"
 
 // What klprefs was asked to do: a command and the settings of the page it
 // works on. Options may come before or after the command.
@@ -31,15 +31,9 @@ public:
     // nil: the standard screen's width.
     std::optional<CGFloat> width;
     double scale = 3;
-    // The device's look: appearance, text size, model (nil: the standard
-    // phone screen) and orientation.
-    UIUserInterfaceStyle appearance = UIUserInterfaceStyleLight;
-    UIContentSizeCategory contentSize = UIContentSizeCategory::Large;
-    std::optional<DevicePreset> device;
-    bool landscape = false;
-    bool statusBar = true;
-    // The device's languages, best first (--language de,en).
-    std::vector<std::string> languages{"en"};
+    // The device's look and languages (--appearance, --content-size,
+    // --device, --orientation, --no-status-bar, --language).
+    DeviceLook look;
     // render and run: the PNG to write.
     std::optional<std::string> output;
     // run: the script's path, "-" for standard input.

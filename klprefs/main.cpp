@@ -273,12 +273,7 @@ int run(const CommandLine& line) {
     settings.bundlePath = line.bundlePath;
     settings.iosVersion = line.iosVersion;
     settings.width = line.width;
-    settings.appearance = line.appearance;
-    settings.contentSize = line.contentSize;
-    settings.device = line.device;
-    settings.landscape = line.landscape;
-    settings.statusBar = line.statusBar;
-    settings.languages = line.languages;
+    settings.look = line.look;
     if (!line.additions.empty()) {
         settings.prepareController = [additions =
                                           line.additions](const Ref<PSListController>& controller) {

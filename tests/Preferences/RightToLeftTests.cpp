@@ -49,7 +49,7 @@ struct Frames {
 
 Frames framesIn(const std::vector<std::string>& languages) {
     TemporaryDeviceRoot root;
-    PageHost::Settings device;
+    DeviceLook device;
     device.languages = languages;
     HostedPage page(root, standardRows(), {}, "", device);
     Frames out;
@@ -79,7 +79,7 @@ TEST(RightToLeft, EveryRowAndTheBarMirror) {
 
 TEST(RightToLeft, ASliderRunsFromTheRightAndFollowsTheFinger) {
     TemporaryDeviceRoot root;
-    PageHost::Settings device;
+    DeviceLook device;
     device.languages = {"he"};
     HostedPage page(root, standardRows(), {}, "", device);
     Ref<PSSliderTableCell> cell = page.cell<PSSliderTableCell>(2);

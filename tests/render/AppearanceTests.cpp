@@ -21,8 +21,8 @@ class Appearance : public testing::Test {
 protected:
     void TearDown() override { UIScreen::setMainScreen(nullptr); }
 
-    static PageHost::Settings look(UIUserInterfaceStyle style, UIContentSizeCategory size) {
-        PageHost::Settings settings;
+    static DeviceLook look(UIUserInterfaceStyle style, UIContentSizeCategory size) {
+        DeviceLook settings;
         settings.appearance = style;
         settings.contentSize = size;
         return settings;
@@ -104,7 +104,7 @@ TEST_F(Appearance, DevicesPlaceThePageBelowTheirStatusBarAndBesideSettingsOnAnIP
     };
     for (const Case& c : cases) {
         TemporaryDeviceRoot root;
-        PageHost::Settings settings = look(UIUserInterfaceStyleLight, UIContentSizeCategory::Large);
+        DeviceLook settings = look(UIUserInterfaceStyleLight, UIContentSizeCategory::Large);
         settings.device = DevicePreset::named(c.device);
         settings.landscape = c.landscape;
         settings.statusBar = c.statusBar;

@@ -42,7 +42,7 @@ public:
     // device's appearance, text size, model, orientation and languages.
     HostedPage(const TemporaryDeviceRoot& root, Value::Array items,
                const Value::Dictionary& stored = {}, const std::string& strings = "",
-               const PageHost::Settings& look = {}) {
+               const DeviceLook& look = {}) {
         SDKEventLog::clear();
         if (!stored.empty()) {
             store(stored);
@@ -63,12 +63,7 @@ public:
         settings.bundlePath = kBundlePath;
         // The version the test has the device report.
         settings.iosVersion = NSProcessInfo::processInfo()->operatingSystemVersion();
-        settings.appearance = look.appearance;
-        settings.contentSize = look.contentSize;
-        settings.device = look.device;
-        settings.landscape = look.landscape;
-        settings.statusBar = look.statusBar;
-        settings.languages = look.languages;
+        settings.look = look;
         host = std::make_unique<PageHost>(settings);
         controller = host->controller();
         window = host->window();
