@@ -23,10 +23,10 @@ constexpr double kScale = 3;
 constexpr CGFloat kTileHeight = 1200;
 
 // Loads the page, lays it out and draws all of it, tile by tile, in an
-// appearance and at a text size.
-void buildAndDraw(const std::string& root, cairo_surface_t* tile,
-                  UIUserInterfaceStyle appearance = UIUserInterfaceStyleLight,
-                  UIContentSizeCategory contentSize = UIContentSizeCategory::Large) {
+// appearance and at a text size. Answers the page's height in points.
+CGFloat buildAndDraw(const std::string& root, cairo_surface_t* tile,
+                     UIUserInterfaceStyle appearance = UIUserInterfaceStyleLight,
+                     UIContentSizeCategory contentSize = UIContentSizeCategory::Large) {
     SDKEventLog::clear();
     PageHost::Settings settings;
     settings.deviceRoot = root;
@@ -43,6 +43,15 @@ void buildAndDraw(const std::string& root, cairo_surface_t* tile,
     cairo_destroy(cairo);
     cairo_surface_flush(tile);
     benchmark::DoNotOptimize(cairo_image_surface_get_data(tile));
+    return page.height;
+}
+
+// Reports the page's height and the time per 1,000 points of it, which
+// compares pages of different heights (a larger text size makes a page taller).
+void reportHeight(benchmark::State& state, CGFloat height) {
+    state.counters["height"] = height;
+    state.counters["perKPoints"] = benchmark::Counter(
+        height / 1000, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 cairo_surface_t* makeTile() {
@@ -56,25 +65,29 @@ void BM_ExamplePage(benchmark::State& state) {
     std::filesystem::copy(std::string(KL_SOURCE_DIR) + "/examples/device-root", root.path,
                           std::filesystem::copy_options::recursive);
     cairo_surface_t* tile = makeTile();
+    CGFloat height = 0;
     for (auto _ : state) {
-        buildAndDraw(root.path, tile);
+        height = buildAndDraw(root.path, tile);
     }
     cairo_surface_destroy(tile);
+    reportHeight(state, height);
 }
 BENCHMARK(BM_ExamplePage)->Unit(benchmark::kMillisecond);
 
 // The same page dark at accessibility size 3 (rows taller, titles wrapping):
-// it should cost no more than 1.2 times the default.
+// it should cost no more than 1.2 times the default for each point of page.
 void BM_ExamplePageDarkAX3(benchmark::State& state) {
     BenchRoot root;
     std::filesystem::copy(std::string(KL_SOURCE_DIR) + "/examples/device-root", root.path,
                           std::filesystem::copy_options::recursive);
     cairo_surface_t* tile = makeTile();
+    CGFloat height = 0;
     for (auto _ : state) {
-        buildAndDraw(root.path, tile, UIUserInterfaceStyleDark,
-                     UIContentSizeCategory::AccessibilityExtraLarge);
+        height = buildAndDraw(root.path, tile, UIUserInterfaceStyleDark,
+                              UIContentSizeCategory::AccessibilityExtraLarge);
     }
     cairo_surface_destroy(tile);
+    reportHeight(state, height);
 }
 BENCHMARK(BM_ExamplePageDarkAX3)->Unit(benchmark::kMillisecond);
 

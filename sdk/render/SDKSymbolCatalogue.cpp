@@ -257,6 +257,11 @@ bool SDKSymbolCatalogue::drawSymbol(const std::string& name, SDKCanvas& canvas, 
     SDKCanvas::State state(canvas);
     cairo_translate(cairo, CGRectGetMidX(box) - size / 2, CGRectGetMidY(box) - size / 2);
     cairo_scale(cairo, size / kGrid, size / kGrid);
+    // The group is as large as the clip: clipped to the glyph's square (with
+    // room for strokes that reach past it), it costs the glyph's area, not
+    // the whole page's.
+    cairo_rectangle(cairo, -kGrid / 2, -kGrid / 2, 2 * kGrid, 2 * kGrid);
+    cairo_clip(cairo);
     cairo_push_group(cairo);
     // Opaque ink inside the group, so that cuts remove it wholly; the
     // colour's own alpha applies when the group is composited.
