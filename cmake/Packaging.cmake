@@ -8,7 +8,7 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "libklcommon developers <klcommon@example.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "preview and test the settings pages of iOS tweaks, with libklcommon's rows")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "klprefs loads a tweak's preference bundle from a folder that stands for the device, "
     "shows its page as the Settings app does, runs scripts on it and draws it to PNG. "
     "With libklcommon, libklutils, the system frameworks' stand-in they run on, and their "
@@ -18,6 +18,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# A shlibs file for packages built against these libraries, and ldconfig's trigger.
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 # The packaged libraries depend on each other; dpkg-shlibdeps finds them here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
     ${CMAKE_BINARY_DIR}/_CPack_Packages/Linux/DEB/${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-Linux/usr/${CMAKE_INSTALL_LIBDIR})
