@@ -63,10 +63,14 @@ std::string readScript(const std::string& path) {
 
 // A library loaded for good, as the device has it: libklcommon does not link
 // it and finds its classes by name once it is in the process. It is
-// installed beside the program, or built in the build folder.
+// installed beside the program, or built in the build folder; nothing is
+// loaded from anywhere else (a relative path would name the working folder).
 void loadLibrary(const char* name, const char* installed, const char* built, const char* without) {
-    const std::string path = ProgramFiles::find({installed, built}).value_or(installed).string();
-    if (!dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL)) {
+    const std::optional<std::filesystem::path> path = ProgramFiles::find({installed, built});
+    if (!path) {
+        warn(std::string("could not load ") + name + ", so " + without + ": it is neither at " +
+             installed + " nor at " + built + " beside the program");
+    } else if (!dlopen(path->c_str(), RTLD_NOW | RTLD_GLOBAL)) {
         warn(std::string("could not load ") + name + ", so " + without + ": " + dlerror());
     }
 }
