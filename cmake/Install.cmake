@@ -28,6 +28,9 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${KL_INSTALL_DATAD
     PATTERN "CMakeLists.txt" EXCLUDE)
 install(TARGETS demo_bundle LIBRARY DESTINATION
     ${KL_INSTALL_DATADIR}/examples/device-root/var/jb/Library/PreferenceBundles/Demo.bundle)
+# The bundle is loaded from a copy of the device root, into a klprefs that
+# has the libraries loaded already: it finds them by soname, by no path.
+set_target_properties(demo_bundle PROPERTIES INSTALL_RPATH "")
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/klprefs/template/ DESTINATION ${KL_INSTALL_DATADIR}/template)
 
 # find_package(klcommon CONFIG): klcommon::klcommon, klcommon::klutils,
