@@ -118,7 +118,9 @@ fs::path ProjectTemplate::destination(const fs::path& templatePath) const {
         replaceAll(name, "__NAME__", _name);
         result /= name;
     }
-    return result;
+    // Sources are kept as X.in in the template, so that no tool takes them
+    // for the project's own.
+    return result.extension() == ".in" ? result.replace_extension() : result;
 }
 
 std::vector<fs::path> ProjectTemplate::write(const fs::path& templateFolder,

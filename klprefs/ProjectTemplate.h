@@ -10,7 +10,7 @@
 // builds it against the installed libklcommon, a tests/ folder with a script,
 // a README and a CI job. Files of the template named "bundle/…" go into the
 // bundle; "@NAME@" and the like in texts, and "__NAME__" in file names, are
-// replaced.
+// replaced; a name's ".in" is dropped.
 class ProjectTemplate {
 public:
     // Where the jailbreak puts its files: under /var/jb/ or at the root.

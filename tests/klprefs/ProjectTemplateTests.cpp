@@ -34,7 +34,7 @@ struct TemplateFixture {
 
     TemplateFixture() {
         writeFile(templateFolder / "bundle/Info.plist", "@NAME@ @IDENTIFIER@ @BUNDLE@ @LAYOUT@");
-        writeFile(templateFolder / "__NAME__ListController.cpp", "class @NAME@ListController;");
+        writeFile(templateFolder / "__NAME__ListController.cpp.in", "class @NAME@ListController;");
         writeFile(templateFolder / "bundle/icon.png", "@NAME@ stays in a picture");
     }
 };
