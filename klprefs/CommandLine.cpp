@@ -138,7 +138,10 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
             },
             ""))
         ->type_name("CODE[,CODE...]");
-    app.add_option("-o,--output", output, "the PNG to write (render and run)")->type_name("FILE");
+    app.set_version_flag("--version", "klprefs " KL_VERSION);
+    app.add_option("-o,--output", output,
+                   "the PNG to write (render and run), or the new project's folder (new)")
+        ->type_name("FILE");
     app.add_flag("--json", line.json, "after run, print the page as JSON");
     bool withoutUtilities = false;
     app.add_flag("--without-klutils", withoutUtilities,
@@ -243,6 +246,31 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     app.add_subcommand("dump", "print the page as JSON: rows and their views, "
                                "the stored values of every preference domain, "
                                "and what the page did");
+    CLI::App* create = app.add_subcommand(
+        "new", "make a new tweak's preference project in a new folder (-o, default NAME): a "
+               "device root with the bundle, its list controller and CMakeLists.txt, tests and "
+               "a README");
+    create
+        ->add_option("name", line.projectName,
+                     "the tweak's name: a letter, then letters and digits")
+        ->type_name("NAME")
+        ->required()
+        ->check(CLI::Validator(
+            [](const std::string& text) -> std::string {
+                return ProjectTemplate::isValidName(text)
+                           ? ""
+                           : "wants a letter followed by letters and digits (at most 64), not " +
+                                 HostError::quoted(text);
+            },
+            ""));
+    bool rootless = false, rootful = false;
+    CLI::Option* rootlessFlag = create->add_flag(
+        "--rootless", rootless,
+        "put the bundle under /var/jb, as a rootless jailbreak does (the default)");
+    create
+        ->add_flag("--rootful", rootful,
+                   "put the bundle under /Library, as a rootful jailbreak does")
+        ->excludes(rootlessFlag);
 
     // CLI11 reads the words after the program's name in reverse order.
     std::vector<std::string> words(arguments.rbegin(), arguments.rend());
@@ -252,17 +280,25 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
         line.command = Command::Help;
         line.helpText = app.help();
         return line;
+    } catch (const CLI::CallForVersion&) {
+        line.command = Command::Help;
+        line.helpText = std::string("klprefs ") + KL_VERSION + "\n";
+        return line;
     } catch (const CLI::ParseError& error) {
         usage(error.what());
     }
 
     if (app.get_subcommands().empty()) {
-        usage("no command given (render, run, dump or test)");
+        usage("no command given (render, run, dump, test or new)");
     }
-    line.command = render->parsed() ? Command::Render
-                   : run->parsed()  ? Command::Run
-                   : test->parsed() ? Command::Test
-                                    : Command::Dump;
+    line.command = render->parsed()   ? Command::Render
+                   : run->parsed()    ? Command::Run
+                   : test->parsed()   ? Command::Test
+                   : create->parsed() ? Command::New
+                                      : Command::Dump;
+    if (rootful) {
+        line.projectLayout = ProjectTemplate::Layout::Rootful;
+    }
     if (app.count("--device-root")) {
         line.deviceRoot = deviceRoot;
     }

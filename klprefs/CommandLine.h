@@ -9,15 +9,16 @@
 
 #include "ControllerAdditions.h"
 #include "DeviceLook.h"
+#include "ProjectTemplate.h"
 
 // What klprefs was asked to do: a command and the settings of the page it
 // works on. Options may come before or after the command.
 class CommandLine {
 public:
-    enum class Command { Help, Render, Run, Dump, Test };
+    enum class Command { Help, Render, Run, Dump, Test, New };
 
     // Throws a usage HostError naming what is wrong. --help, alone or after
-    // a command, answers Help with the text to print in helpText.
+    // a command, and --version answer Help with the text to print in helpText.
     static CommandLine parse(const std::vector<std::string>& arguments);
 
     Command command = Command::Help;
@@ -34,8 +35,13 @@ public:
     // The device's look and languages (--appearance, --content-size,
     // --device, --orientation, --no-status-bar, --language).
     DeviceLook look;
-    // render and run: the PNG to write.
+    // render and run: the PNG to write; new: the project's folder.
     std::optional<std::string> output;
+    // new: the tweak's name, and where its files go on the device.
+    std::string projectName;
+    ProjectTemplate::Layout projectLayout = ProjectTemplate::Layout::Rootless;
+    // new: -o, else a folder named after the tweak.
+    std::string projectFolder() const { return output.value_or(projectName); }
     // run: the script's path, "-" for standard input.
     std::string script = "-";
     // test: the folder whose *.script files are run, each on a fresh copy

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "HostError.h"
+#include "ProgramFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -88,17 +89,12 @@ size_t ScratchDeviceRoot::removeCopiesOfEndedRuns(const std::string& folder) {
 }
 
 std::string ScratchDeviceRoot::builtInExample() {
-    std::error_code error;
-    const fs::path program = fs::read_symlink("/proc/self/exe", error);
-    if (!error) {
-        for (const fs::path& candidate :
-             {program.parent_path().parent_path() / "examples/device-root",
-              program.parent_path().parent_path() / "share/klprefs/examples/device-root"}) {
-            if (fs::is_directory(candidate, error)) {
-                return candidate.string();
-            }
-        }
+    if (const std::optional<fs::path> found = ProgramFiles::find(
+            {"../examples/device-root", ProgramFiles::dataFolder() / "examples/device-root"});
+        found && fs::is_directory(*found)) {
+        return found->string();
     }
+    std::error_code error;
     const fs::path source = fs::path(KL_SOURCE_DIR) / "examples/device-root";
     if (fs::is_directory(source, error)) {
         return source.string();

@@ -22,6 +22,8 @@
 #include "HostError.h"
 #include "PageDescription.h"
 #include "PageHost.h"
+#include "ProgramFiles.h"
+#include "ProjectTemplate.h"
 #include "ScratchDeviceRoot.h"
 #include "ScratchPreferences.h"
 #include "Script.h"
@@ -60,9 +62,15 @@ std::string readScript(const std::string& path) {
 }
 
 // A library loaded for good, as the device has it: libklcommon does not link
-// it and finds its classes by name once it is in the process.
-void loadLibrary(const char* name, const char* path, const char* without) {
-    if (!dlopen(path, RTLD_NOW | RTLD_GLOBAL)) {
+// it and finds its classes by name once it is in the process. It is
+// installed beside the program, or built in the build folder; nothing is
+// loaded from anywhere else (a relative path would name the working folder).
+void loadLibrary(const char* name, const char* installed, const char* built, const char* without) {
+    const std::optional<std::filesystem::path> path = ProgramFiles::find({installed, built});
+    if (!path) {
+        warn(std::string("could not load ") + name + ", so " + without + ": it is neither at " +
+             installed + " nor at " + built + " beside the program");
+    } else if (!dlopen(path->c_str(), RTLD_NOW | RTLD_GLOBAL)) {
         warn(std::string("could not load ") + name + ", so " + without + ": " + dlerror());
     }
 }
@@ -289,10 +297,11 @@ int run(const CommandLine& line) {
         line.command == CommandLine::Command::Run ? readScript(line.script) : "";
 
     if (line.loadUtilities) {
-        loadLibrary("libklutils", KL_KLUTILS_LIBRARY, "the picker shows no pictures");
+        loadLibrary("libklutils", KL_KLUTILS_LIBRARY, KL_BUILT_KLUTILS_LIBRARY,
+                    "the picker shows no pictures");
     }
     if (line.loadPrivateFrameworks) {
-        loadLibrary("the private frameworks", KL_PRIVATE_LIBRARY,
+        loadLibrary("the private frameworks", KL_PRIVATE_LIBRARY, KL_BUILT_PRIVATE_LIBRARY,
                     "the respring button cannot ask for a relaunch");
     }
     SDKNetworkSettings::setConnectTo(line.connectTo);
@@ -371,6 +380,10 @@ int main(int argc, char** argv) {
             CommandLine::parse(std::vector<std::string>(argv + 1, argv + argc));
         if (line.command == CommandLine::Command::Help) {
             std::cout << line.helpText;
+            return 0;
+        }
+        if (line.command == CommandLine::Command::New) {
+            ProjectTemplate(line.projectName, line.projectLayout).write(line.projectFolder());
             return 0;
         }
         return run(line);

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config ccache
     libgtest-dev libgmock-dev libbenchmark-dev
-    libplist-dev libplist++-dev
+    libplist-dev libplist++-dev dpkg-dev
     libcurl4-openssl-dev
     libglib2.0-dev libcairo2-dev libpango1.0-dev fonts-inter
     fonts-noto-color-emoji fonts-noto-core fonts-noto-cjk
