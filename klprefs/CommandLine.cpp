@@ -335,8 +335,10 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     run->add_option("script", line.script, "the script's path, or - for standard input")
         ->type_name("SCRIPT");
     CLI::App* test = app.add_subcommand(
-        "test", "run every *.script under DIR, each on a fresh copy of the device root, and print "
-                "\"N passed, N failed\" with the failing lines; exit status 1 when any failed");
+        "test", "run every *.script under DIR in every variant, each on a fresh copy of the "
+                "device root in a process of its own (-j at once), compare expect image steps "
+                "with their reference pictures, and print \"N passed, N failed\" with the "
+                "failing lines; exit status 1 when any failed");
     test->add_option("folder", line.scriptFolder, "the folder of the scripts")
         ->type_name("DIR")
         ->required();

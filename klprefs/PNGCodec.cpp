@@ -1,6 +1,10 @@
 #include "PNGCodec.h"
 
+#include <cstdint>
 #include <cstring>
+#include <vector>
+
+#include <png.h>
 
 namespace {
 
@@ -31,20 +35,57 @@ bool readSize(const std::string& bytes, long long& width, long long& height) {
 } // namespace
 
 std::string PNGCodec::encode(cairo_surface_t* image, std::string* error) {
+    cairo_surface_flush(image);
+    const int width = cairo_image_surface_get_width(image);
+    const int height = cairo_image_surface_get_height(image);
     std::string bytes;
-    const cairo_status_t status = cairo_surface_write_to_png_stream(
-        image,
-        [](void* closure, const unsigned char* data, unsigned int length) {
-            static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-            return CAIRO_STATUS_SUCCESS;
-        },
-        &bytes);
-    if (status != CAIRO_STATUS_SUCCESS) {
+    std::vector<unsigned char> row(static_cast<size_t>(width) * 4);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
         if (error) {
-            *error = std::string("cannot encode the picture: ") + cairo_status_to_string(status);
+            *error = "cannot encode the picture: out of memory";
         }
         return {};
     }
+    png_set_write_fn(
+        png, &bytes,
+        [](png_structp writer, png_bytep data, png_size_t length) {
+            static_cast<std::string*>(png_get_io_ptr(writer))
+                ->append(reinterpret_cast<const char*>(data), length);
+        },
+        [](png_structp) {});
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_compression_level(png, kCompressionLevel);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
+    png_write_info(png, info);
+    const unsigned char* data = cairo_image_surface_get_data(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    for (int y = 0; y < height; ++y) {
+        const auto* pixels =
+            reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y) * stride);
+        for (int x = 0; x < width; ++x) {
+            // Cairo's pixels carry their colour multiplied by their opacity;
+            // a PNG's do not.
+            const uint32_t pixel = pixels[x];
+            const uint32_t alpha = pixel >> 24;
+            unsigned char* out = &row[static_cast<size_t>(x) * 4];
+            for (int channel = 0; channel < 3; ++channel) {
+                const uint32_t value = pixel >> (16 - 8 * channel) & 0xFF;
+                out[channel] =
+                    static_cast<unsigned char>(alpha == 0     ? 0
+                                               : alpha == 255 ? value
+                                                              : (value * 255 + alpha / 2) / alpha);
+            }
+            out[3] = static_cast<unsigned char>(alpha);
+        }
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
     return bytes;
 }
 
