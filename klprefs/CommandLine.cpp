@@ -161,7 +161,8 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
             },
             ""))
         ->type_name("CODE[,CODE...]");
-    app.add_option("-o,--output", output, "the PNG to write (render, run and sheet)")->type_name("FILE");
+    app.add_option("-o,--output", output, "the PNG to write (render, run and sheet)")
+        ->type_name("FILE");
     app.add_flag("--json", line.json, "after run, print the page as JSON");
     bool withoutUtilities = false;
     app.add_flag("--without-klutils", withoutUtilities,
