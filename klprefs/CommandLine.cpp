@@ -1,6 +1,8 @@
 #include "CommandLine.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include <CLI/CLI.hpp>
 
@@ -56,17 +58,27 @@ Script steps (# starts a comment; quote texts with spaces):
   back                      go back from a page a link opened
   expect ROW stored|shown VALUE
                             fail unless the row stores or shows VALUE
+  expect image NAME [row ROW]
+                            (test) fail unless the window (or the row's
+                            frame) looks as __snapshots__/<script>/NAME.png
+                            beside the script; .actual.png and .diff.png
+                            are written beside it when it differs
 ROW is a row's index (0 is the first row), key:KEY, or the label or title
 it shows (label:TEXT when that is a number). VIEW is path:I.J.K (subview
 indices from the row), class:NAME or class:NAME:N (the Nth such view, from
 0), or text:TEXT (the view showing that text).
 
+test and sheet run each variant in its own process: --variants light,dark
+--devices iphone-15,ipad-pro-12.9 --content-sizes l,ax3 --languages en,ar
+make every combination (a picture's file name then names its variant, as
+NAME.dark-iphone-15-l-ar.png).
+
 Exit status: 0 done, 1 a step (or a test script) failed, 2 bad usage, 3 the page could not be
 loaded, 4 the output could not be written, 5 everything ran but a value could
 not be stored.)";
 
-// "de, en" → de and en, blanks around each code dropped.
-std::vector<std::string> splitLanguages(const std::string& text) {
+// "de, en" → de and en, blanks around each name dropped.
+std::vector<std::string> splitList(const std::string& text) {
     std::vector<std::string> codes(1);
     for (char c : text) {
         if (c == ',') {
@@ -76,6 +88,17 @@ std::vector<std::string> splitLanguages(const std::string& text) {
         }
     }
     return codes;
+}
+
+// The names in their first order, each once.
+std::vector<std::string> distinct(const std::vector<std::string>& names) {
+    std::vector<std::string> once;
+    for (const std::string& name : names) {
+        if (std::find(once.begin(), once.end(), name) == once.end()) {
+            once.push_back(name);
+        }
+    }
+    return once;
 }
 
 } // namespace
@@ -128,7 +151,7 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
                    "bundle's best match, and ar, he, fa and ur lay it out right to left")
         ->check(CLI::Validator(
             [](const std::string& text) -> std::string {
-                for (const std::string& code : splitLanguages(text)) {
+                for (const std::string& code : splitList(text)) {
                     if (!NSLocale::canonicalLanguageIdentifierFromString(code)) {
                         return "wants language codes such as de, pt-BR or zh-Hans, not " +
                                HostError::quoted(code);
@@ -140,7 +163,7 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
         ->type_name("CODE[,CODE...]");
     app.set_version_flag("--version", "klprefs " KL_VERSION);
     app.add_option("-o,--output", output,
-                   "the PNG to write (render and run), or the new project's folder (new)")
+                   "the PNG to write (render, run and sheet), or the new project's folder (new)")
         ->type_name("FILE");
     app.add_flag("--json", line.json, "after run, print the page as JSON");
     bool withoutUtilities = false;
@@ -230,6 +253,83 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     app.add_flag("--no-status-bar", noStatusBar,
                  "on a --device, leave its status bar (the time 9:41, signal and battery) out");
 
+    // The variants test and sheet go through, and how they run.
+    const auto listOf = [&](std::function<bool(const std::string&)> known, std::string names) {
+        return CLI::Validator(
+            [known = std::move(known), names = std::move(names)](const std::string& text) {
+                for (const std::string& name : splitList(text)) {
+                    if (!known(name)) {
+                        return "wants a comma-separated list of " + names + ", not " +
+                               HostError::quoted(name);
+                    }
+                }
+                return std::string();
+            },
+            "");
+    };
+    std::string variantAppearances, variantDevices, variantSizes, variantLanguages;
+    app.add_option("--variants", variantAppearances,
+                   "test and sheet: each of these appearances (light,dark)")
+        ->check(
+            listOf([](const std::string& t) { return TraitNames::appearanceNamed(t).has_value(); },
+                   TraitNames::appearanceNames()))
+        ->type_name("LIST");
+    app.add_option("--devices", variantDevices,
+                   "test and sheet: each of these devices (" + DevicePreset::names() + ")")
+        ->check(listOf([](const std::string& t) { return DevicePreset::named(t).has_value(); },
+                       DevicePreset::names()))
+        ->type_name("LIST");
+    app.add_option("--content-sizes", variantSizes,
+                   "test and sheet: each of these text sizes (" + TraitNames::contentSizeNames() +
+                       ")")
+        ->check(
+            listOf([](const std::string& t) { return TraitNames::contentSizeNamed(t).has_value(); },
+                   TraitNames::contentSizeNames()))
+        ->type_name("LIST");
+    app.add_option("--languages", variantLanguages,
+                   "test and sheet: each of these languages as the only preferred one (en,ar)")
+        ->check(listOf(
+            [](const std::string& t) {
+                return NSLocale::canonicalLanguageIdentifierFromString(t).has_value();
+            },
+            "language codes"))
+        ->type_name("LIST");
+    app.add_option("-j,--jobs", line.jobs,
+                   "test and sheet: how many processes run at once (default: one per core)")
+        ->check(CLI::Range(1, 256))
+        ->type_name("N");
+    std::string update;
+    app.add_option("--update-snapshots", update,
+                   std::string("test: which reference pictures to write: ") +
+                       ReferencePictures::kUpdateNames +
+                       " (default missing, or none with --ci or CI=true)")
+        ->check(oneOf(
+            [](const std::string& t) { return ReferencePictures::updateNamed(t).has_value(); },
+            ReferencePictures::kUpdateNames))
+        ->type_name("MODE");
+    bool ci = false;
+    app.add_flag("--ci", ci, "test: run as in CI, where a missing reference picture fails");
+    app.add_option("--max-diff-pixels", line.pictures.maxDiffPixels,
+                   "test: how many pixels a picture may have changed and still match (default 0)")
+        ->check(CLI::NonNegativeNumber)
+        ->type_name("N");
+    app.add_option("--threshold", line.pictures.threshold,
+                   "test: how far a colour channel may be off, 0 to 1 of its range, for its pixel "
+                   "to count as unchanged (default 0: exact)")
+        ->check(CLI::Number)
+        ->check(kFinite)
+        ->check(CLI::Range(0.0, 1.0))
+        ->type_name("T");
+    std::string junit;
+    app.add_option("--junit", junit, "test: write a JUnit XML report to FILE")->type_name("FILE");
+    app.add_flag("--shuffle", line.shuffle, "test: run the scripts in a random order");
+    unsigned seed = 0;
+    app.add_option("--seed", seed, "test: shuffle from this seed (printed by --shuffle)")
+        ->type_name("N");
+    app.add_option("--repeat", line.repeat, "test: run every script N times (default 1)")
+        ->check(CLI::Range(1, 10000))
+        ->type_name("N");
+
     CLI::App* render = app.add_subcommand("render", "draw the whole page to a PNG (-o)");
     CLI::App* run =
         app.add_subcommand("run", "apply the steps of SCRIPT (standard input when it is - or "
@@ -238,11 +338,16 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     run->add_option("script", line.script, "the script's path, or - for standard input")
         ->type_name("SCRIPT");
     CLI::App* test = app.add_subcommand(
-        "test", "run every *.script under DIR, each on a fresh copy of the device root, and print "
-                "\"N passed, N failed\" with the failing lines; exit status 1 when any failed");
+        "test", "run every *.script under DIR in every variant, each on a fresh copy of the "
+                "device root in a process of its own (-j at once), compare expect image steps "
+                "with their reference pictures, and print \"N passed, N failed\" with the "
+                "failing lines; exit status 1 when any failed");
     test->add_option("folder", line.scriptFolder, "the folder of the scripts")
         ->type_name("DIR")
         ->required();
+    CLI::App* sheet = app.add_subcommand(
+        "sheet", "draw the page in every variant side by side, labelled, to a PNG (-o), at "
+                 "scale 1 unless --scale is given");
     app.add_subcommand("dump", "print the page as JSON: rows and their views, "
                                "the stored values of every preference domain, "
                                "and what the page did");
@@ -289,11 +394,12 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     }
 
     if (app.get_subcommands().empty()) {
-        usage("no command given (render, run, dump, test or new)");
+        usage("no command given (render, run, dump, test, sheet or new)");
     }
     line.command = render->parsed()   ? Command::Render
                    : run->parsed()    ? Command::Run
                    : test->parsed()   ? Command::Test
+                   : sheet->parsed()  ? Command::Sheet
                    : create->parsed() ? Command::New
                                       : Command::Dump;
     if (rootful) {
@@ -310,13 +416,14 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
         line.width = width;
     }
     if (app.count("--language")) {
-        line.look.languages = splitLanguages(languages);
+        line.look.languages = splitList(languages);
     }
     if (app.count("--output")) {
         line.output = output;
     }
     line.look.appearance = *TraitNames::appearanceNamed(appearance);
     line.look.contentSize = *TraitNames::contentSizeNamed(contentSize);
+    line.scaleGiven = app.count("--scale") > 0;
     if (app.count("--device")) {
         line.look.device = DevicePreset::named(device);
         // The picture has the device's pixels unless a scale is given.
@@ -337,14 +444,54 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     } else if (app.count("--header-file")) {
         line.additions.header = ControllerAdditions::headerFromFile(headerFile);
     }
-    if (line.command == Command::Render && !line.output) {
-        usage("render wants -o FILE.png");
+    const bool variantCommand = line.command == Command::Test || line.command == Command::Sheet;
+    for (const char* option :
+         {"--variants", "--devices", "--content-sizes", "--languages", "--jobs"}) {
+        if (app.count(option) && !variantCommand) {
+            usage(std::string(option) + " goes with test and sheet");
+        }
+    }
+    for (const char* option : {"--update-snapshots", "--ci", "--max-diff-pixels", "--threshold",
+                               "--junit", "--shuffle", "--seed", "--repeat"}) {
+        if (app.count(option) && line.command != Command::Test) {
+            usage(std::string(option) + " goes with test");
+        }
+    }
+    if (app.count("--variants")) {
+        line.variants.appearances = distinct(splitList(variantAppearances));
+    }
+    if (app.count("--devices")) {
+        line.variants.devices = distinct(splitList(variantDevices));
+    }
+    if (app.count("--content-sizes")) {
+        line.variants.contentSizes = distinct(splitList(variantSizes));
+    }
+    if (app.count("--languages")) {
+        line.variants.languages = distinct(splitList(variantLanguages));
+    }
+    if (app.count("--update-snapshots")) {
+        line.pictures.update = *ReferencePictures::updateNamed(update);
+    } else if (ci || (std::getenv("CI") && (std::string(std::getenv("CI")) == "true" ||
+                                            std::string(std::getenv("CI")) == "1"))) {
+        // In CI a missing picture is a fault: nothing records it there.
+        line.pictures.update = ReferencePictures::Update::None;
+    }
+    if (app.count("--junit")) {
+        line.junit = junit;
+    }
+    if (app.count("--seed")) {
+        line.seed = seed;
+        line.shuffle = true;
+    }
+    if ((line.command == Command::Render || line.command == Command::Sheet) && !line.output) {
+        usage(std::string(line.command == Command::Sheet ? "sheet" : "render") +
+              " wants -o FILE.png");
     }
     if (line.json && line.command != Command::Run) {
         usage("--json goes with run (dump always prints JSON)");
     }
     if (line.output && (line.command == Command::Dump || line.command == Command::Test)) {
-        usage("-o goes with render and run");
+        usage("-o goes with render, run, sheet and new");
     }
     return line;
 }

@@ -10,12 +10,14 @@
 #include "ControllerAdditions.h"
 #include "DeviceLook.h"
 #include "ProjectTemplate.h"
+#include "ReferencePictures.h"
+#include "VariantMatrix.h"
 
 // What klprefs was asked to do: a command and the settings of the page it
 // works on. Options may come before or after the command.
 class CommandLine {
 public:
-    enum class Command { Help, Render, Run, Dump, Test, New };
+    enum class Command { Help, Render, Run, Dump, Test, Sheet, New };
 
     // Throws a usage HostError naming what is wrong. --help, alone or after
     // a command, and --version answer Help with the text to print in helpText.
@@ -32,6 +34,8 @@ public:
     // nil: the standard screen's width.
     std::optional<CGFloat> width;
     double scale = 3;
+    // Whether --scale was given (a device's pictures take its scale otherwise).
+    bool scaleGiven = false;
     // The device's look and languages (--appearance, --content-size,
     // --device, --orientation, --no-status-bar, --language).
     DeviceLook look;
@@ -47,6 +51,22 @@ public:
     // test: the folder whose *.script files are run, each on a fresh copy
     // of the device root.
     std::string scriptFolder;
+    // test and sheet: every combination of these traits, one run of each
+    // script (one picture of the page) in each.
+    VariantMatrix variants;
+    // test and sheet: how many processes run at once (0: one per core).
+    size_t jobs = 0;
+    // test: which reference pictures are written, and how far a picture may
+    // be from its reference (--update-snapshots, --ci or CI=true,
+    // --max-diff-pixels, --threshold).
+    ReferencePictures::Policy pictures;
+    // test: the JUnit report to write.
+    std::optional<std::string> junit;
+    // test: run the scripts in a random order (from the seed, when given),
+    // and each this many times.
+    bool shuffle = false;
+    std::optional<unsigned> seed;
+    size_t repeat = 1;
     // run: print the page's JSON after the steps.
     bool json = false;
     // Load libklutils into the process before the page, as a tweak process

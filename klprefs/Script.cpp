@@ -1,5 +1,10 @@
 #include "Script.h"
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
 #include <sstream>
 #include <string_view>
 
@@ -79,4 +84,30 @@ std::vector<ScriptStep> Script::parse(const std::string& text) {
         steps.push_back(std::move(step));
     }
     return steps;
+}
+
+std::string Script::read(const std::string& path) {
+    std::stringstream text;
+    if (path == "-") {
+        text << std::cin.rdbuf();
+        return text.str();
+    }
+    auto cannotRead = [&](int cause) {
+        return HostError(HostError::Kind::Usage,
+                         "cannot read the script " + path + ": " + std::strerror(cause));
+    };
+    // A folder opens as a stream but reads as nothing; it is no script.
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        throw cannotRead(EISDIR);
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        throw cannotRead(errno);
+    }
+    text << file.rdbuf();
+    if (file.bad()) {
+        throw cannotRead(errno);
+    }
+    return text.str();
 }

@@ -13,4 +13,8 @@ class Script {
 public:
     // Throws a step HostError with the line of an unterminated quote.
     static std::vector<ScriptStep> parse(const std::string& text);
+    // The text of the script at a path on this machine ("-": standard
+    // input). Throws a usage HostError when it cannot be read (a folder
+    // is no script).
+    static std::string read(const std::string& path);
 };

@@ -441,7 +441,14 @@ void ScriptRunner::back(const ScriptStep& step) {
 }
 
 void ScriptRunner::expect(const ScriptStep& step) {
-    arguments(step, 3, 3, "expect ROW stored|shown VALUE");
+    if (step.arguments.size() != 3 && !step.arguments.empty() && step.arguments[0] == "image") {
+        if (!_pictures) {
+            fail("expect image compares with reference pictures, which klprefs test keeps");
+        }
+        _pictures->expect(_host, {step.arguments.begin() + 1, step.arguments.end()});
+        return;
+    }
+    arguments(step, 3, 3, "expect ROW stored|shown VALUE or expect image NAME [row ROW]");
     const std::string& what = step.arguments[1];
     if (what != "stored" && what != "shown") {
         fail("expect compares what is stored or shown, not " + HostError::quoted(what));

@@ -9,6 +9,7 @@
 #include <UIKit/UIStepper.h>
 
 #include "PageHost.h"
+#include "ReferencePictures.h"
 #include "ScriptStep.h"
 
 // Applies script steps to a page as a person would, through the host's
@@ -35,6 +36,9 @@ public:
 
     // Throws a step HostError with the line of the first step that fails.
     void run(const std::vector<ScriptStep>& steps);
+    // Where `expect image` steps find their reference pictures; without,
+    // such a step fails.
+    void comparePicturesWith(ReferencePictures* pictures) { _pictures = pictures; }
 
 private:
     using Handler = void (ScriptRunner::*)(const ScriptStep&);
@@ -60,4 +64,5 @@ private:
 
     PageHost& _host;
     Warning _warning;
+    ReferencePictures* _pictures = nullptr;
 };

@@ -1,17 +1,8 @@
-#include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <dlfcn.h>
-#include <fcntl.h>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
-#include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <Foundation/DeviceRoot.h>
 #include <Foundation/SDKNetworkSettings.h>
@@ -28,37 +19,13 @@
 #include "ScratchPreferences.h"
 #include "Script.h"
 #include "ScriptRunner.h"
+#include "ScriptTests.h"
+#include "VariantSheet.h"
 
 namespace {
 
 void warn(const std::string& message) {
     std::fprintf(stderr, "klprefs: warning: %s\n", message.c_str());
-}
-
-std::string readScript(const std::string& path) {
-    std::stringstream text;
-    if (path == "-") {
-        text << std::cin.rdbuf();
-        return text.str();
-    }
-    auto cannotRead = [&](int cause) {
-        return HostError(HostError::Kind::Usage,
-                         "cannot read the script " + path + ": " + std::strerror(cause));
-    };
-    // A folder opens as a stream but reads as nothing; it is no script.
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) {
-        throw cannotRead(EISDIR);
-    }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        throw cannotRead(errno);
-    }
-    text << file.rdbuf();
-    if (file.bad()) {
-        throw cannotRead(errno);
-    }
-    return text.str();
 }
 
 // A library loaded for good, as the device has it: libklcommon does not link
@@ -93,173 +60,6 @@ void render(PageHost& host, const std::string& output, double scale) {
     }
 }
 
-// Runs one script on a fresh copy of the device root, in a process of its
-// own as each launch of Settings is: nothing one script leaves behind (the
-// bundle's code loaded from its copy, what the system frameworks logged or
-// counted) reaches the next, and a script that brings the page down fails
-// alone. The caller has started no thread yet, so the child may be forked.
-// Returns why the script failed, or nothing when it passed.
-std::optional<std::string> runScriptInChild(const std::string& path, const std::string& original,
-                                            PageHost::Settings settings) {
-    int channel[2];
-    if (pipe2(channel, O_CLOEXEC) != 0) {
-        return path + ": could not start: " + std::strerror(errno);
-    }
-    std::cout.flush();
-    std::fflush(nullptr);
-    const pid_t child = fork();
-    if (child < 0) {
-        close(channel[0]);
-        close(channel[1]);
-        return path + ": could not start: " + std::strerror(errno);
-    }
-    if (child == 0) {
-        close(channel[0]);
-        std::string failure;
-        try {
-            const std::string text = readScript(path);
-            ScratchDeviceRoot scratch(original);
-            settings.deviceRoot = scratch.path();
-            PageHost host(settings);
-            host.takeLoggedErrors();
-            ScriptRunner runner(host, [&](size_t number, const std::string& message) {
-                warn(path + ":" + std::to_string(number) + ": " + message);
-            });
-            runner.run(Script::parse(text));
-            if (const size_t failed = PageHost::failedStores()) {
-                failure = path + ": " + std::to_string(failed) +
-                          (failed == 1 ? " value" : " values") + " could not be stored";
-            }
-        } catch (const HostError& error) {
-            failure = (error.line() ? path + ":" + std::to_string(*error.line()) : path) + ": " +
-                      error.what();
-        } catch (const std::exception& error) {
-            failure = path + ": " + error.what();
-        }
-        std::cout.flush();
-        std::fflush(nullptr);
-        size_t written = 0;
-        while (written < failure.size()) {
-            const ssize_t count =
-                write(channel[1], failure.data() + written, failure.size() - written);
-            if (count < 0 && errno == EINTR) {
-                continue;
-            }
-            if (count <= 0) {
-                break;
-            }
-            written += static_cast<size_t>(count);
-        }
-        _exit(failure.empty() ? 0 : 1);
-    }
-    close(channel[1]);
-    std::string failure;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t count = read(channel[0], buffer, sizeof buffer);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            break;
-        }
-        failure.append(buffer, static_cast<size_t>(count));
-    }
-    close(channel[0]);
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
-        return std::nullopt;
-    }
-    if (!failure.empty()) {
-        return failure;
-    }
-    if (WIFSIGNALED(status)) {
-        return path + ": the page ended on signal " + std::to_string(WTERMSIG(status)) + " (" +
-               strsignal(WTERMSIG(status)) + ")";
-    }
-    return path + ": the page ended with status " + std::to_string(WEXITSTATUS(status));
-}
-
-// Why something named like a script is no file a script can be read from,
-// or nothing when it is one (a link to a regular file is).
-std::optional<std::string> whyNotAScript(const std::filesystem::directory_entry& entry) {
-    std::error_code error;
-    const std::filesystem::file_status status = entry.status(error);
-    switch (status.type()) {
-    case std::filesystem::file_type::regular:
-        return std::nullopt;
-    case std::filesystem::file_type::directory:
-        return "it is a folder";
-    case std::filesystem::file_type::fifo:
-        return "it is a FIFO, which could wait for ever";
-    case std::filesystem::file_type::character:
-    case std::filesystem::file_type::block:
-        return "it is a device, not a regular file";
-    case std::filesystem::file_type::socket:
-        return "it is a socket, not a regular file";
-    case std::filesystem::file_type::not_found:
-        return "it is a link to nothing";
-    default:
-        return "it is not a regular file" + (error ? ": " + error.message() : std::string());
-    }
-}
-
-// Runs every *.script under the folder, each on a fresh copy of the device
-// root, and prints a line for each and the summary; 1 when any failed or
-// could not be run.
-int runTests(const CommandLine& line, PageHost::Settings settings) {
-    std::error_code error;
-    std::vector<std::string> scripts;
-    std::vector<std::string> notRun;
-    for (std::filesystem::recursive_directory_iterator entry(line.scriptFolder, error), end;
-         !error && entry != end; entry.increment(error)) {
-        if (entry->path().extension() != ".script") {
-            continue;
-        }
-        if (std::optional<std::string> why = whyNotAScript(*entry)) {
-            notRun.push_back(entry->path().string() + ": " + *why);
-        } else {
-            scripts.push_back(entry->path().string());
-        }
-    }
-    if (error) {
-        throw HostError(HostError::Kind::Usage,
-                        "cannot read the folder " + line.scriptFolder + ": " + error.message());
-    }
-    if (scripts.empty() && notRun.empty()) {
-        throw HostError(HostError::Kind::Usage, "no *.script files under " + line.scriptFolder);
-    }
-    std::sort(scripts.begin(), scripts.end());
-    std::sort(notRun.begin(), notRun.end());
-    for (const std::string& reason : notRun) {
-        std::cout << "NOT RUN " << reason << "\n";
-    }
-    const std::string original =
-        line.deviceRoot ? *line.deviceRoot : ScratchDeviceRoot::builtInExample();
-    size_t passed = 0;
-    std::vector<std::string> failures;
-    for (const std::string& path : scripts) {
-        if (std::optional<std::string> failure = runScriptInChild(path, original, settings)) {
-            failures.push_back(*failure);
-            std::cout << "FAILED " << failures.back() << "\n";
-        } else {
-            ++passed;
-            std::cout << "passed " << path << "\n";
-        }
-    }
-    std::cout << passed << " passed, " << failures.size() << " failed";
-    if (!notRun.empty()) {
-        std::cout << ", " << notRun.size() << " not run";
-    }
-    std::cout << "\n";
-    for (const std::string& failure : failures) {
-        std::cout << "  " << failure << "\n";
-    }
-    return failures.empty() && notRun.empty() ? 0 : 1;
-}
-
 int run(const CommandLine& line) {
     std::unique_ptr<ScratchDeviceRoot> scratch;
     std::unique_ptr<ScratchPreferences> preferences;
@@ -273,8 +73,10 @@ int run(const CommandLine& line) {
             DeviceRoot::setPath(settings.deviceRoot);
             preferences = std::make_unique<ScratchPreferences>();
         }
-    } else if (line.command != CommandLine::Command::Test) {
-        // A test copies the device root afresh for each of its scripts.
+    } else if (line.command != CommandLine::Command::Test &&
+               line.command != CommandLine::Command::Sheet) {
+        // A test copies the device root afresh for each of its scripts, and
+        // a sheet for each variant.
         scratch = std::make_unique<ScratchDeviceRoot>(ScratchDeviceRoot::builtInExample());
         settings.deviceRoot = scratch->path();
     }
@@ -294,7 +96,7 @@ int run(const CommandLine& line) {
     // Read the script before the page loads, so a missing one changes nothing.
     const std::string scriptName = line.script == "-" ? "<stdin>" : line.script;
     const std::string scriptText =
-        line.command == CommandLine::Command::Run ? readScript(line.script) : "";
+        line.command == CommandLine::Command::Run ? Script::read(line.script) : "";
 
     if (line.loadUtilities) {
         loadLibrary("libklutils", KL_KLUTILS_LIBRARY, KL_BUILT_KLUTILS_LIBRARY,
@@ -309,7 +111,11 @@ int run(const CommandLine& line) {
     SDKMailAccount::setConfigured(line.mailAccount);
     SDKMailAccount::setSendingFails(line.mailSendingFails);
     if (line.command == CommandLine::Command::Test) {
-        return runTests(line, settings);
+        return ScriptTests::run(line, settings);
+    }
+    if (line.command == CommandLine::Command::Sheet) {
+        VariantSheet::write(line, settings);
+        return 0;
     }
     // The page stays until the process ends, which reclaims it at once:
     // taking a long page's views and constraints apart one by one would
@@ -360,6 +166,8 @@ int run(const CommandLine& line) {
     }
     case CommandLine::Command::Help:
     case CommandLine::Command::Test:
+    case CommandLine::Command::Sheet:
+    case CommandLine::Command::New:
         break;
     }
     // A value the page could not store fails the run, after everything else

@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libplist-dev libplist++-dev dpkg-dev
     libcurl4-openssl-dev
-    libglib2.0-dev libcairo2-dev libpango1.0-dev fonts-inter
+    libglib2.0-dev libcairo2-dev libpango1.0-dev libpng-dev fonts-inter
     fonts-noto-color-emoji fonts-noto-core fonts-noto-cjk
     libgdk-pixbuf-2.0-dev librsvg2-dev
     libcpp-httplib-dev libssl-dev openssl
