@@ -14,7 +14,7 @@
 // works on. Options may come before or after the command.
 class CommandLine {
 public:
-    enum class Command { Help, Render, Run, Dump, Test };
+    enum class Command { Help, Render, Run, Dump, Test, Check };
 
     // Throws a usage HostError naming what is wrong. --help, alone or after
     // a command, answers Help with the text to print in helpText.
@@ -43,6 +43,11 @@ public:
     std::string scriptFolder;
     // run: print the page's JSON after the steps.
     bool json = false;
+    // check: the variants (nil: the defaults), how findings are printed
+    // ("text", "json", "sarif") and the least level that fails the check.
+    std::optional<std::string> variants;
+    std::string format = "text";
+    std::string failLevel = "error";
     // Load libklutils into the process before the page, as a tweak process
     // on a device has it; without it the picker's choices have no pictures.
     bool loadUtilities = true;
