@@ -1,0 +1,299 @@
+#include <set>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <Preferences/Preferences.h>
+#include <UIKit/NSLayoutConstraint.h>
+
+#include "CheckReport.h"
+#include "HostError.h"
+#include "KlprefsProgram.h"
+#include "PageChecker.h"
+#include "TestPictures.h"
+
+// Rows a tweak's own code could make, each with one fault the check finds.
+// Text fixed in black, which dark mode shows on a dark row.
+class CheckBlackTextCell : public PSTableCell {
+public:
+    void refreshCellContentsWithSpecifier(const Ref<PSSpecifier>& specifier) override {
+        PSTableCell::refreshCellContentsWithSpecifier(specifier);
+        textLabel()->setTextColor(UIColor::blackColor());
+    }
+};
+// A view that hangs far below its row.
+class CheckSpillingCell : public PSTableCell {
+public:
+    void refreshCellContentsWithSpecifier(const Ref<PSSpecifier>& specifier) override {
+        PSTableCell::refreshCellContentsWithSpecifier(specifier);
+        Ref<UIView> spill = alloc<UIView>()->initWithFrame(CGRectMake(200, 0, 40, 160));
+        spill->setBackgroundColor(UIColor::systemRedColor());
+        addSubview(spill);
+    }
+};
+// A view asked to be 10 and 20 points wide at once.
+class CheckConflictingCell : public PSTableCell {
+public:
+    void refreshCellContentsWithSpecifier(const Ref<PSSpecifier>& specifier) override {
+        PSTableCell::refreshCellContentsWithSpecifier(specifier);
+        Ref<UIView> box = alloc<UIView>()->initWithFrame(CGRectZero);
+        box->setTranslatesAutoresizingMaskIntoConstraints(false);
+        contentView()->addSubview(box);
+        NSLayoutConstraint::activateConstraints({box->widthAnchor()->constraintEqualToConstant(10),
+                                                 box->widthAnchor()->constraintEqualToConstant(20)});
+    }
+};
+// A row that takes 150 ms to show.
+class CheckSlowCell : public PSTableCell {
+public:
+    void refreshCellContentsWithSpecifier(const Ref<PSSpecifier>& specifier) override {
+        PSTableCell::refreshCellContentsWithSpecifier(specifier);
+        usleep(150000);
+    }
+};
+
+extern "C" __attribute__((visibility("default"))) constinit const objc_class
+    OBJC_CLASS_$_CheckBlackTextCell{"CheckBlackTextCell", &OBJC_CLASS_$_PSTableCell,
+                        PSTableCellClassMethods<CheckBlackTextCell>::classMethods,
+                        PSTableCellClassMethods<CheckBlackTextCell>::instanceMethods};
+extern "C" __attribute__((visibility("default"))) constinit const objc_class
+    OBJC_CLASS_$_CheckSpillingCell{"CheckSpillingCell", &OBJC_CLASS_$_PSTableCell,
+                        PSTableCellClassMethods<CheckSpillingCell>::classMethods,
+                        PSTableCellClassMethods<CheckSpillingCell>::instanceMethods};
+extern "C" __attribute__((visibility("default"))) constinit const objc_class
+    OBJC_CLASS_$_CheckConflictingCell{"CheckConflictingCell", &OBJC_CLASS_$_PSTableCell,
+                        PSTableCellClassMethods<CheckConflictingCell>::classMethods,
+                        PSTableCellClassMethods<CheckConflictingCell>::instanceMethods};
+extern "C" __attribute__((visibility("default"))) constinit const objc_class
+    OBJC_CLASS_$_CheckSlowCell{"CheckSlowCell", &OBJC_CLASS_$_PSTableCell,
+                        PSTableCellClassMethods<CheckSlowCell>::classMethods,
+                        PSTableCellClassMethods<CheckSlowCell>::instanceMethods};
+
+// Named, so that its helpers keep apart from those of the files compiled with it.
+namespace check_rules {
+
+constexpr const char* kDomain = "com.example.test";
+constexpr const char* kBundle = DeviceWithBundle::kBundle;
+constexpr const char* kOne = "light,l,iphone-15,en";
+
+Value::Dictionary row(const char* cell, const char* label, Value::Dictionary extra = {}) {
+    Value::Dictionary properties{{"cell", cell}, {"label", label}};
+    for (auto& [name, value] : extra) {
+        properties[name] = value;
+    }
+    return properties;
+}
+
+// A sound page: a group and a switch. Each case adds one broken row after it.
+Value::Array pageWith(const Value::Dictionary& broken) {
+    return {Value(row("PSGroupCell", "Options")),
+            Value(row("PSSwitchCell", "Enabled", {{"key", "enabled"}, {"defaults", kDomain}})),
+            Value(broken)};
+}
+
+TEST(CheckRules, EachBrokenBundleIsFoundAtItsItemInItsVariantsAndNothingElse) {
+    struct Case {
+        const char* rule;
+        Value::Dictionary broken;
+        std::vector<std::pair<std::string, std::string>> files;
+        const char* variants;
+        const char* key;
+        std::set<std::string> foundIn;
+    };
+    const std::string picture = std::string(kBundle) + "/a.png";
+    const std::string longText(40, 'W');
+    const Case cases[] = {
+        {"missing-localization",
+         row("PSStaticTextCell", "GREETING"),
+         {{"/en.lproj/Root.strings", "\"GREETING\" = \"Hello\";"},
+          {"/de.lproj/Root.strings", "\"OTHER\" = \"Anderes\";"}},
+         "light,l,iphone-15,en,de",
+         "label",
+         {"light/l/iphone-15/de"}},
+        {"low-contrast",
+         row("PSTableCell", "Fixed black", {{"cellClass", "CheckBlackTextCell"}}),
+         {},
+         "light,dark,l,iphone-15,en",
+         "label",
+         {"dark/l/iphone-15/en"}},
+        {"truncated-text",
+         row("PSStaticTextCell", longText.c_str()),
+         {},
+         "light,l,ax3,iphone-15,ipad-pro-12.9,en",
+         "label",
+         {"light/l/iphone-15/en", "light/l/ipad-pro-12.9/en"}},
+        {"overlap",
+         row("PSTableCell", "Spilling", {{"cellClass", "CheckSpillingCell"}}),
+         {},
+         kOne,
+         nullptr,
+         {"light/l/iphone-15/en"}},
+        {"constraint-conflict",
+         row("PSTableCell", "Conflicting", {{"cellClass", "CheckConflictingCell"}}),
+         {},
+         kOne,
+         nullptr,
+         {"light/l/iphone-15/en"}},
+        {"missing-image",
+         row("PSTableCell", "Pictured", {{"icon", "nothere"}}),
+         {},
+         kOne,
+         "icon",
+         {"light/l/iphone-15/en"}},
+        {"root-path",
+         row("PSTableCell", "Layout",
+             {{"cellClass", "KLPickerCell"},
+              {"key", "layout"},
+              {"defaults", kDomain},
+              {"choices", Value::Array(3, Value(Value::Dictionary{{"title", "A"}, {"image", picture}}))}}),
+         {{"/a.png", pngPicture()}},
+         kOne,
+         "choices",
+         {"light/l/iphone-15/en"}},
+        {"no-storage",
+         row("PSSwitchCell", "Loose", {{"key", "loose"}}),
+         {},
+         kOne,
+         "defaults",
+         {"light/l/iphone-15/en"}},
+        {"type-conflict",
+         row("PSSliderCell", "Level", {{"key", "enabled"}, {"defaults", kDomain}}),
+         {},
+         kOne,
+         "key",
+         {"light/l/iphone-15/en"}},
+        {"default-type",
+         row("PSSwitchCell", "Other", {{"key", "other"}, {"defaults", kDomain}, {"default", "yes"}}),
+         {},
+         kOne,
+         "default",
+         {"light/l/iphone-15/en"}},
+        {"bad-domain",
+         row("PSSwitchCell", "Bad", {{"key", "bad"}, {"defaults", "../evil"}}),
+         {},
+         kOne,
+         "defaults",
+         {"light/l/iphone-15/en"}},
+        {"missing-pane",
+         row("PSLinkCell", "More", {{"id", "Nowhere"}}),
+         {},
+         kOne,
+         "id",
+         {"light/l/iphone-15/en"}},
+        {"missing-class",
+         row("PSTableCell", "Mystery", {{"cellClass", "NoSuchCell"}}),
+         {},
+         kOne,
+         "cellClass",
+         {"light/l/iphone-15/en"}},
+        {"missing-selector",
+         row("PSButtonCell", "Do it", {{"action", "doIt"}}),
+         {},
+         kOne,
+         "action",
+         {"light/l/iphone-15/en"}},
+        {"slow-page",
+         row("PSTableCell", "Slow", {{"cellClass", "CheckSlowCell"}}),
+         {},
+         kOne,
+         nullptr,
+         {"light/l/iphone-15/en"}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.rule);
+        DeviceWithBundle device(pageWith(test.broken), {});
+        for (const auto& [path, contents] : test.files) {
+            device.root.write(kBundle + path, contents);
+        }
+        PageHost::Settings settings;
+        settings.deviceRoot = device.root.path();
+        settings.bundlePath = kBundle;
+        PageChecker checker(settings, std::string(test.variants));
+        const std::vector<CheckFinding>& findings = checker.run().all();
+        std::string all;
+        for (const CheckFinding& finding : findings) {
+            all += finding.rule + ": " + finding.message + "\n";
+        }
+        EXPECT_EQ(findings.size(), 1u) << all;
+        if (findings.empty()) {
+            continue;
+        }
+        const CheckFinding& finding = findings.front();
+        EXPECT_EQ(finding.rule, test.rule) << finding.message;
+        EXPECT_EQ(finding.file, "Root.plist");
+        EXPECT_EQ(finding.item, std::optional<size_t>(2));
+        EXPECT_EQ(finding.key, test.key ? std::optional<std::string>(test.key) : std::nullopt);
+        EXPECT_EQ(std::set<std::string>(finding.variants.begin(), finding.variants.end()),
+                  test.foundIn);
+        // The line is the key's (or the item's) in the XML file.
+        EXPECT_TRUE(finding.line.has_value());
+        std::istringstream text(device.root.read(std::string(kBundle) + "/Root.plist"));
+        std::string line;
+        for (size_t number = 0; number < finding.line.value_or(0); ++number) {
+            std::getline(text, line);
+        }
+        const bool keyed = test.key && test.broken.count(test.key);
+        EXPECT_NE(line.find(keyed ? "<key>" + std::string(test.key) + "</key>" : "<dict>"),
+                  std::string::npos)
+            << line;
+    }
+}
+
+TEST(CheckRules, TheProgramReportsInSARIFFailsAtItsLevelAndLeavesTheDeviceRootAsItWas) {
+    DeviceWithBundle device(
+        pageWith(row("PSTableCell", "Layout",
+                     {{"cellClass", "KLPickerCell"},
+                      {"key", "layout"},
+                      {"defaults", kDomain},
+                      {"choices", Value::Array(3, Value(Value::Dictionary{
+                                      {"title", "A"}, {"image", ":root:nothere.png"}}))}})),
+        {{"enabled", true}});
+    const std::string before = device.storedBytes();
+    const auto check = [&](std::vector<std::string> more) {
+        return runKlprefs(with(device.options(), with({"check", "--variants", kOne}, more)));
+    };
+    const KlprefsRun sarif = check({"--format", "sarif"});
+    EXPECT_EQ(sarif.status, 1) << sarif.err;
+    const nlohmann::json report = nlohmann::json::parse(sarif.out);
+    EXPECT_EQ(report["version"], "2.1.0");
+    const nlohmann::json& result = report["runs"][0]["results"][0];
+    EXPECT_EQ(result["ruleId"], "missing-image");
+    EXPECT_EQ(result["level"], "error");
+    EXPECT_EQ(result["locations"][0]["physicalLocation"]["artifactLocation"]["uri"], "Root.plist");
+    EXPECT_EQ(report["runs"][0]["results"].size(), 1u);
+    // The picker writes its choice back as it shows; none of it reaches the device.
+    EXPECT_EQ(device.storedBytes(), before);
+    EXPECT_FALSE(std::filesystem::exists(device.root.host("/var/mobile/Library/Preferences/" +
+                                                          std::string(kDomain) + ".plist.lock")));
+
+    const KlprefsRun json = check({"--format", "json", "--level", "warning"});
+    EXPECT_EQ(json.status, 1);
+    const nlohmann::json finding = nlohmann::json::parse(json.out)["findings"][0];
+    EXPECT_EQ(finding["item"], 2);
+    EXPECT_EQ(finding["key"], "choices");
+    EXPECT_EQ(finding["variants"], nlohmann::json::array({"light/l/iphone-15/en"}));
+    EXPECT_TRUE(finding["line"].is_number());
+
+    EXPECT_EQ(check({"--variants", "purple"}).status, 2);
+}
+
+TEST(CheckRules, VariantListsNameEveryCombinationOfTheKindsGiven) {
+    const auto variants = CheckVariant::fromList(std::string("dark, ax3,de"), {"en", "ja"});
+    ASSERT_TRUE(variants.has_value());
+    std::vector<std::string> names;
+    for (const CheckVariant& variant : *variants) {
+        names.push_back(variant.name());
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"dark/ax3/iphone-15/de", "dark/ax3/ipad-pro-12.9/de"}));
+    EXPECT_EQ(CheckVariant::fromList(std::nullopt, {"en", "ja"})->size(), 16u);
+    std::string error;
+    EXPECT_FALSE(CheckVariant::fromList(std::string("dark,huge"), {}, &error));
+    EXPECT_NE(error.find("\"huge\""), std::string::npos);
+
+    CheckFindings findings;
+    const CheckReport report(findings, {"light/l/a/en", "dark/l/a/en", "light/l/a/de", "dark/l/a/de"});
+    EXPECT_EQ(report.describeVariants({"dark/l/a/en", "dark/l/a/de"}), "dark");
+    EXPECT_EQ(report.describeVariants({"dark/l/a/en", "light/l/a/de"}), "dark/l/a/en, light/l/a/de");
+}
+
+} // namespace check_rules
