@@ -1,7 +1,7 @@
 #include "DrawnPageRules.h"
 
 #include <algorithm>
-#include <chrono>
+#include <ctime>
 #include <dlfcn.h>
 #include <filesystem>
 #include <cmath>
@@ -115,9 +115,8 @@ size_t conflictCount(size_t since) {
     return count;
 }
 
-double millisecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
+double millisecondsSince(double start) {
+    return DrawnPageRules::processorMilliseconds() - start;
 }
 
 } // namespace
@@ -133,6 +132,12 @@ DrawnPageRules::~DrawnPageRules() {
     _canvas.reset();
     cairo_destroy(_cairo);
     cairo_surface_destroy(_surface);
+}
+
+double DrawnPageRules::processorMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1000 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
 double DrawnPageRules::contrast(const CGColor& first, const CGColor& second) {
@@ -182,12 +187,12 @@ void DrawnPageRules::check(PageHost& host, const PaneFile* pane, double buildMil
         pending.insert(pending.end(), view->subviews().begin(), view->subviews().end());
     }
     SDKPageRenderer renderer(host.window(), 1);
-    auto drawStart = std::chrono::steady_clock::now();
+    double drawStart = processorMilliseconds();
     _background = renderer.makeImage();
     double drawMilliseconds = millisecondsSince(drawStart);
     if (buildMilliseconds + drawMilliseconds > kSlowPage) {
         // The first text of a script loads its font once for the process: draw again.
-        drawStart = std::chrono::steady_clock::now();
+        drawStart = processorMilliseconds();
         _background = renderer.makeImage();
         drawMilliseconds = std::min(drawMilliseconds, millisecondsSince(drawStart));
     }
@@ -436,7 +441,7 @@ void DrawnPageRules::checkSpeed(PageHost& host, const PaneFile* pane,
         if (!row.cell) {
             continue;
         }
-        const auto start = std::chrono::steady_clock::now();
+        const auto start = processorMilliseconds();
         const Ref<NSIndexPath> path = NSIndexPath::indexPathForRow(
             static_cast<NSInteger>(position), static_cast<NSInteger>(row.section));
         if (Ref<UITableViewCell> cell = controller->tableViewCellForRowAtIndexPath(table, path)) {

@@ -35,6 +35,9 @@ public:
 
     // The contrast of two opaque colours, 1 to 21.
     static double contrast(const CGColor& first, const CGColor& second);
+    // The processor time this thread has taken, in milliseconds: what a page
+    // costs, whatever else the machine is doing.
+    static double processorMilliseconds();
     // The most a page may take to build and draw, in milliseconds.
     static constexpr double kSlowPage = 100;
 

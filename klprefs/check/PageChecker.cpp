@@ -1,6 +1,5 @@
 #include "PageChecker.h"
 
-#include <chrono>
 
 #include <Foundation/NSLocale.h>
 #include <Foundation/SDKEventLog.h>
@@ -92,11 +91,9 @@ std::unique_ptr<PageHost> PageChecker::buildPage(const PageHost::Settings& setti
     for (int attempt = 0; attempt < 2; ++attempt) {
         host.reset();
         const size_t before = SDKEventLog::count();
-        const auto start = std::chrono::steady_clock::now();
+        const double start = DrawnPageRules::processorMilliseconds();
         host = std::make_unique<PageHost>(settings);
-        const double taken =
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count();
+        const double taken = DrawnPageRules::processorMilliseconds() - start;
         conflicts = conflictsSince(before);
         milliseconds = attempt == 0 ? taken : std::min(milliseconds, taken);
         if (milliseconds <= DrawnPageRules::kSlowPage / 2) {
@@ -192,12 +189,10 @@ void PageChecker::checkChildren(PageHost& host, DrawnPageRules& rules,
         const Ref<UINavigationController> navigation = host.navigationController();
         const Ref<PSListController> child = host.shownController()->controllerForLink(row.specifier);
         const size_t before = SDKEventLog::count();
-        const auto start = std::chrono::steady_clock::now();
+        const double start = DrawnPageRules::processorMilliseconds();
         navigation->pushViewController(child, false);
         host.settle();
-        const double milliseconds =
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count();
+        const double milliseconds = DrawnPageRules::processorMilliseconds() - start;
         rules.check(host, paneNamed(*pane), milliseconds,
                     conflictsSince(before));
         checkChildren(host, rules, visited, depth + 1);
