@@ -55,7 +55,8 @@ int32_t KLColorPickerCell::rowHeight() const {
     // The title and the hex text take two lines; at the larger text sizes
     // they outgrow 45 points and the row grows with them, as Settings' own
     // rows do, rather than spill over its neighbours.
-    const CGFloat lines = textLabel()->font()->lineHeight() + detailTextLabel()->font()->lineHeight();
+    const CGFloat lines =
+        textLabel()->font()->lineHeight() + detailTextLabel()->font()->lineHeight();
     return lines > kRowHeight
                ? static_cast<int32_t>(std::ceil(lines + 2 * UITableViewCell::kSubtitlePadding))
                : kRowHeight;

@@ -24,7 +24,8 @@ void BM_CheckExample(benchmark::State& state) {
         PageChecker checker(settings, std::nullopt);
         const CheckFindings& findings = checker.run();
         if (!findings.all().empty()) {
-            state.SkipWithError(("the example has a finding: " + findings.all().front().message).c_str());
+            state.SkipWithError(
+                ("the example has a finding: " + findings.all().front().message).c_str());
         }
         state.counters["variants"] = static_cast<double>(checker.variantNames().size());
     }

@@ -246,12 +246,14 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
                  "and every page its links open; exit status 1 when a finding is at --level or "
                  "above");
     std::string variants;
-    check->add_option("--variants", variants,
-                      "the variants to check, comma-separated words: appearances (light, dark), "
-                      "text sizes (xs ... ax5), devices (" + DevicePreset::names() +
-                          ") and language codes (de, pt-BR); every combination is checked, and "
-                          "a kind not named keeps its defaults: light and dark, l and ax3, "
-                          "iphone-15 and ipad-pro-12.9, every language the bundle has")
+    check
+        ->add_option("--variants", variants,
+                     "the variants to check, comma-separated words: appearances (light, dark), "
+                     "text sizes (xs ... ax5), devices (" +
+                         DevicePreset::names() +
+                         ") and language codes (de, pt-BR); every combination is checked, and "
+                         "a kind not named keeps its defaults: light and dark, l and ax3, "
+                         "iphone-15 and ipad-pro-12.9, every language the bundle has")
         ->check(CLI::Validator(
             [](const std::string& text) -> std::string {
                 for (const std::string& word : splitLanguages(text)) {
@@ -267,9 +269,10 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     check->add_option("--format", line.format, "text, json or sarif (default text)")
         ->check(CLI::IsMember({"text", "json", "sarif"}))
         ->type_name("text|json|sarif");
-    check->add_option("--level", line.failLevel,
-                      "the least level of finding that fails the check: error, warning or info "
-                      "(default error)")
+    check
+        ->add_option("--level", line.failLevel,
+                     "the least level of finding that fails the check: error, warning or info "
+                     "(default error)")
         ->check(CLI::IsMember({"error", "warning", "info"}))
         ->type_name("error|warning|info");
     app.add_subcommand("dump", "print the page as JSON: rows and their views, "
@@ -291,8 +294,8 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     if (app.get_subcommands().empty()) {
         usage("no command given (render, run, dump, test or check)");
     }
-    line.command = render->parsed() ? Command::Render
-                   : run->parsed()  ? Command::Run
+    line.command = render->parsed()  ? Command::Render
+                   : run->parsed()   ? Command::Run
                    : test->parsed()  ? Command::Test
                    : check->parsed() ? Command::Check
                                      : Command::Dump;

@@ -13,11 +13,10 @@ constexpr const char* kPlaceholder = ":root:";
 // The cell kinds the Preferences framework makes itself.
 bool isStandardKind(const std::string& kind) {
     for (const char* standard :
-         {"PSGroupCell", "PSSwitchCell", "PSSwitchTableCell", "PSSegmentCell",
-          "PSSegmentTableCell", "PSSliderCell", "PSSliderTableCell", "PSEditTextCell",
-          "PSSecureEditTextCell", "PSEditableTableCell", "PSSpinnerCell", "PSSpinnerTableCell",
-          "PSTitleValueCell", "PSLinkListCell", "PSTableCell", "PSStaticTextCell", "PSLinkCell",
-          "PSButtonCell"}) {
+         {"PSGroupCell", "PSSwitchCell", "PSSwitchTableCell", "PSSegmentCell", "PSSegmentTableCell",
+          "PSSliderCell", "PSSliderTableCell", "PSEditTextCell", "PSSecureEditTextCell",
+          "PSEditableTableCell", "PSSpinnerCell", "PSSpinnerTableCell", "PSTitleValueCell",
+          "PSLinkListCell", "PSTableCell", "PSStaticTextCell", "PSLinkCell", "PSButtonCell"}) {
         if (kind == standard) {
             return true;
         }
@@ -171,8 +170,8 @@ void BundleRules::checkStorage(const PaneFile& pane, size_t index, const Value::
     if (!inserted && first->second.type != type) {
         add(pane.finding("type-conflict", CheckLevel::Error, index, std::string("key"), "",
                          quoted(*key) + " of " + *domain + " is stored as " + type +
-                             " here but as " + first->second.type + " by " +
-                             first->second.file + " item " + std::to_string(first->second.item)));
+                             " here but as " + first->second.type + " by " + first->second.file +
+                             " item " + std::to_string(first->second.item)));
     }
 }
 
@@ -221,8 +220,8 @@ void BundleRules::checkRootPath(const PaneFile& pane, size_t index, const std::s
             // Outside /var/jb/ a rootless device has the system's files, not the packages'.
             return startsWith(devicePath, kRootless)
                        ? decodes("/" + devicePath.substr(std::string(kRootless).size()))
-                       : !startsWith(devicePath, "/Library/") &&
-                             !startsWith(devicePath, "/usr/") && decodes(devicePath);
+                       : !startsWith(devicePath, "/Library/") && !startsWith(devicePath, "/usr/") &&
+                             decodes(devicePath);
         }
         // A rootful device has no /var/jb/.
         return !startsWith(devicePath, kRootless) &&
@@ -265,10 +264,11 @@ void BundleRules::checkLinks(const PaneFile& pane, size_t index, const Value::Di
         if (objc_getClass(detail->c_str())) {
             return;
         }
-        add(pane.finding("missing-pane", _controllerCodeLoaded ? CheckLevel::Warning : CheckLevel::Info,
-                         index, std::string("detail"), *detail,
-                         "the link's class " + *detail + " is not loaded here" +
-                             (_controllerCodeLoaded ? "" : " (the bundle's code could not be loaded)")));
+        add(pane.finding(
+            "missing-pane", _controllerCodeLoaded ? CheckLevel::Warning : CheckLevel::Info, index,
+            std::string("detail"), *detail,
+            "the link's class " + *detail + " is not loaded here" +
+                (_controllerCodeLoaded ? "" : " (the bundle's code could not be loaded)")));
     }
     std::optional<std::string> name = text(item, "id");
     const char* key = "id";
@@ -290,11 +290,11 @@ void BundleRules::checkCode(const PaneFile& pane, size_t index, const Value::Dic
     if (std::optional<std::string> cellClass = text(item, "cellClass")) {
         if (!isStandardKind(*cellClass) && !objc_getClass(cellClass->c_str())) {
             add(pane.finding("missing-class", level, index, std::string("cellClass"), *cellClass,
-                             "no loaded library provides the cell class " + *cellClass +
-                                 unloaded));
+                             "no loaded library provides the cell class " + *cellClass + unloaded));
         }
     }
-    const std::string controller = target ? std::string(target->name) : std::string("the controller");
+    const std::string controller =
+        target ? std::string(target->name) : std::string("the controller");
     for (const char* key : {"action", "get", "set"}) {
         std::optional<std::string> selector = text(item, key);
         if (selector && !(target && class_respondsToSelector(target, selector->c_str()))) {

@@ -214,23 +214,24 @@ void CheckReport::writeSARIF(std::ostream& out) const {
     }
     nlohmann::json results = nlohmann::json::array();
     for (const CheckFinding& finding : _findings.all()) {
-        const auto rule = std::find_if(rules().begin(), rules().end(),
-                                       [&](const auto& entry) { return finding.rule == entry.first; });
+        const auto rule = std::find_if(rules().begin(), rules().end(), [&](const auto& entry) {
+            return finding.rule == entry.first;
+        });
         nlohmann::json result = {
             {"ruleId", finding.rule},
             {"ruleIndex", rule - rules().begin()},
             {"level", levelName(finding.level) == "info" ? "note" : levelName(finding.level)},
             {"message",
-             {{"text", textValue(finding.message + " (in " + describeVariants(finding.variants) +
-                                 ")")}}},
+             {{"text",
+               textValue(finding.message + " (in " + describeVariants(finding.variants) + ")")}}},
             {"properties",
              {{"variants", finding.variants},
               {"item", finding.item ? nlohmann::json(*finding.item) : nlohmann::json()},
               {"key", finding.key ? textValue(*finding.key) : nlohmann::json()}}},
         };
         if (!finding.file.empty()) {
-            nlohmann::json location = {{"artifactLocation", {{"uri", textValue(finding.file)},
-                                                             {"uriBaseId", "BUNDLE"}}}};
+            nlohmann::json location = {
+                {"artifactLocation", {{"uri", textValue(finding.file)}, {"uriBaseId", "BUNDLE"}}}};
             if (finding.line) {
                 location["region"] = {{"startLine", *finding.line}};
             }
@@ -241,8 +242,9 @@ void CheckReport::writeSARIF(std::ostream& out) const {
     nlohmann::json sarif = {
         {"$schema", "https://json.schemastore.org/sarif-2.1.0.json"},
         {"version", "2.1.0"},
-        {"runs", nlohmann::json::array({{{"tool", {{"driver", {{"name", "klprefs check"}, {"rules", ruleList}}}}},
-                                          {"results", results}}})},
+        {"runs", nlohmann::json::array(
+                     {{{"tool", {{"driver", {{"name", "klprefs check"}, {"rules", ruleList}}}}},
+                       {"results", results}}})},
     };
     out << dump(sarif) << "\n";
 }

@@ -26,8 +26,8 @@ struct CheckVariant {
     // ipad-pro-12.9, every language in `bundleLanguages`). nil, with the
     // reason in `error`, when a word is none of these.
     static std::optional<std::vector<CheckVariant>>
-    fromList(const std::optional<std::string>& list, const std::vector<std::string>& bundleLanguages,
-             std::string* error = nullptr);
+    fromList(const std::optional<std::string>& list,
+             const std::vector<std::string>& bundleLanguages, std::string* error = nullptr);
     // Whether a word of such a list is well formed, for the command line.
     static bool isVariantWord(const std::string& word);
 };

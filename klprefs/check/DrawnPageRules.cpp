@@ -1,11 +1,12 @@
 #include "DrawnPageRules.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <ctime>
 #include <dlfcn.h>
 #include <filesystem>
-#include <cmath>
-#include <cstdio>
+#include <map>
 
 #include <Foundation/SDKEventLog.h>
 #include <UIKit/NSIndexPath.h>
@@ -151,11 +152,11 @@ void DrawnPageRules::add(const Place& place, const std::string& rule, CheckLevel
                          const std::string& message) {
     CheckFinding finding;
     if (place.pane) {
-        finding = place.pane->finding(rule, level, place.item,
-                                      key.empty() ? std::nullopt : std::optional(key), subject,
-                                      message);
+        finding =
+            place.pane->finding(rule, level, place.item,
+                                key.empty() ? std::nullopt : std::optional(key), subject, message);
     } else {
-        finding = CheckFinding{rule, level, "", std::nullopt, std::nullopt, std::nullopt,
+        finding = CheckFinding{rule,    level,   "", std::nullopt, std::nullopt, std::nullopt,
                                subject, message, {}};
     }
     _findings.add(finding, {_variant});
@@ -205,9 +206,8 @@ void DrawnPageRules::check(PageHost& host, const PaneFile* pane, double buildMil
             continue;
         }
         const CGRect cellFrame = row.cell->convertRectToView(row.cell->bounds(), nullptr);
-        const CGRect clip = row.cell->clipsToBounds()
-                                ? cellFrame
-                                : CGRectMake(-1e6, -1e6, 2e6, 2e6);
+        const CGRect clip =
+            row.cell->clipsToBounds() ? cellFrame : CGRectMake(-1e6, -1e6, 2e6, 2e6);
         Place place = placeOf(row.specifier, pane);
         place.rowsLibrary = fromRowsLibrary(*row.cell);
         for (const Ref<UIView>& view : row.cell->subviews()) {
@@ -268,11 +268,11 @@ void DrawnPageRules::checkLabel(const UILabel& label, const CGRect& cellFrame, c
     if (placed.ellipsized) {
         cut = "it does not fit its " + points(bounds.size.width) + " by " +
               points(bounds.size.height) + " points and ends in an ellipsis";
-    } else if (const CGFloat beyond = overhang(placed.glyphs, bounds); beyond > kTolerance) {
-        cut = "its glyphs reach " + points(beyond) + " points outside its view";
-    } else if (const CGFloat beyond = std::max(overhang(glyphs, cellFrame), overhang(glyphs, clip));
-               beyond > kTolerance) {
-        cut = "its glyphs reach " + points(beyond) + " points past its row";
+    } else if (const CGFloat outside = overhang(placed.glyphs, bounds); outside > kTolerance) {
+        cut = "its glyphs reach " + points(outside) + " points outside its view";
+    } else if (const CGFloat past = std::max(overhang(glyphs, cellFrame), overhang(glyphs, clip));
+               past > kTolerance) {
+        cut = "its glyphs reach " + points(past) + " points past its row";
     }
     if (cut) {
         add(place, "truncated-text", CheckLevel::Error, key, text,
@@ -283,21 +283,20 @@ void DrawnPageRules::checkLabel(const UILabel& label, const CGRect& cellFrame, c
     if (!enabled) {
         return;
     }
-    CGColor color = *label.textColor()->resolvedColorWithTraitCollection(label.traitCollection())
-                         ->CGColor();
+    CGColor color =
+        *label.textColor()->resolvedColorWithTraitCollection(label.traitCollection())->CGColor();
     color.alpha *= alpha;
     const std::optional<double> measured = measuredContrast(color, intersection(glyphs, clip));
     if (!measured) {
         return;
     }
-    const bool large = style.fontSize >= 18 ||
-                       (style.fontSize >= 14 && style.weight != UIFont::Weight::Regular);
+    const bool large =
+        style.fontSize >= 18 || (style.fontSize >= 14 && style.weight != UIFont::Weight::Regular);
     double needed = large ? 3 : 4.5;
     // The platform's own text colours, and those the rows' library fixes, on
     // the platform's own backgrounds are what every page shows; only less
     // than they give there (a picture behind the text) counts against the page.
-    if (const std::optional<double> platform =
-            platformContrast(label, color, place.rowsLibrary)) {
+    if (const std::optional<double> platform = platformContrast(label, color, place.rowsLibrary)) {
         needed = std::min(needed, *platform - 0.05);
     }
     if (*measured < needed) {
@@ -325,22 +324,24 @@ std::optional<double> DrawnPageRules::measuredContrast(const CGColor& text,
         std::min(height, static_cast<int>(std::ceil(rect.origin.y + rect.size.height)));
     std::vector<double> ratios;
     for (int y = top; y < bottom; ++y) {
-        const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
+        const auto* row =
+            reinterpret_cast<const uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
         for (int x = left; x < right; ++x) {
             const uint32_t pixel = row[x];
             const double a = ((pixel >> 24) & 0xFF) / 255.0;
             if (a <= 0) {
                 continue;
             }
-            const CGColor below{((pixel >> 16) & 0xFF) / 255.0 / a, ((pixel >> 8) & 0xFF) / 255.0 / a,
-                                (pixel & 0xFF) / 255.0 / a, 1};
+            const CGColor below{((pixel >> 16) & 0xFF) / 255.0 / a,
+                                ((pixel >> 8) & 0xFF) / 255.0 / a, (pixel & 0xFF) / 255.0 / a, 1};
             ratios.push_back(contrast(over(text, below), below));
         }
     }
     if (ratios.empty()) {
         return std::nullopt;
     }
-    const size_t at = static_cast<size_t>(static_cast<double>(ratios.size() - 1) * kContrastQuantile);
+    const size_t at =
+        static_cast<size_t>(static_cast<double>(ratios.size() - 1) * kContrastQuantile);
     std::nth_element(ratios.begin(), ratios.begin() + static_cast<long>(at), ratios.end());
     return ratios[at];
 }
@@ -367,8 +368,8 @@ std::optional<double> DrawnPageRules::platformContrast(const UILabel& label, con
         return std::nullopt;
     }
     double least = 21;
-    for (const Ref<UIColor>& background :
-         {UIColor::systemGroupedBackgroundColor(), UIColor::secondarySystemGroupedBackgroundColor()}) {
+    for (const Ref<UIColor>& background : {UIColor::systemGroupedBackgroundColor(),
+                                           UIColor::secondarySystemGroupedBackgroundColor()}) {
         const CGColor below = resolved(background);
         least = std::min(least, contrast(over(text, below), below));
     }
@@ -419,7 +420,8 @@ void DrawnPageRules::checkConflicts(PageHost& host, const PaneFile* pane,
         cell->removeFromSuperview();
     }
     if (!found) {
-        add(Place{std::nullopt, pane, nullptr}, "constraint-conflict", CheckLevel::Warning, "", "conflict",
+        add(Place{std::nullopt, pane, nullptr}, "constraint-conflict", CheckLevel::Warning, "",
+            "conflict",
             "the page's constraints conflict; the layout breaks " +
                 brokenConstraint(conflicts.front()));
     }
@@ -464,8 +466,8 @@ void DrawnPageRules::checkSpeed(PageHost& host, const PaneFile* pane,
     Place place{std::nullopt, pane, nullptr};
     if (costliest) {
         place = placeOf(costliest->specifier, pane);
-        message += "; row " + std::to_string(costliest->index) + " costs most (" +
-                   points(most) + " ms)";
+        message +=
+            "; row " + std::to_string(costliest->index) + " costs most (" + points(most) + " ms)";
     }
     add(place, "slow-page", CheckLevel::Warning, "", "slow", message);
 }

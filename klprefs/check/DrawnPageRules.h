@@ -51,8 +51,8 @@ private:
     };
     void checkView(const Ref<UIView>& view, const CGRect& cellFrame, const CGRect& clip,
                    double alpha, bool enabled, const Place& place);
-    void checkLabel(const UILabel& label, const CGRect& cellFrame, const CGRect& clip,
-                    double alpha, bool enabled, const Place& place);
+    void checkLabel(const UILabel& label, const CGRect& cellFrame, const CGRect& clip, double alpha,
+                    bool enabled, const Place& place);
     // The contrast of the text with what lies under `rect` (window
     // coordinates) in the picture drawn without texts; nil off the picture.
     std::optional<double> measuredContrast(const CGColor& text, const CGRect& rect) const;
@@ -61,8 +61,8 @@ private:
     // in the label's traits; nil for a colour the page chose.
     std::optional<double> platformContrast(const UILabel& label, const CGColor& text,
                                            bool fixedByRows) const;
-    void add(const Place& place, const std::string& rule, CheckLevel level,
-             const std::string& key, const std::string& subject, const std::string& message);
+    void add(const Place& place, const std::string& rule, CheckLevel level, const std::string& key,
+             const std::string& subject, const std::string& message);
     void checkConflicts(PageHost& host, const PaneFile* pane,
                         const std::vector<std::string>& conflicts);
     void checkSpeed(PageHost& host, const PaneFile* pane, const SDKPageRenderer& renderer,

@@ -1,6 +1,5 @@
 #include "PageChecker.h"
 
-
 #include <Foundation/NSLocale.h>
 #include <Foundation/SDKEventLog.h>
 #include <objc/runtime.h>
@@ -187,14 +186,14 @@ void PageChecker::checkChildren(PageHost& host, DrawnPageRules& rules,
             continue;
         }
         const Ref<UINavigationController> navigation = host.navigationController();
-        const Ref<PSListController> child = host.shownController()->controllerForLink(row.specifier);
+        const Ref<PSListController> child =
+            host.shownController()->controllerForLink(row.specifier);
         const size_t before = SDKEventLog::count();
         const double start = DrawnPageRules::processorMilliseconds();
         navigation->pushViewController(child, false);
         host.settle();
         const double milliseconds = DrawnPageRules::processorMilliseconds() - start;
-        rules.check(host, paneNamed(*pane), milliseconds,
-                    conflictsSince(before));
+        rules.check(host, paneNamed(*pane), milliseconds, conflictsSince(before));
         checkChildren(host, rules, visited, depth + 1);
         navigation->popViewControllerAnimated(false);
         host.settle();

@@ -8,8 +8,8 @@ namespace {
 // The properties that identify the entry a specifier was made from; the
 // others may change once it is loaded (texts are localised, cells write
 // their "height").
-constexpr const char* kIdentifyingKeys[] = {"cell",   "cellClass", "key", "id",  "label",
-                                            "defaults", "action",  "get", "set", "detail"};
+constexpr const char* kIdentifyingKeys[] = {"cell",     "cellClass", "key", "id",  "label",
+                                            "defaults", "action",    "get", "set", "detail"};
 
 } // namespace
 
@@ -34,8 +34,7 @@ std::unique_ptr<PaneFile> PaneFile::load(const Ref<NSBundle>& bundle, const std:
     if (const Value::Array* items = plist->objectForKey("items").array()) {
         file->_items = *items;
     }
-    file->_lines = std::make_unique<PlistLines>(
-        std::string(contents->begin(), contents->end()));
+    file->_lines = std::make_unique<PlistLines>(std::string(contents->begin(), contents->end()));
     return file;
 }
 

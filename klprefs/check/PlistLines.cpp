@@ -58,8 +58,8 @@ public:
     // The text up to the next tag, for a <key>'s name.
     std::string textUntilNextTag() const {
         const size_t open = _text.find('<', _position);
-        return _text.substr(_position, (open == std::string::npos ? _text.size() : open) -
-                                            _position);
+        return _text.substr(_position,
+                            (open == std::string::npos ? _text.size() : open) - _position);
     }
 
 private:

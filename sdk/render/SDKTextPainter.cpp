@@ -120,7 +120,7 @@ CGFloat SDKTextPainter::drawText(const std::string& text, const SDKTextStyle& st
 }
 
 SDKTextPainter::Placement SDKTextPainter::placeText(const std::string& text,
-                                                   const SDKTextStyle& style, const CGRect& box) {
+                                                    const SDKTextStyle& style, const CGRect& box) {
     if (text.empty()) {
         return {};
     }

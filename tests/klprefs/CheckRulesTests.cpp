@@ -8,7 +8,9 @@
 #include "CheckReport.h"
 #include "HostError.h"
 #include "KlprefsProgram.h"
+#include "LocalizationRule.h"
 #include "PageChecker.h"
+#include "PlistLines.h"
 #include "TestPictures.h"
 
 // Rows a tweak's own code could make, each with one fault the check finds.
@@ -38,8 +40,9 @@ public:
         Ref<UIView> box = alloc<UIView>()->initWithFrame(CGRectZero);
         box->setTranslatesAutoresizingMaskIntoConstraints(false);
         contentView()->addSubview(box);
-        NSLayoutConstraint::activateConstraints({box->widthAnchor()->constraintEqualToConstant(10),
-                                                 box->widthAnchor()->constraintEqualToConstant(20)});
+        NSLayoutConstraint::activateConstraints(
+            {box->widthAnchor()->constraintEqualToConstant(10),
+             box->widthAnchor()->constraintEqualToConstant(20)});
     }
 };
 // A row that takes 150 ms of the processor to show.
@@ -54,22 +57,26 @@ public:
     }
 };
 
-extern "C" __attribute__((visibility("default"))) constinit const objc_class
-    OBJC_CLASS_$_CheckBlackTextCell{"CheckBlackTextCell", &OBJC_CLASS_$_PSTableCell,
-                        PSTableCellClassMethods<CheckBlackTextCell>::classMethods,
-                        PSTableCellClassMethods<CheckBlackTextCell>::instanceMethods};
-extern "C" __attribute__((visibility("default"))) constinit const objc_class
-    OBJC_CLASS_$_CheckSpillingCell{"CheckSpillingCell", &OBJC_CLASS_$_PSTableCell,
-                        PSTableCellClassMethods<CheckSpillingCell>::classMethods,
-                        PSTableCellClassMethods<CheckSpillingCell>::instanceMethods};
-extern "C" __attribute__((visibility("default"))) constinit const objc_class
-    OBJC_CLASS_$_CheckConflictingCell{"CheckConflictingCell", &OBJC_CLASS_$_PSTableCell,
-                        PSTableCellClassMethods<CheckConflictingCell>::classMethods,
-                        PSTableCellClassMethods<CheckConflictingCell>::instanceMethods};
-extern "C" __attribute__((visibility("default"))) constinit const objc_class
-    OBJC_CLASS_$_CheckSlowCell{"CheckSlowCell", &OBJC_CLASS_$_PSTableCell,
-                        PSTableCellClassMethods<CheckSlowCell>::classMethods,
-                        PSTableCellClassMethods<CheckSlowCell>::instanceMethods};
+extern "C" __attribute__((
+    visibility("default"))) constinit const objc_class OBJC_CLASS_$_CheckBlackTextCell{
+    "CheckBlackTextCell", &OBJC_CLASS_$_PSTableCell,
+    PSTableCellClassMethods<CheckBlackTextCell>::classMethods,
+    PSTableCellClassMethods<CheckBlackTextCell>::instanceMethods};
+extern "C" __attribute__((
+    visibility("default"))) constinit const objc_class OBJC_CLASS_$_CheckSpillingCell{
+    "CheckSpillingCell", &OBJC_CLASS_$_PSTableCell,
+    PSTableCellClassMethods<CheckSpillingCell>::classMethods,
+    PSTableCellClassMethods<CheckSpillingCell>::instanceMethods};
+extern "C" __attribute__((
+    visibility("default"))) constinit const objc_class OBJC_CLASS_$_CheckConflictingCell{
+    "CheckConflictingCell", &OBJC_CLASS_$_PSTableCell,
+    PSTableCellClassMethods<CheckConflictingCell>::classMethods,
+    PSTableCellClassMethods<CheckConflictingCell>::instanceMethods};
+extern "C"
+    __attribute__((visibility("default"))) constinit const objc_class OBJC_CLASS_$_CheckSlowCell{
+        "CheckSlowCell", &OBJC_CLASS_$_PSTableCell,
+        PSTableCellClassMethods<CheckSlowCell>::classMethods,
+        PSTableCellClassMethods<CheckSlowCell>::instanceMethods};
 
 // Named, so that its helpers keep apart from those of the files compiled with it.
 namespace check_rules {
@@ -101,6 +108,8 @@ TEST(CheckRules, EachBrokenBundleIsFoundAtItsItemInItsVariantsAndNothingElse) {
         const char* variants;
         const char* key;
         std::set<std::string> foundIn;
+        // Part of the message, where the rule has several reasons.
+        std::string says = "";
     };
     const std::string picture = std::string(kBundle) + "/a.png";
     const std::string longText(40, 'W');
@@ -112,6 +121,20 @@ TEST(CheckRules, EachBrokenBundleIsFoundAtItsItemInItsVariantsAndNothingElse) {
          "light,l,iphone-15,en,de",
          "label",
          {"light/l/iphone-15/de"}},
+        {"missing-localization",
+         row("PSStaticTextCell", "GREETING"),
+         {{"/en.lproj/Root.strings", "\"GREETING\" = \"Hello\""}},
+         kOne,
+         "label",
+         {"light/l/iphone-15/en"},
+         "en.lproj/Root.strings cannot be read"},
+        {"missing-localization",
+         row("PSStaticTextCell", "GREETING"),
+         {{"/en.lproj/Other.strings", "\"GREETING\" = \"Hello\";"}},
+         kOne,
+         "label",
+         {"light/l/iphone-15/en"},
+         "the bundle has no Root.strings"},
         {"low-contrast",
          row("PSTableCell", "Fixed black", {{"cellClass", "CheckBlackTextCell"}}),
          {},
@@ -147,11 +170,26 @@ TEST(CheckRules, EachBrokenBundleIsFoundAtItsItemInItsVariantsAndNothingElse) {
              {{"cellClass", "KLPickerCell"},
               {"key", "layout"},
               {"defaults", kDomain},
-              {"choices", Value::Array(3, Value(Value::Dictionary{{"title", "A"}, {"image", picture}}))}}),
+              {"choices",
+               Value::Array(3, Value(Value::Dictionary{{"title", "A"}, {"image", picture}}))}}),
          {{"/a.png", pngPicture()}},
          kOne,
          "choices",
          {"light/l/iphone-15/en"}},
+        {"root-path",
+         row("PSTableCell", "Layout",
+             {{"cellClass", "KLPickerCell"},
+              {"key", "layout"},
+              {"defaults", kDomain},
+              {"choices",
+               Value::Array(3, Value(Value::Dictionary{
+                                   {"title", "A"},
+                                   {"image", "/Library/PreferenceBundles/Test.bundle/a.png"}}))}}),
+         {{"/a.png", pngPicture()}},
+         kOne,
+         "choices",
+         {"light/l/iphone-15/en"},
+         "found on a rootful device but not on a rootless one"},
         {"no-storage",
          row("PSSwitchCell", "Loose", {{"key", "loose"}}),
          {},
@@ -165,7 +203,8 @@ TEST(CheckRules, EachBrokenBundleIsFoundAtItsItemInItsVariantsAndNothingElse) {
          "key",
          {"light/l/iphone-15/en"}},
         {"default-type",
-         row("PSSwitchCell", "Other", {{"key", "other"}, {"defaults", kDomain}, {"default", "yes"}}),
+         row("PSSwitchCell", "Other",
+             {{"key", "other"}, {"defaults", kDomain}, {"default", "yes"}}),
          {},
          kOne,
          "default",
@@ -182,6 +221,15 @@ TEST(CheckRules, EachBrokenBundleIsFoundAtItsItemInItsVariantsAndNothingElse) {
          kOne,
          "id",
          {"light/l/iphone-15/en"}},
+        {"missing-selector",
+         row("PSButtonCell", "Do it", {{"action", "doIt"}}),
+         {{"/Info.plist",
+           "<plist><dict><key>CFBundleExecutable</key><string>Gone</string>"
+           "<key>NSPrincipalClass</key><string>GoneListController</string></dict></plist>"}},
+         kOne,
+         "action",
+         {"light/l/iphone-15/en"},
+         "could not be loaded"},
         {"missing-class",
          row("PSTableCell", "Mystery", {{"cellClass", "NoSuchCell"}}),
          {},
@@ -222,6 +270,12 @@ TEST(CheckRules, EachBrokenBundleIsFoundAtItsItemInItsVariantsAndNothingElse) {
         }
         const CheckFinding& finding = findings.front();
         EXPECT_EQ(finding.rule, test.rule) << finding.message;
+        EXPECT_NE(finding.message.find(test.says), std::string::npos) << finding.message;
+        const std::set<std::string> warnings{"overlap",       "constraint-conflict", "missing-pane",
+                                             "missing-class", "missing-selector",    "slow-page"};
+        EXPECT_EQ(finding.level, test.says == "could not be loaded" ? CheckLevel::Info
+                                 : warnings.count(test.rule)        ? CheckLevel::Warning
+                                                                    : CheckLevel::Error);
         EXPECT_EQ(finding.file, "Root.plist");
         EXPECT_EQ(finding.item, std::optional<size_t>(2));
         EXPECT_EQ(finding.key, test.key ? std::optional<std::string>(test.key) : std::nullopt);
@@ -243,12 +297,13 @@ TEST(CheckRules, EachBrokenBundleIsFoundAtItsItemInItsVariantsAndNothingElse) {
 
 TEST(CheckRules, TheProgramReportsInSARIFFailsAtItsLevelAndLeavesTheDeviceRootAsItWas) {
     DeviceWithBundle device(
-        pageWith(row("PSTableCell", "Layout",
-                     {{"cellClass", "KLPickerCell"},
-                      {"key", "layout"},
-                      {"defaults", kDomain},
-                      {"choices", Value::Array(3, Value(Value::Dictionary{
-                                      {"title", "A"}, {"image", ":root:nothere.png"}}))}})),
+        pageWith(row(
+            "PSTableCell", "Layout",
+            {{"cellClass", "KLPickerCell"},
+             {"key", "layout"},
+             {"defaults", kDomain},
+             {"choices", Value::Array(3, Value(Value::Dictionary{
+                                             {"title", "A"}, {"image", ":root:nothere.png"}}))}})),
         {{"enabled", true}});
     const std::string before = device.storedBytes();
     const auto check = [&](std::vector<std::string> more) {
@@ -286,16 +341,100 @@ TEST(CheckRules, VariantListsNameEveryCombinationOfTheKindsGiven) {
     for (const CheckVariant& variant : *variants) {
         names.push_back(variant.name());
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"dark/ax3/iphone-15/de", "dark/ax3/ipad-pro-12.9/de"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"dark/ax3/iphone-15/de", "dark/ax3/ipad-pro-12.9/de"}));
     EXPECT_EQ(CheckVariant::fromList(std::nullopt, {"en", "ja"})->size(), 16u);
     std::string error;
     EXPECT_FALSE(CheckVariant::fromList(std::string("dark,huge"), {}, &error));
     EXPECT_NE(error.find("\"huge\""), std::string::npos);
 
     CheckFindings findings;
-    const CheckReport report(findings, {"light/l/a/en", "dark/l/a/en", "light/l/a/de", "dark/l/a/de"});
+    const CheckReport report(findings,
+                             {"light/l/a/en", "dark/l/a/en", "light/l/a/de", "dark/l/a/de"});
     EXPECT_EQ(report.describeVariants({"dark/l/a/en", "dark/l/a/de"}), "dark");
-    EXPECT_EQ(report.describeVariants({"dark/l/a/en", "light/l/a/de"}), "dark/l/a/en, light/l/a/de");
+    EXPECT_EQ(report.describeVariants({"dark/l/a/en", "light/l/a/de"}),
+              "dark/l/a/en, light/l/a/de");
+}
+
+TEST(CheckRules, LinesOfItemsAndKeysAreFoundInXMLAndNotGuessedElsewhere) {
+    const std::string xml = "<?xml version=\"1.0\"?>\n"                // 1
+                            "<plist version=\"1.0\"><dict>\n"          // 2
+                            "<key>title</key><array><dict/></array>\n" // 3
+                            "<!-- <key>items</key> in a comment -->\n" // 4
+                            "<key>items</key>\n"                       // 5
+                            "<array>\n"                                // 6
+                            "  <dict/>\n"                              // 7
+                            "  <string>not a row</string>\n"           // 8
+                            "  <dict>\n"                               // 9
+                            "    <key>choices</key><array><dict>\n"    // 10
+                            "      <key>key</key><string>x</string>\n" // 11
+                            "    </dict></array>\n"                    // 12
+                            "    <key>key</key><![CDATA[<dict>]]>\n"   // 13
+                            "  </dict>\n"                              // 14
+                            "</array></dict></plist>\n";
+    const PlistLines lines(xml);
+    struct Case {
+        size_t item;
+        const char* key;
+        std::optional<size_t> line;
+    };
+    const Case cases[] = {
+        {0, nullptr, 7},
+        {1, nullptr, 8},
+        {2, nullptr, 9},
+        {2, "choices", 10},
+        {2, "key", 13},
+        {2, "absent", 9},
+        {3, nullptr, std::nullopt},
+    };
+    for (const Case& test : cases) {
+        EXPECT_EQ(test.key ? lines.keyLine(test.item, test.key) : lines.itemLine(test.item),
+                  test.line)
+            << test.item << " " << (test.key ? test.key : "");
+    }
+    const PlistLines binary(std::string("bplist00\xD1\x01\x02", 11));
+    EXPECT_EQ(binary.itemLine(0), std::nullopt);
+    EXPECT_FALSE(PlistLines("<plist><dict><key>items</key><array><dict>").itemLine(1));
+}
+
+TEST(CheckRules, TextsReadAsKeysOnlyWhenShapedLikeOne) {
+    const std::pair<const char*, bool> cases[] = {
+        {"ENABLED_LABEL", true}, {"ACCENT", true},  {"prefs.title", true}, {"Enabled", false},
+        {"Opacity", false},      {"OK", false},     {"Two words", false},  {"RGB", true},
+        {"Über", false},         {"item-3", false},
+    };
+    for (const auto& [text, key] : cases) {
+        EXPECT_EQ(LocalizationRule::looksLikeKey(text), key) << text;
+    }
+}
+
+TEST(CheckRules, TheTextReportNamesPlaceRuleAndVariantsAndCounts) {
+    CheckFindings findings;
+    CheckFinding finding{"no-storage",
+                         CheckLevel::Error,
+                         "Root.plist",
+                         7,
+                         "key",
+                         42,
+                         "",
+                         "the row stores its value nowhere",
+                         {}};
+    findings.add(finding, {"light/l/a/en"});
+    findings.add(finding, {"dark/l/a/en"});
+    finding.rule = "slow-page";
+    finding.level = CheckLevel::Warning;
+    finding.line.reset();
+    findings.add(finding, {"dark/l/a/en"});
+    const CheckReport report(findings, {"light/l/a/en", "dark/l/a/en"});
+    std::ostringstream text;
+    report.write(CheckReport::Format::Text, text);
+    EXPECT_EQ(text.str(), "Root.plist:42: error: the row stores its value nowhere [no-storage]\n"
+                          "    item 7, key \"key\"; in every variant\n"
+                          "Root.plist: warning: the row stores its value nowhere [slow-page]\n"
+                          "    item 7, key \"key\"; in dark\n"
+                          "1 error, 1 warning, 0 infos in 2 variants\n");
+    EXPECT_EQ(report.exitStatus(CheckLevel::Error), 1);
+    EXPECT_EQ(CheckReport(CheckFindings(), {"light/l/a/en"}).exitStatus(CheckLevel::Info), 0);
 }
 
 } // namespace check_rules
