@@ -437,4 +437,97 @@ TEST(CheckRules, TheTextReportNamesPlaceRuleAndVariantsAndCounts) {
     EXPECT_EQ(CheckReport(CheckFindings(), {"light/l/a/en"}).exitStatus(CheckLevel::Info), 0);
 }
 
+TEST(CheckRules, TheExampleAndItsStandardCellsPageHaveNoFindingInAnyDefaultVariant) {
+    const KlprefsRun run = runKlprefs({"check", "--format", "json", "--level", "info"});
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    const nlohmann::json report = nlohmann::json::parse(run.out);
+    EXPECT_EQ(report["findings"], nlohmann::json::array());
+    // Two appearances, two text sizes, two devices, five languages.
+    EXPECT_EQ(report["variants"].size(), 40u);
+    EXPECT_EQ(report["variants"][0], "light/l/iphone-15/ar");
+}
+
+TEST(CheckRules, ContrastIsTheRatioOfRelativeLuminances) {
+    struct Case {
+        CGColor first;
+        CGColor second;
+        double ratio;
+    };
+    const double gray76 = 0x76 / 255.0;
+    const double gray77 = 0x77 / 255.0;
+    const Case cases[] = {
+        {{0, 0, 0, 1}, {1, 1, 1, 1}, 21},
+        {{1, 1, 1, 1}, {0, 0, 0, 1}, 21},
+        {{1, 1, 1, 1}, {1, 1, 1, 1}, 1},
+        {{gray76, gray76, gray76, 1}, {1, 1, 1, 1}, 4.54},
+        {{gray77, gray77, gray77, 1}, {1, 1, 1, 1}, 4.48},
+        {{1, 0, 0, 1}, {1, 1, 1, 1}, 4.0},
+    };
+    for (const Case& test : cases) {
+        EXPECT_NEAR(DrawnPageRules::contrast(test.first, test.second), test.ratio, 0.01);
+    }
+}
+
+TEST(CheckRules, OnARootfulDeviceAPathFixedToTheRootlessFolderIsFound) {
+    TemporaryDeviceRoot root;
+    const std::string bundle = "/Library/PreferenceBundles/Rootful.bundle";
+    auto write = [&](const std::string& path, const Value& plist) {
+        root.write(bundle + path, NSPropertyListSerialization::dataWithPropertyList(
+                                      plist, NSPropertyListXMLFormat_v1_0));
+    };
+    write("/Info.plist", Value(Value::Dictionary{{"NSPrincipalClass", "PSListController"}}));
+    const Value choice(Value::Dictionary{{"title", "A"}, {"image", "/var/jb" + bundle + "/a.png"}});
+    write("/Root.plist", Value(Value::Dictionary{
+                             {"items", pageWith(row("PSTableCell", "Layout",
+                                                    {{"cellClass", "KLPickerCell"},
+                                                     {"key", "layout"},
+                                                     {"defaults", kDomain},
+                                                     {"choices", Value::Array(3, choice)}}))}}));
+    root.write(bundle + "/a.png", pngPicture());
+    PageHost::Settings settings;
+    settings.deviceRoot = root.path();
+    PageChecker checker(settings, std::string(kOne));
+    const std::vector<CheckFinding>& findings = checker.run().all();
+    ASSERT_EQ(findings.size(), 1u);
+    EXPECT_EQ(findings[0].rule, "root-path");
+    EXPECT_NE(findings[0].message.find("found on a rootless device but not on a rootful one; "
+                                       "begin it with :root:"),
+              std::string::npos)
+        << findings[0].message;
+}
+
+TEST(CheckRules, TheJSONHoldsEveryFieldOfAFindingAndNullsForWhatIsUnknown) {
+    CheckFindings findings;
+    findings.add({"slow-page",
+                  CheckLevel::Warning,
+                  "",
+                  std::nullopt,
+                  std::nullopt,
+                  std::nullopt,
+                  "slow",
+                  "the page takes 130 ms",
+                  {}},
+                 {"dark/l/a/en"});
+    findings.add({"no-storage", CheckLevel::Error, "Root.plist", 3, "key", 12, "", "nowhere", {}},
+                 {"light/l/a/en"});
+    std::ostringstream out;
+    CheckReport(findings, {"light/l/a/en", "dark/l/a/en"}).write(CheckReport::Format::JSON, out);
+    const nlohmann::json report = nlohmann::json::parse(out.str());
+    ASSERT_EQ(report["findings"].size(), 2u);
+    const nlohmann::json& page = report["findings"][0];
+    EXPECT_EQ(page["rule"], "slow-page");
+    EXPECT_EQ(page["level"], "warning");
+    EXPECT_TRUE(page["file"].is_null());
+    EXPECT_TRUE(page["item"].is_null());
+    EXPECT_TRUE(page["key"].is_null());
+    EXPECT_TRUE(page["line"].is_null());
+    EXPECT_EQ(page["variants"], nlohmann::json::array({"dark/l/a/en"}));
+    const nlohmann::json& row = report["findings"][1];
+    EXPECT_EQ(row["file"], "Root.plist");
+    EXPECT_EQ(row["item"], 3);
+    EXPECT_EQ(row["key"], "key");
+    EXPECT_EQ(row["line"], 12);
+    EXPECT_EQ(row["message"], "nowhere");
+}
+
 } // namespace check_rules
