@@ -41,11 +41,7 @@ std::vector<std::string> split(const std::string& name) {
     return parts;
 }
 
-// A JSON string's worth of text: bytes that are not UTF-8 become U+FFFD.
-nlohmann::json textValue(const std::string& text) {
-    return nlohmann::json(text);
-}
-
+// Bytes that are not UTF-8 (a bundle's texts may hold any) become U+FFFD.
 std::string dump(const nlohmann::json& value) {
     return value.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
 }
@@ -193,12 +189,12 @@ void CheckReport::writeJSON(std::ostream& out) const {
         nlohmann::json entry = nlohmann::json::object();
         entry["rule"] = finding.rule;
         entry["level"] = levelName(finding.level);
-        entry["file"] = finding.file.empty() ? nlohmann::json() : textValue(finding.file);
+        entry["file"] = finding.file.empty() ? nlohmann::json() : nlohmann::json(finding.file);
         entry["item"] = finding.item ? nlohmann::json(*finding.item) : nlohmann::json();
-        entry["key"] = finding.key ? textValue(*finding.key) : nlohmann::json();
+        entry["key"] = finding.key ? nlohmann::json(*finding.key) : nlohmann::json();
         entry["line"] = finding.line ? nlohmann::json(*finding.line) : nlohmann::json();
         entry["variants"] = finding.variants;
-        entry["message"] = textValue(finding.message);
+        entry["message"] = nlohmann::json(finding.message);
         findings.push_back(std::move(entry));
     }
     nlohmann::json report = nlohmann::json::object();
@@ -222,16 +218,17 @@ void CheckReport::writeSARIF(std::ostream& out) const {
             {"ruleIndex", rule - rules().begin()},
             {"level", levelName(finding.level) == "info" ? "note" : levelName(finding.level)},
             {"message",
-             {{"text",
-               textValue(finding.message + " (in " + describeVariants(finding.variants) + ")")}}},
+             {{"text", nlohmann::json(finding.message + " (in " +
+                                      describeVariants(finding.variants) + ")")}}},
             {"properties",
              {{"variants", finding.variants},
               {"item", finding.item ? nlohmann::json(*finding.item) : nlohmann::json()},
-              {"key", finding.key ? textValue(*finding.key) : nlohmann::json()}}},
+              {"key", finding.key ? nlohmann::json(*finding.key) : nlohmann::json()}}},
         };
         if (!finding.file.empty()) {
             nlohmann::json location = {
-                {"artifactLocation", {{"uri", textValue(finding.file)}, {"uriBaseId", "BUNDLE"}}}};
+                {"artifactLocation",
+                 {{"uri", nlohmann::json(finding.file)}, {"uriBaseId", "BUNDLE"}}}};
             if (finding.line) {
                 location["region"] = {{"startLine", *finding.line}};
             }
