@@ -7,6 +7,7 @@
 #include <dlfcn.h>
 #include <filesystem>
 #include <map>
+#include <regex>
 
 #include <Foundation/SDKEventLog.h>
 #include <UIKit/NSIndexPath.h>
@@ -101,7 +102,9 @@ std::string brokenConstraint(const std::string& message) {
     const std::string marker = "breaking constraint\n";
     const size_t found = message.rfind(marker);
     std::string line = found == std::string::npos ? message : message.substr(found + marker.size());
-    return line.substr(0, line.find('\n'));
+    // Without the objects' addresses, which differ from run to run.
+    static const std::regex address(":0x[0-9a-fA-F]+");
+    return std::regex_replace(line.substr(0, line.find('\n')), address, "");
 }
 
 size_t conflictCount(size_t since) {
