@@ -51,6 +51,17 @@ uint32_t scanHex(const std::string& text) {
 
 } // namespace
 
+int32_t KLColorPickerCell::rowHeight() const {
+    // The title and the hex text take two lines; at the larger text sizes
+    // they outgrow 45 points and the row grows with them, as Settings' own
+    // rows do, rather than spill over its neighbours.
+    const CGFloat lines =
+        textLabel()->font()->lineHeight() + detailTextLabel()->font()->lineHeight();
+    return lines > kRowHeight
+               ? static_cast<int32_t>(std::ceil(lines + 2 * UITableViewCell::kSubtitlePadding))
+               : kRowHeight;
+}
+
 Ref<KLColorPickerCell>
 KLColorPickerCell::initWithStyle(UITableViewCellStyle,
                                  const std::optional<std::string>& reuseIdentifier,
@@ -62,7 +73,7 @@ KLColorPickerCell::initWithStyle(UITableViewCellStyle,
         return specifier ? specifier->propertyForKey(key) : Value();
     };
     if (specifier) {
-        specifier->setProperty(Value::numberWithInt(45), "height");
+        specifier->setProperty(Value::numberWithInt(rowHeight()), "height");
     }
     _fallbackHex = property("fallbackHex").optionalString();
     _supportsAlpha = !property("supportsAlpha").isNil();

@@ -34,8 +34,13 @@ public:
     static std::string hexFromColor(const Ref<UIColor>& color, bool useAlpha);
     static std::string legibleStringFromHex(const std::optional<std::string>& hex);
 
+    // The row's height at 100% text size.
+    static constexpr int32_t kRowHeight = 45;
+
 private:
     void applyTintToTitle();
+    // 45, or what the title and the hex text need when larger text makes them taller.
+    int32_t rowHeight() const;
 
     Ref<UIColorPickerViewController> _colorPicker;
     Ref<UIColor> _currentColor;

@@ -29,13 +29,18 @@ public:
     const std::vector<Ref<PSSpecifier>>& specifiers() override {
         if (!_loaded) {
             _loaded = true;
-            setSpecifiers(loadSpecifiersFromPlistName("Root", self<PSListController>()));
+            // The root page, or the pane a link opened with this class.
+            setSpecifiers(loadSpecifiersFromPlistName(paneName(), self<PSListController>()));
         }
         return PSListController::specifiers();
     }
 
     void viewDidLoad() override {
         PSListController::viewDidLoad();
+        // Only the root page has the banner and the respring button.
+        if (specifier()) {
+            return;
+        }
         const CGFloat width = view()->bounds().size.width;
         _header = alloc<KLHeaderView>()->initWithFrame(
             CGRectMake(0, 0, width, kHeaderHeight), std::string("example"),
@@ -45,6 +50,17 @@ public:
         table()->setTableHeaderView(_header);
         // The respring button in the navigation bar, so changed settings can take effect.
         navigationItem()->setRightBarButtonItem(alloc<KLRespringButton>()->init());
+    }
+
+    // The reset button's action: every row of the page is stored nothing,
+    // so each shows its "default" again.
+    void resetSettings() {
+        for (const Ref<PSSpecifier>& row : specifiers()) {
+            if (!row->propertyForKey("key").isNil() && !row->propertyForKey("defaults").isNil()) {
+                setPreferenceValue(Value(), row);
+            }
+        }
+        reloadSpecifiers();
     }
 
     const objc_class* objcClass() const override;
@@ -57,7 +73,9 @@ private:
 namespace {
 
 constexpr objc_method kClassMethods[] = {ObjCExport::allocMethod<DemoListController>()};
-constexpr objc_method kInstanceMethods[] = {ObjCExport::method<&DemoListController::init>("init")};
+constexpr objc_method kInstanceMethods[] = {
+    ObjCExport::method<&DemoListController::init>("init"),
+    ObjCExport::method<&DemoListController::resetSettings>("resetSettings")};
 
 } // namespace
 

@@ -9,6 +9,7 @@
 #include <Foundation/NSLocale.h>
 #include <Foundation/SDKNetworkSettings.h>
 
+#include "CheckVariant.h"
 #include "HostError.h"
 #include "TraitNames.h"
 
@@ -73,8 +74,8 @@ test and sheet run each variant in its own process: --variants light,dark
 make every combination (a picture's file name then names its variant, as
 NAME.dark-iphone-15-l-ar.png).
 
-Exit status: 0 done, 1 a step (or a test script) failed, 2 bad usage, 3 the page could not be
-loaded, 4 the output could not be written, 5 everything ran but a value could
+Exit status: 0 done, 1 a step (or a test script) failed, or check found a fault
+at its --level, 2 bad usage, 3 the page could not be loaded, 4 the output could not be written, 5 everything ran but a value could
 not be stored.)";
 
 // "de, en" → de and en, blanks around each name dropped.
@@ -348,6 +349,40 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     CLI::App* sheet = app.add_subcommand(
         "sheet", "draw the page in every variant side by side, labelled, to a PNG (-o), at "
                  "scale 1 unless --scale is given");
+    CLI::App* check = app.add_subcommand(
+        "check", "find what would look or work wrong on a device, in each variant, in the page "
+                 "and every page its links open; exit status 1 when a finding is at --level or "
+                 "above");
+    std::string variants;
+    check
+        ->add_option("--variants", variants,
+                     "the variants to check, comma-separated words: appearances (light, dark), "
+                     "text sizes (xs ... ax5), devices (" +
+                         DevicePreset::names() +
+                         ") and language codes (de, pt-BR); every combination is checked, and "
+                         "a kind not named keeps its defaults: light and dark, l and ax3, "
+                         "iphone-15 and ipad-pro-12.9, every language the bundle has")
+        ->check(CLI::Validator(
+            [](const std::string& text) -> std::string {
+                for (const std::string& word : splitLanguages(text)) {
+                    if (!word.empty() && !CheckVariant::isVariantWord(word)) {
+                        return "wants appearances, text sizes, devices and language codes, not " +
+                               HostError::quoted(word);
+                    }
+                }
+                return "";
+            },
+            ""))
+        ->type_name("LIST");
+    check->add_option("--format", line.format, "text, json or sarif (default text)")
+        ->check(CLI::IsMember({"text", "json", "sarif"}))
+        ->type_name("text|json|sarif");
+    check
+        ->add_option("--level", line.failLevel,
+                     "the least level of finding that fails the check: error, warning or info "
+                     "(default error)")
+        ->check(CLI::IsMember({"error", "warning", "info"}))
+        ->type_name("error|warning|info");
     app.add_subcommand("dump", "print the page as JSON: rows and their views, "
                                "the stored values of every preference domain, "
                                "and what the page did");
@@ -394,16 +429,20 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     }
 
     if (app.get_subcommands().empty()) {
-        usage("no command given (render, run, dump, test, sheet or new)");
+        usage("no command given (render, run, dump, test, sheet, check or new)");
     }
     line.command = render->parsed()   ? Command::Render
                    : run->parsed()    ? Command::Run
                    : test->parsed()   ? Command::Test
                    : sheet->parsed()  ? Command::Sheet
                    : create->parsed() ? Command::New
+                   : check->parsed()  ? Command::Check
                                       : Command::Dump;
     if (rootful) {
         line.projectLayout = ProjectTemplate::Layout::Rootful;
+    }
+    if (check->count("--variants")) {
+        line.checkVariants = variants;
     }
     if (app.count("--device-root")) {
         line.deviceRoot = deviceRoot;
@@ -490,7 +529,8 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     if (line.json && line.command != Command::Run) {
         usage("--json goes with run (dump always prints JSON)");
     }
-    if (line.output && (line.command == Command::Dump || line.command == Command::Test)) {
+    if (line.output && (line.command == Command::Dump || line.command == Command::Test ||
+                        line.command == Command::Check)) {
         usage("-o goes with render, run, sheet and new");
     }
     return line;

@@ -17,7 +17,7 @@
 // works on. Options may come before or after the command.
 class CommandLine {
 public:
-    enum class Command { Help, Render, Run, Dump, Test, Sheet, New };
+    enum class Command { Help, Render, Run, Dump, Test, Sheet, New, Check };
 
     // Throws a usage HostError naming what is wrong. --help, alone or after
     // a command, and --version answer Help with the text to print in helpText.
@@ -69,6 +69,11 @@ public:
     size_t repeat = 1;
     // run: print the page's JSON after the steps.
     bool json = false;
+    // check: the variants (nil: the defaults), how findings are printed
+    // ("text", "json", "sarif") and the least level that fails the check.
+    std::optional<std::string> checkVariants;
+    std::string format = "text";
+    std::string failLevel = "error";
     // Load libklutils into the process before the page, as a tweak process
     // on a device has it; without it the picker's choices have no pictures.
     bool loadUtilities = true;

@@ -9,8 +9,10 @@
 #include <MessageUI/SDKMailAccount.h>
 #include <render/SDKPageRenderer.h>
 
+#include "CheckReport.h"
 #include "CommandLine.h"
 #include "HostError.h"
+#include "PageChecker.h"
 #include "PageDescription.h"
 #include "PageHost.h"
 #include "ProgramFiles.h"
@@ -60,6 +62,16 @@ void render(PageHost& host, const std::string& output, double scale) {
     }
 }
 
+// Checks the page in each variant and prints the findings; 1 when one is
+// at the level asked for or above.
+int runCheck(const CommandLine& line, const PageHost::Settings& settings) {
+    PageChecker checker(settings, line.checkVariants);
+    const CheckFindings& findings = checker.run();
+    const CheckReport report(findings, checker.variantNames());
+    report.write(*CheckReport::formatNamed(line.format), std::cout);
+    return report.exitStatus(*CheckReport::levelNamed(line.failLevel));
+}
+
 int run(const CommandLine& line) {
     std::unique_ptr<ScratchDeviceRoot> scratch;
     std::unique_ptr<ScratchPreferences> preferences;
@@ -69,7 +81,8 @@ int run(const CommandLine& line) {
         // Commands that only look leave the given device root as it was:
         // what the page stores while they run goes to a scratch copy.
         if (line.command == CommandLine::Command::Dump ||
-            line.command == CommandLine::Command::Render) {
+            line.command == CommandLine::Command::Render ||
+            line.command == CommandLine::Command::Check) {
             DeviceRoot::setPath(settings.deviceRoot);
             preferences = std::make_unique<ScratchPreferences>();
         }
@@ -116,6 +129,9 @@ int run(const CommandLine& line) {
     if (line.command == CommandLine::Command::Sheet) {
         VariantSheet::write(line, settings);
         return 0;
+    }
+    if (line.command == CommandLine::Command::Check) {
+        return runCheck(line, settings);
     }
     // The page stays until the process ends, which reclaims it at once:
     // taking a long page's views and constraints apart one by one would
@@ -168,6 +184,7 @@ int run(const CommandLine& line) {
     case CommandLine::Command::Test:
     case CommandLine::Command::Sheet:
     case CommandLine::Command::New:
+    case CommandLine::Command::Check:
         break;
     }
     // A value the page could not store fails the run, after everything else

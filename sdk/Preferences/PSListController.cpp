@@ -413,9 +413,12 @@ void PSListController::reloadSpecifiers() {
         view();
         return;
     }
+    // The specifiers first: a subclass that loads them on first use may set
+    // them, which shows them at once, before this pass starts over.
+    const std::vector<Ref<PSSpecifier>> rows = specifiers();
     _sections.clear();
     std::vector<UITableView::Section> sections;
-    for (const Ref<PSSpecifier>& specifier : specifiers()) {
+    for (const Ref<PSSpecifier>& specifier : rows) {
         if (specifier->cellType() == "PSGroupCell") {
             Section section{specifier, specifier->name(),
                             specifier->propertyForKey("footerText").optionalString()};

@@ -119,6 +119,25 @@ CGFloat SDKTextPainter::drawText(const std::string& text, const SDKTextStyle& st
     return fontSize;
 }
 
+SDKTextPainter::Placement SDKTextPainter::placeText(const std::string& text,
+                                                    const SDKTextStyle& style, const CGRect& box) {
+    if (text.empty()) {
+        return {};
+    }
+    const CGFloat width = std::max(box.size.width, 0.0);
+    setUp(text, style, fittingFontSize(text, style, width), width > 0 ? width : -1);
+    PangoRectangle ink;
+    PangoRectangle logical;
+    pango_layout_get_extents(_layout, &ink, &logical);
+    const CGFloat height = static_cast<CGFloat>(logical.height) / PANGO_SCALE;
+    const CGFloat top =
+        style.centresVertically ? box.origin.y + (box.size.height - height) / 2 : box.origin.y;
+    const CGFloat scale = PANGO_SCALE;
+    return {CGRectMake(box.origin.x + ink.x / scale, top + (ink.y - logical.y) / scale,
+                       ink.width / scale, ink.height / scale),
+            pango_layout_is_ellipsized(_layout) != FALSE};
+}
+
 CGSize SDKTextPainter::measureText(const std::string& text, const SDKTextStyle& style,
                                    CGFloat width) {
     setUp(text, style, style.fontSize, style.numberOfLines == 1 ? 0 : width);

@@ -23,6 +23,14 @@ public:
     // horizontally, shrunk and then truncated with an ellipsis when it does
     // not fit. Returns the font size it was drawn at.
     CGFloat drawText(const std::string& text, const SDKTextStyle& style, const CGRect& box);
+    // Where drawText would put the text's glyphs in the box (their ink, in
+    // the box's coordinates), and whether it would cut the text short with
+    // an ellipsis.
+    struct Placement {
+        CGRect glyphs;
+        bool ellipsized = false;
+    };
+    Placement placeText(const std::string& text, const SDKTextStyle& style, const CGRect& box);
     // The size the text takes at the style's font, wrapped at `width` when
     // that is positive and the style allows more than one line.
     CGSize measureText(const std::string& text, const SDKTextStyle& style, CGFloat width = 0);

@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 #include <Foundation/SDKEventLog.h>
@@ -28,6 +30,31 @@ CGColor fillOf(const Ref<KLColorPickerCell>& cell) {
     auto shape =
         std::dynamic_pointer_cast<CAShapeLayer>(cell->accessoryView()->layer()->sublayers().at(0));
     return *shape->fillColor();
+}
+
+TEST(ColorPickerCell, GrowsWithItsTwoLinesAtTheLargerTextSizesAndKeeps45Below) {
+    for (UIContentSizeCategory size :
+         {UIContentSizeCategory::ExtraSmall, UIContentSizeCategory::Large,
+          UIContentSizeCategory::ExtraExtraExtraLarge,
+          UIContentSizeCategory::AccessibilityExtraLarge}) {
+        TemporaryDeviceRoot root;
+        DeviceLook look;
+        look.contentSize = size;
+        HostedPage page(root, {colorRow({{"fallbackHex", "#FF8000"}})}, {}, "", look);
+        auto cell = page.cell<KLColorPickerCell>(0);
+        ASSERT_NE(cell, nullptr);
+        const CGFloat lines =
+            cell->textLabel()->font()->lineHeight() + cell->detailTextLabel()->font()->lineHeight();
+        const long height = page.specifier(0)->propertyForKey("height").integerValue();
+        if (lines <= 45) {
+            EXPECT_EQ(height, 45);
+        } else {
+            EXPECT_EQ(height, static_cast<long>(std::ceil(lines + 8)));
+        }
+        // Both texts lie inside the row.
+        EXPECT_LE(CGRectGetMaxY(cell->detailTextLabel()->frame()), cell->bounds().size.height);
+        EXPECT_GE(cell->textLabel()->frame().origin.y, 0);
+    }
 }
 
 TEST(ColorPickerCell, ShowsFallbackAndBuildsTheSwatch) {
