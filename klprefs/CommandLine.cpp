@@ -364,7 +364,7 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
                          "iphone-15 and ipad-pro-12.9, every language the bundle has")
         ->check(CLI::Validator(
             [](const std::string& text) -> std::string {
-                for (const std::string& word : splitLanguages(text)) {
+                for (const std::string& word : splitList(text)) {
                     if (!word.empty() && !CheckVariant::isVariantWord(word)) {
                         return "wants appearances, text sizes, devices and language codes, not " +
                                HostError::quoted(word);
