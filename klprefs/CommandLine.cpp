@@ -78,8 +78,9 @@ Exit status: 0 done, 1 a step (or a test script) failed, or check found a fault
 at its --level, 2 bad usage, 3 the page could not be loaded, 4 the output could not be written, 5 everything ran but a value could
 not be stored.)";
 
-// "de, en" → de and en, blanks around each name dropped.
-std::vector<std::string> splitList(const std::string& text) {
+} // namespace
+
+std::vector<std::string> CommandLine::splitList(const std::string& text) {
     std::vector<std::string> codes(1);
     for (char c : text) {
         if (c == ',') {
@@ -90,6 +91,8 @@ std::vector<std::string> splitList(const std::string& text) {
     }
     return codes;
 }
+
+namespace {
 
 // The names in their first order, each once.
 std::vector<std::string> distinct(const std::vector<std::string>& names) {

@@ -22,6 +22,9 @@ public:
     // Throws a usage HostError naming what is wrong. --help, alone or after
     // a command, and --version answer Help with the text to print in helpText.
     static CommandLine parse(const std::vector<std::string>& arguments);
+    // A comma-separated list of an option: "de, en" → de and en, blanks
+    // around each name dropped.
+    static std::vector<std::string> splitList(const std::string& text);
 
     Command command = Command::Help;
     std::string helpText;

@@ -4,23 +4,11 @@
 
 #include <Foundation/NSLocale.h>
 
+#include "CommandLine.h"
 #include "DevicePreset.h"
 #include "TraitNames.h"
 
 namespace {
-
-std::vector<std::string> words(const std::string& list) {
-    std::vector<std::string> found(1);
-    for (char c : list) {
-        if (c == ',') {
-            found.emplace_back();
-        } else if (c != ' ' && c != '\t') {
-            found.back() += c;
-        }
-    }
-    found.erase(std::remove(found.begin(), found.end(), std::string()), found.end());
-    return found;
-}
 
 template <typename T> void addOnce(std::vector<T>& values, const T& value) {
     if (std::find(values.begin(), values.end(), value) == values.end()) {
@@ -56,7 +44,8 @@ CheckVariant::fromList(const std::optional<std::string>& list,
     std::vector<UIContentSizeCategory> sizes;
     std::vector<std::string> devices;
     std::vector<std::string> languages;
-    for (const std::string& word : list ? words(*list) : std::vector<std::string>()) {
+    for (const std::string& word :
+         list ? CommandLine::splitList(*list) : std::vector<std::string>()) {
         if (std::optional<UIUserInterfaceStyle> appearance = TraitNames::appearanceNamed(word)) {
             addOnce(appearances, *appearance);
         } else if (std::optional<UIContentSizeCategory> size = TraitNames::contentSizeNamed(word)) {
