@@ -39,8 +39,9 @@ PageHost::PageHost(const Settings& settings)
     : _requestedBundlePath(settings.bundlePath), _prepareController(settings.prepareController),
       _wholePage(settings.wholePage), _device(settings.look.device),
       _landscape(settings.look.landscape), _statusBar(settings.look.statusBar) {
-    HostDevice::configure(
-        {settings.deviceRoot, settings.iosVersion, settings.width, settings.look});
+    _libraryFailures = HostDevice::configure({settings.deviceRoot, settings.iosVersion,
+                                              settings.width, settings.look, settings.network,
+                                              settings.mailAccount, settings.libraries});
     launch();
 }
 
@@ -151,14 +152,14 @@ std::string PageHost::findBundle() const {
     if (found.empty()) {
         fail("no preference bundle in /Library/PreferenceBundles or "
              "/var/jb/Library/PreferenceBundles under " +
-             DeviceRoot::path() + "; name one with --bundle");
+             DeviceRoot::path() + "; name the one to show");
     }
     if (found.size() > 1) {
         std::string list;
         for (const std::string& path : found) {
             list += "\n  " + path;
         }
-        fail("several preference bundles; choose one with --bundle:" + list);
+        fail("several preference bundles; name the one to show:" + list);
     }
     return found.front();
 }

@@ -2,7 +2,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -14,11 +13,10 @@
 #include <unistd.h>
 
 #include <Foundation/DeviceRoot.h>
-#include <Foundation/SDKNetworkSettings.h>
-#include <MessageUI/SDKMailAccount.h>
 #include <render/SDKPageRenderer.h>
 
 #include "CommandLine.h"
+#include "ExitStatus.h"
 #include "HostError.h"
 #include "PageDescription.h"
 #include "PageHost.h"
@@ -57,14 +55,6 @@ std::string readScript(const std::string& path) {
         throw cannotRead(errno);
     }
     return text.str();
-}
-
-// A library loaded for good, as the device has it: libklcommon does not link
-// it and finds its classes by name once it is in the process.
-void loadLibrary(const char* name, const char* path, const char* without) {
-    if (!dlopen(path, RTLD_NOW | RTLD_GLOBAL)) {
-        warn(std::string("could not load ") + name + ", so " + without + ": " + dlerror());
-    }
 }
 
 // Background work under way (an image read) shows once it has arrived.
@@ -288,18 +278,23 @@ int run(const CommandLine& line) {
     const std::string scriptText =
         line.command == CommandLine::Command::Run ? readScript(line.script) : "";
 
+    // The libraries a tweak process on a device has loaded: libklcommon does
+    // not link them and finds their classes by name once they are in it.
     if (line.loadUtilities) {
-        loadLibrary("libklutils", KL_KLUTILS_LIBRARY, "the picker shows no pictures");
+        settings.libraries.push_back(
+            {"libklutils", KL_KLUTILS_LIBRARY, "the picker shows no pictures"});
     }
     if (line.loadPrivateFrameworks) {
-        loadLibrary("the private frameworks", KL_PRIVATE_LIBRARY,
-                    "the respring button cannot ask for a relaunch");
+        settings.libraries.push_back({"the private frameworks", KL_PRIVATE_LIBRARY,
+                                      "the respring button cannot ask for a relaunch"});
     }
-    SDKNetworkSettings::setConnectTo(line.connectTo);
-    SDKNetworkSettings::setCertificateAuthorityFile(line.certificateAuthorityFile);
-    SDKMailAccount::setConfigured(line.mailAccount);
-    SDKMailAccount::setSendingFails(line.mailSendingFails);
+    settings.network = HostDevice::Network{line.connectTo, line.certificateAuthorityFile};
+    settings.mailAccount = HostDevice::MailAccount{line.mailAccount, line.mailSendingFails};
     if (line.command == CommandLine::Command::Test) {
+        // Loaded once before the scripts' processes start, and said once.
+        for (const std::string& failure : HostDevice::loadLibraries(settings.libraries)) {
+            warn(failure);
+        }
         return runTests(line, settings);
     }
     // The page stays until the process ends, which reclaims it at once:
@@ -309,6 +304,9 @@ int run(const CommandLine& line) {
     static PageHost* volatile page = nullptr;
     page = new PageHost(settings);
     PageHost& host = *page;
+    for (const std::string& failure : host.libraryFailures()) {
+        warn(failure);
+    }
     for (const std::string& message : host.takeLoggedErrors()) {
         warn(message);
     }
@@ -379,9 +377,9 @@ int main(int argc, char** argv) {
         if (error.kind() == HostError::Kind::Usage) {
             std::fprintf(stderr, "Try 'klprefs --help'.\n");
         }
-        return error.exitStatus();
+        return ExitStatus::of(error);
     } catch (const std::bad_alloc&) {
         std::fprintf(stderr, "klprefs: the page needs more memory than this machine gives it\n");
-        return HostError(HostError::Kind::Load, "").exitStatus();
+        return ExitStatus::of(HostError(HostError::Kind::Load, ""));
     }
 }
