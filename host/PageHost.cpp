@@ -39,6 +39,12 @@ PageHost::PageHost(const Settings& settings)
     : _requestedBundlePath(settings.bundlePath), _prepareController(settings.prepareController),
       _wholePage(settings.wholePage), _device(settings.look.device),
       _landscape(settings.look.landscape), _statusBar(settings.look.statusBar) {
+    // The host hears of a respring as it is asked for.
+    _restarts = SDKEventLog::subscribe([requested = _restartRequested](const SDKEvent& event) {
+        if (HostDevice::restartsUserInterface(event)) {
+            *requested = true;
+        }
+    });
     _libraryFailures = HostDevice::configure({settings.deviceRoot, settings.iosVersion,
                                               settings.width, settings.look, settings.network,
                                               settings.mailAccount, settings.libraries});
@@ -106,16 +112,12 @@ void PageHost::launch() {
     }
     settle();
     ++_launches;
-    _eventsSeen = SDKEventLog::count();
+    // What launching the page asked for is not a restart of it.
+    *_restartRequested = false;
 }
 
 bool PageHost::relaunchIfRestarted() {
-    // Only the events since the last look are read, so a step costs the
-    // same however long the log has grown; a cleared log starts over.
-    const size_t first = _eventsSeen <= SDKEventLog::count() ? _eventsSeen : 0;
-    const std::vector<SDKEvent> events = SDKEventLog::eventsFrom(first);
-    _eventsSeen = first + events.size();
-    if (!std::any_of(events.begin(), events.end(), HostDevice::restartsUserInterface)) {
+    if (!_restartRequested->exchange(false)) {
         return false;
     }
     launch();

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -133,6 +135,8 @@ private:
     // The events already looked at for logged errors.
     size_t _errorsSeen = 0;
     size_t _launches = 0;
-    // The events already looked at for a restart.
-    size_t _eventsSeen = 0;
+    // Set as an event that restarts the user interface is recorded.
+    std::shared_ptr<std::atomic<bool>> _restartRequested =
+        std::make_shared<std::atomic<bool>>(false);
+    SDKEventLog::Subscription _restarts;
 };
