@@ -229,8 +229,12 @@ void PageDriver::dismiss() {
     if (objc_cast<UIAlertController>(top)) {
         fail("an alert closes with one of its buttons; use button TITLE");
     }
-    if (auto picker = objc_cast<UIColorPickerViewController>(top)) {
-        tap(picker->closeButton());
+    if (objc_cast<UIColorPickerViewController>(top) || objc_cast<UIActivityViewController>(top)) {
+        Ref<UIButton> close = ViewFinder::closeButton(top->view());
+        if (!close) {
+            fail("the presented " + top->className() + " shows no close button");
+        }
+        tap(close);
         return;
     }
     if (objc_cast<SFSafariViewController>(top)) {
@@ -240,10 +244,6 @@ void PageDriver::dismiss() {
             tap(done.front());
             return;
         }
-    }
-    if (auto sheet = objc_cast<UIActivityViewController>(top)) {
-        tap(sheet->closeButton());
-        return;
     }
     if (objc_cast<MFMailComposeViewController>(top)) {
         fail("the mail composer closes with its buttons: button Send, or button Cancel then "

@@ -196,3 +196,21 @@ Ref<UIView> ViewFinder::barButton(const Ref<UINavigationBar>& bar, BarItem item)
     }
     return nullptr;
 }
+
+Ref<UIButton> ViewFinder::closeButton(const Ref<UIView>& screen) {
+    screen->layoutIfNeeded();
+    Ref<UIButton> nearest;
+    CGFloat nearestTop = 0;
+    for (const Ref<UIView>& view : allViews(screen)) {
+        auto button = objc_cast<UIButton>(view);
+        if (!button || button->isHidden()) {
+            continue;
+        }
+        const CGFloat top = button->convertRectToView(button->bounds(), screen).origin.y;
+        if (!nearest || top < nearestTop) {
+            nearest = button;
+            nearestTop = top;
+        }
+    }
+    return nearest;
+}

@@ -58,6 +58,9 @@ public:
     // The view showing it, found by where the bar lays it out; nil when the
     // bar shows none.
     static Ref<UIView> barButton(const Ref<UINavigationBar>& bar, BarItem item);
+    // The close button of a sheet (the colour picker, the share sheet): the
+    // shown button nearest the top of the screen's view; nil when none shows.
+    static Ref<UIButton> closeButton(const Ref<UIView>& screen);
     // Every view under `root` (itself included), depth first.
     static std::vector<Ref<UIView>> allViews(const Ref<UIView>& root);
 
