@@ -134,13 +134,13 @@ void JSONWriter::value(const Value& value) {
 void JSONWriter::beginObject() {
     beforeValue();
     _out << '{';
-    _levels.push_back({true});
+    _levels.push_back({true, 0, {}, false});
 }
 
 void JSONWriter::beginArray() {
     beforeValue();
     _out << '[';
-    _levels.push_back({false});
+    _levels.push_back({false, 0, {}, false});
 }
 
 void JSONWriter::endObject() {
