@@ -1,15 +1,11 @@
 #include "KLSliderCell.h"
 
-#include <cmath>
-#include <limits>
-
 #include <Foundation/NSString.h>
 #include <Foundation/Value.h>
 #include <UIKit/NSLayoutConstraint.h>
-#include <UIKit/UIAlertController.h>
 #include <UIKit/UIFont.h>
-#include <UIKit/UITextField.h>
-#include <UIKit/UIViewController.h>
+
+#include "KLCustomValueEntry.h"
 
 extern "C"
     __attribute__((visibility("default"))) constinit const objc_class OBJC_CLASS_$_KLSliderCell{
@@ -20,20 +16,6 @@ extern "C"
 namespace {
 
 constexpr CGFloat kFontSize = 13;
-
-// A double narrowed to single precision as the hardware rounds it: to the
-// nearest float, and past the largest float's rounding edge to an infinity of
-// its sign.
-float narrowToFloat(double value) {
-    constexpr double kRoundingEdge = 0x1.ffffffp127;
-    if (value >= kRoundingEdge) {
-        return std::numeric_limits<float>::infinity();
-    }
-    if (value <= -kRoundingEdge) {
-        return -std::numeric_limits<float>::infinity();
-    }
-    return static_cast<float>(value);
-}
 
 } // namespace
 
@@ -61,9 +43,9 @@ Ref<KLSliderCell> KLSliderCell::initWithStyle(UITableViewCellStyle style,
 
     _slider = alloc<UISlider>()->initWithFrame(CGRectZero);
     _slider->setTranslatesAutoresizingMaskIntoConstraints(false);
-    _slider->setMinimumValue(narrowToFloat(property("min").doubleValue()));
-    _slider->setMaximumValue(narrowToFloat(property("max").doubleValue()));
-    _slider->setValue(narrowToFloat(stored));
+    _slider->setMinimumValue(KLCustomValueEntry::narrowToFloat(property("min").doubleValue()));
+    _slider->setMaximumValue(KLCustomValueEntry::narrowToFloat(property("max").doubleValue()));
+    _slider->setValue(KLCustomValueEntry::narrowToFloat(stored));
     _slider->addTarget(self<KLSliderCell>(), &KLSliderCell::sliderValueChanged,
                        UIControlEventValueChanged);
     addSubview(_slider);
@@ -109,54 +91,9 @@ void KLSliderCell::sliderValueChanged(const Ref<UISlider>& sender) {
 }
 
 void KLSliderCell::tapValue(const Ref<UIGestureRecognizer>&) {
-    Ref<UIAlertController> alert = UIAlertController::alertControllerWithTitle(
-        "Custom value", "Enter a value", UIAlertControllerStyleAlert);
-    // The handlers live in the alert, so they hold it and the cell weakly.
     Weak<KLSliderCell> weakCell = self<KLSliderCell>();
-    Weak<UIAlertController> weakAlert = alert;
-
-    alert->addTextFieldWithConfigurationHandler([weakCell](const Ref<UITextField>& textField) {
+    KLCustomValueEntry::present<UISlider>(self<PSTableCell>(), [weakCell] {
         Ref<KLSliderCell> cell = weakCell.lock();
-        Ref<PSSpecifier> row = cell ? cell->specifier() : nullptr;
-        const double fallback = row ? row->propertyForKey("default").doubleValue() : 0;
-        const double stored = row ? row->performGetter().doubleValue() : 0;
-        textField->setPlaceholder(NSString::stringWithFormat("%.2f", fallback));
-        textField->setText(NSString::stringWithFormat("%.1f", stored));
+        return cell ? cell->slider() : nullptr;
     });
-
-    Ref<UIAlertAction> cancel = UIAlertAction::actionWithTitle(
-        "Cancel", UIAlertActionStyleDefault, [weakAlert](const Ref<UIAlertAction>&) {
-            if (Ref<UIAlertController> shown = weakAlert.lock()) {
-                shown->dismissViewControllerAnimated(true, nullptr);
-            }
-        });
-    Ref<UIAlertAction> ok = UIAlertAction::actionWithTitle(
-        "OK", UIAlertActionStyleDefault, [weakCell, weakAlert](const Ref<UIAlertAction>&) {
-            Ref<KLSliderCell> cell = weakCell.lock();
-            Ref<UIAlertController> shown = weakAlert.lock();
-            if (!cell || !shown || shown->textFields().empty()) {
-                return;
-            }
-            Ref<UISlider> slider = cell->slider();
-            if (!slider) {
-                return;
-            }
-            double value = NSString::doubleValue(shown->textFields()[0]->text());
-            const double minimum = slider->minimumValue();
-            const double maximum = slider->maximumValue();
-            if (value < minimum) {
-                value = minimum;
-            }
-            if (value > maximum) {
-                value = maximum;
-            }
-            slider->setValue(narrowToFloat(value));
-            slider->sendActionsForControlEvents(UIControlEventValueChanged);
-        });
-    alert->addAction(cancel);
-    alert->addAction(ok);
-
-    if (Ref<UIViewController> presenter = _viewControllerForAncestor()) {
-        presenter->presentViewController(alert, true, nullptr);
-    }
 }

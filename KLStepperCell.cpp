@@ -4,10 +4,9 @@
 #include <Foundation/NSString.h>
 #include <Foundation/Value.h>
 #include <UIKit/NSLayoutConstraint.h>
-#include <UIKit/UIAlertController.h>
 #include <UIKit/UIFont.h>
-#include <UIKit/UITextField.h>
-#include <UIKit/UIViewController.h>
+
+#include "KLCustomValueEntry.h"
 
 extern "C"
     __attribute__((visibility("default"))) constinit const objc_class OBJC_CLASS_$_KLStepperCell{
@@ -115,52 +114,9 @@ void KLStepperCell::sliderValueChanged(const Ref<UIStepper>& sender) {
 }
 
 void KLStepperCell::tapValue(const Ref<UIGestureRecognizer>&) {
-    Ref<UIAlertController> alert = UIAlertController::alertControllerWithTitle(
-        "Custom value", "Enter a value", UIAlertControllerStyleAlert);
-    // The handlers live in the alert, so they hold it and the cell weakly.
     Weak<KLStepperCell> weakCell = self<KLStepperCell>();
-    Weak<UIAlertController> weakAlert = alert;
-
-    alert->addTextFieldWithConfigurationHandler([weakCell](const Ref<UITextField>& textField) {
+    KLCustomValueEntry::present<UIStepper>(self<PSTableCell>(), [weakCell] {
         Ref<KLStepperCell> cell = weakCell.lock();
-        Ref<PSSpecifier> row = cell ? cell->specifier() : nullptr;
-        const double fallback = row ? row->propertyForKey("default").doubleValue() : 0;
-        const double stored = row ? row->performGetter().doubleValue() : 0;
-        textField->setPlaceholder(NSString::stringWithFormat("%.2f", fallback));
-        textField->setText(NSString::stringWithFormat("%.1f", stored));
+        return cell ? cell->stepper() : nullptr;
     });
-
-    Ref<UIAlertAction> cancel = UIAlertAction::actionWithTitle(
-        "Cancel", UIAlertActionStyleDefault, [weakAlert](const Ref<UIAlertAction>&) {
-            if (Ref<UIAlertController> shown = weakAlert.lock()) {
-                shown->dismissViewControllerAnimated(true, nullptr);
-            }
-        });
-    Ref<UIAlertAction> ok = UIAlertAction::actionWithTitle(
-        "OK", UIAlertActionStyleDefault, [weakCell, weakAlert](const Ref<UIAlertAction>&) {
-            Ref<KLStepperCell> cell = weakCell.lock();
-            Ref<UIAlertController> shown = weakAlert.lock();
-            if (!cell || !shown || shown->textFields().empty()) {
-                return;
-            }
-            Ref<UIStepper> stepper = cell->stepper();
-            if (!stepper) {
-                return;
-            }
-            double value = NSString::doubleValue(shown->textFields()[0]->text());
-            if (value < stepper->minimumValue()) {
-                value = stepper->minimumValue();
-            }
-            if (value > stepper->maximumValue()) {
-                value = stepper->maximumValue();
-            }
-            stepper->setValue(value);
-            stepper->sendActionsForControlEvents(UIControlEventValueChanged);
-        });
-    alert->addAction(cancel);
-    alert->addAction(ok);
-
-    if (Ref<UIViewController> presenter = _viewControllerForAncestor()) {
-        presenter->presentViewController(alert, true, nullptr);
-    }
 }

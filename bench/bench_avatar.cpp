@@ -17,6 +17,7 @@
 
 #include "KLMultiPurposeButton.h"
 #include "LoopbackNetwork.h"
+#include "automation/Finger.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ void watchMainQueue(benchmark::State& state, const char* handle) {
     Ref<KLMultiPurposeButton> warmUp = alloc<KLMultiPurposeButton>()->initWithFrame(
         CGRectMake(100, 100, 85, 30), "Developer", "", false);
     window->addSubview(warmUp);
-    window->tapAtPoint(CGPointMake(140, 115));
+    Finger(window).tapInWindow(CGPointMake(140, 115));
     warmUp->removeFromSuperview();
     double longestStall = 0;
     double longestInit = 0;
@@ -56,7 +57,7 @@ void watchMainQueue(benchmark::State& state, const char* handle) {
             const auto posted = Clock::now();
             Clock::time_point ran;
             dispatch_async(dispatch_get_main_queue(), [&ran] { ran = Clock::now(); });
-            window->tapAtPoint(CGPointMake(140, 115));
+            Finger(window).tapInWindow(CGPointMake(140, 115));
             DispatchMainQueue::drainWaiting(0.001);
             longestStall = std::max(longestStall, milliseconds(ran - posted));
             ++taps;

@@ -1,12 +1,15 @@
 #include "HostDevice.h"
 
 #include <algorithm>
+#include <dlfcn.h>
 #include <filesystem>
 #include <link.h>
 
 #include <Foundation/DeviceRoot.h>
 #include <Foundation/NSLocale.h>
+#include <Foundation/SDKNetworkSettings.h>
 #include <Foundation/dispatch.h>
+#include <MessageUI/SDKMailAccount.h>
 #include <UIKit/UIApplication.h>
 #include <UIKit/UIScreen.h>
 
@@ -29,7 +32,18 @@ const std::vector<std::string>& HostDevice::systemRequestKinds() {
     return kinds;
 }
 
-void HostDevice::configure(const Settings& settings) {
+std::vector<std::string> HostDevice::loadLibraries(const std::vector<Library>& libraries) {
+    std::vector<std::string> failures;
+    for (const Library& library : libraries) {
+        if (!dlopen(library.path.c_str(), RTLD_NOW | RTLD_GLOBAL)) {
+            failures.push_back("could not load " + library.name + ", so " + library.without + ": " +
+                               dlerror());
+        }
+    }
+    return failures;
+}
+
+std::vector<std::string> HostDevice::configure(const Settings& settings) {
     std::error_code error;
     if (!std::filesystem::is_directory(settings.deviceRoot, error)) {
         throw HostError(HostError::Kind::Load,
@@ -68,6 +82,17 @@ void HostDevice::configure(const Settings& settings) {
     }
     UIScreen::setMainScreen(alloc<UIScreen>()->initWithBounds(
         bounds, scale, T::traitCollectionWithTraitsFromCollections(traits), safeArea));
+    if (const std::optional<Network>& network = settings.network) {
+        if (!SDKNetworkSettings::setConnectTo(network->connectTo)) {
+            throw HostError(HostError::Kind::Load, "a network route is not HOST:PORT:ADDRESS:PORT");
+        }
+        SDKNetworkSettings::setCertificateAuthorityFile(network->certificateAuthorityFile);
+    }
+    if (const std::optional<MailAccount>& mail = settings.mailAccount) {
+        SDKMailAccount::setConfigured(mail->configured);
+        SDKMailAccount::setSendingFails(mail->sendingFails);
+    }
+    return loadLibraries(settings.libraries);
 }
 
 std::vector<std::string> HostDevice::loadedLibraries() {

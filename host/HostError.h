@@ -7,10 +7,12 @@
 
 #include <Foundation/Unicode.h>
 
-// Why klprefs stops: a bad command line, a page that cannot be loaded, a
-// script step that names nothing or cannot apply (with its line), output
-// that cannot be written, or values that could not be stored although
-// everything else ran. Each kind ends the program with its own status.
+// Why the host, or a program over it, cannot go on: a request it cannot
+// take (Usage), a page that cannot be loaded (Load), an act on the page that
+// names nothing or cannot apply (Step, with its line when it came from a
+// script), output that cannot be written (Output), or values that could not
+// be stored although everything else ran (Store). The program decides what
+// each kind means for it, such as its exit status.
 class HostError : public std::runtime_error {
 public:
     enum class Kind { Usage, Load, Step, Output, Store };
@@ -20,24 +22,6 @@ public:
 
     Kind kind() const { return _kind; }
     const std::optional<size_t>& line() const { return _line; }
-    // 1 for a failed step, 2 for bad usage, 3 for a page that cannot be
-    // loaded, 4 for output that cannot be written, 5 for a value that could
-    // not be stored.
-    int exitStatus() const {
-        switch (_kind) {
-        case Kind::Step:
-            return 1;
-        case Kind::Usage:
-            return 2;
-        case Kind::Load:
-            return 3;
-        case Kind::Output:
-            return 4;
-        case Kind::Store:
-            return 5;
-        }
-        return 1;
-    }
 
     // The most bytes of a text that a message shows.
     static constexpr size_t kQuotedLength = 200;

@@ -39,8 +39,15 @@ PageHost::PageHost(const Settings& settings)
     : _requestedBundlePath(settings.bundlePath), _prepareController(settings.prepareController),
       _wholePage(settings.wholePage), _device(settings.look.device),
       _landscape(settings.look.landscape), _statusBar(settings.look.statusBar) {
-    HostDevice::configure(
-        {settings.deviceRoot, settings.iosVersion, settings.width, settings.look});
+    // The host hears of a respring as it is asked for.
+    _restarts = SDKEventLog::subscribe([requested = _restartRequested](const SDKEvent& event) {
+        if (HostDevice::restartsUserInterface(event)) {
+            *requested = true;
+        }
+    });
+    _libraryFailures = HostDevice::configure({settings.deviceRoot, settings.iosVersion,
+                                              settings.width, settings.look, settings.network,
+                                              settings.mailAccount, settings.libraries});
     launch();
 }
 
@@ -105,16 +112,12 @@ void PageHost::launch() {
     }
     settle();
     ++_launches;
-    _eventsSeen = SDKEventLog::count();
+    // What launching the page asked for is not a restart of it.
+    *_restartRequested = false;
 }
 
 bool PageHost::relaunchIfRestarted() {
-    // Only the events since the last look are read, so a step costs the
-    // same however long the log has grown; a cleared log starts over.
-    const size_t first = _eventsSeen <= SDKEventLog::count() ? _eventsSeen : 0;
-    const std::vector<SDKEvent> events = SDKEventLog::eventsFrom(first);
-    _eventsSeen = first + events.size();
-    if (!std::any_of(events.begin(), events.end(), HostDevice::restartsUserInterface)) {
+    if (!_restartRequested->exchange(false)) {
         return false;
     }
     launch();
@@ -151,14 +154,14 @@ std::string PageHost::findBundle() const {
     if (found.empty()) {
         fail("no preference bundle in /Library/PreferenceBundles or "
              "/var/jb/Library/PreferenceBundles under " +
-             DeviceRoot::path() + "; name one with --bundle");
+             DeviceRoot::path() + "; name the one to show");
     }
     if (found.size() > 1) {
         std::string list;
         for (const std::string& path : found) {
             list += "\n  " + path;
         }
-        fail("several preference bundles; choose one with --bundle:" + list);
+        fail("several preference bundles; name the one to show:" + list);
     }
     return found.front();
 }

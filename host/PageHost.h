@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +29,11 @@ public:
         std::optional<CGFloat> width;
         // The device's traits, languages and status bar.
         DeviceLook look;
+        // nil leaves the process's network and mail account as they are.
+        std::optional<HostDevice::Network> network;
+        std::optional<HostDevice::MailAccount> mailAccount;
+        // The libraries the device has loaded besides the page's own.
+        std::vector<HostDevice::Library> libraries;
         // What the host adds to the page's controller each time the page is
         // built, once its view is loaded (a header, a bar button).
         std::function<void(const Ref<PSListController>&)> prepareController;
@@ -82,6 +89,8 @@ public:
     bool relaunchIfRestarted();
     // How many times the page has been built: 1, and one more for each restart.
     size_t launches() const { return _launches; }
+    // Why a library of the settings could not be loaded, one message each.
+    const std::vector<std::string>& libraryFailures() const { return _libraryFailures; }
     // Messages the platform logged since the last call (an unknown cell
     // class, a failed write), for the host to show.
     std::vector<std::string> takeLoggedErrors();
@@ -122,9 +131,12 @@ private:
     std::optional<DevicePreset> _device;
     bool _landscape = false;
     bool _statusBar = true;
+    std::vector<std::string> _libraryFailures;
     // The events already looked at for logged errors.
     size_t _errorsSeen = 0;
     size_t _launches = 0;
-    // The events already looked at for a restart.
-    size_t _eventsSeen = 0;
+    // Set as an event that restarts the user interface is recorded.
+    std::shared_ptr<std::atomic<bool>> _restartRequested =
+        std::make_shared<std::atomic<bool>>(false);
+    SDKEventLog::Subscription _restarts;
 };

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <ctime>
+#include <sstream>
+#include <stdexcept>
 
 #include <glib.h>
 
@@ -64,24 +66,101 @@ nlohmann::json JSONWriter::toJSON(const Value& v) {
 }
 
 std::string JSONWriter::write(const Value& value) {
-    return writeNested(value, 0) + "\n";
+    std::ostringstream out;
+    JSONWriter(out).value(value);
+    return out.str();
 }
 
-std::string JSONWriter::writeNested(const Value& value, size_t depth) {
-    std::string text =
-        toJSON(value).dump(kIndent, ' ', false, nlohmann::json::error_handler_t::replace);
-    if (depth == 0) {
-        return text;
+std::string JSONWriter::indent() const {
+    return std::string(_levels.size() * kIndent, ' ');
+}
+
+void JSONWriter::beforeValue() {
+    if (_levels.empty()) {
+        return;
     }
-    // A line break inside a text is written as \n, so every one here ends a line.
-    const std::string indent(depth * kIndent, ' ');
+    Level& level = _levels.back();
+    if (level.object) {
+        if (!level.keyWritten) {
+            throw std::logic_error("a JSON object's member needs its key first");
+        }
+        level.keyWritten = false;
+        return;
+    }
+    _out << (level.count++ == 0 ? "\n" : ",\n") << indent();
+}
+
+void JSONWriter::endValue() {
+    if (_levels.empty()) {
+        _out << '\n';
+    }
+}
+
+void JSONWriter::key(const std::string& name) {
+    if (_levels.empty() || !_levels.back().object || _levels.back().keyWritten) {
+        throw std::logic_error("a JSON key belongs in an object, before its value");
+    }
+    Level& level = _levels.back();
+    if (level.count > 0 && !(level.lastKey < name)) {
+        throw std::logic_error("the JSON key \"" + name + "\" comes after \"" + level.lastKey +
+                               "\"; keys are written in ascending order");
+    }
+    _out << (level.count++ == 0 ? "\n" : ",\n") << indent()
+         << nlohmann::json(name).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
+         << ": ";
+    level.lastKey = name;
+    level.keyWritten = true;
+}
+
+void JSONWriter::value(const Value& value) {
+    beforeValue();
+    const std::string text =
+        toJSON(value).dump(kIndent, ' ', false, nlohmann::json::error_handler_t::replace);
+    // A line break inside a text is written as \n, so every one here ends a
+    // line, and the next is indented to this depth.
+    const std::string depth = indent();
     std::string nested;
     nested.reserve(text.size());
     for (char c : text) {
         nested += c;
         if (c == '\n') {
-            nested += indent;
+            nested += depth;
         }
     }
-    return nested;
+    _out << nested;
+    endValue();
+}
+
+void JSONWriter::beginObject() {
+    beforeValue();
+    _out << '{';
+    _levels.push_back({true, 0, {}, false});
+}
+
+void JSONWriter::beginArray() {
+    beforeValue();
+    _out << '[';
+    _levels.push_back({false, 0, {}, false});
+}
+
+void JSONWriter::endObject() {
+    close(true);
+}
+
+void JSONWriter::endArray() {
+    close(false);
+}
+
+void JSONWriter::close(bool object) {
+    if (_levels.empty() || _levels.back().object != object || _levels.back().keyWritten) {
+        throw std::logic_error(object ? "no JSON object to close here"
+                                      : "no JSON array to close here");
+    }
+    const bool empty = _levels.back().count == 0;
+    _levels.pop_back();
+    if (!empty) {
+        _out << '\n' << indent();
+    }
+    _out << (object ? '}' : ']');
+    endValue();
 }

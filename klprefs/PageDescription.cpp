@@ -1,10 +1,6 @@
 #include "PageDescription.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <memory>
 
 #include <Foundation/DeviceRoot.h>
 #include <Foundation/NSBundle.h>
@@ -21,48 +17,36 @@
 #include <render/SDKDescription.h>
 #include <render/SDKViewInspector.h>
 
-#include "HostError.h"
 #include "JSONWriter.h"
 #include "TraitNames.h"
 
 void PageDescription::write(PageHost& host, const std::string& iosVersion, std::ostream& out) {
     host.settle();
-    // The rows first, one at a time, into a file of their own: a row's cell
-    // may be made only now, and what making it stores or logs belongs in the
-    // domains and events described after.
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> rows(std::tmpfile(), &std::fclose);
-    if (!rows) {
-        throw HostError(HostError::Kind::Output,
-                        std::string("cannot make a temporary file for the rows: ") +
-                            std::strerror(errno));
-    }
-    writeRows(host, rows.get());
+    // Every row's cell is made before anything is written: a row's cell may
+    // be made only now, and what making it stores or logs belongs in the
+    // domains and events, which come before the rows.
+    forEachRow(host, [](const PageHost::Row&) {});
     Value::Dictionary domainErrors;
     const Value stored = domains(domainErrors);
-    auto member = [&out](const char* key, const Value& value) {
-        out << "  \"" << key << "\": " << JSONWriter::writeNested(value, 1) << ",\n";
-    };
-    out << "{\n";
+    JSONWriter json(out);
+    json.beginObject();
     if (!domainErrors.empty()) {
-        member("domainErrors", Value(std::move(domainErrors)));
+        json.member("domainErrors", Value(std::move(domainErrors)));
     }
-    member("domains", stored);
-    member("events", events());
-    member("header", header(host));
-    member("navigationBar",
-           SDKViewInspector().describeTree(*host.navigationController()->navigationBar()));
-    member("page", page(host, iosVersion));
-    member("presented", presented(host));
-    out << "  \"rows\": ";
-    std::rewind(rows.get());
-    char buffer[1 << 16];
-    for (size_t read; (read = std::fread(buffer, 1, sizeof buffer, rows.get())) > 0;) {
-        out.write(buffer, static_cast<std::streamsize>(read));
-    }
-    if (std::ferror(rows.get())) {
-        throw HostError(HostError::Kind::Output, "cannot read back the rows' temporary file");
-    }
-    out << ",\n  \"sections\": " << JSONWriter::writeNested(sections(host), 1) << "\n}\n";
+    json.member("domains", stored);
+    json.member("events", events());
+    json.member("header", header(host));
+    json.member("navigationBar", navigationBar(host));
+    json.member("page", page(host, iosVersion));
+    json.member("presented", presented(host));
+    // The rows one at a time, each described as its cell is asked for.
+    const SDKViewInspector inspector;
+    json.key("rows");
+    json.beginArray();
+    forEachRow(host, [&](const PageHost::Row& row) { json.value(describeRow(row, inspector)); });
+    json.endArray();
+    json.member("sections", sections(host));
+    json.endObject();
 }
 
 Value PageDescription::page(PageHost& host, const std::string& iosVersion) {
@@ -121,17 +105,10 @@ Value PageDescription::header(PageHost& host) {
     });
 }
 
-void PageDescription::writeRows(PageHost& host, std::FILE* out) {
-    auto put = [out](const std::string& text) {
-        if (std::fwrite(text.data(), 1, text.size(), out) != text.size()) {
-            throw HostError(HostError::Kind::Output,
-                            std::string("cannot write the rows' temporary file: ") +
-                                std::strerror(errno));
-        }
-    };
+void PageDescription::forEachRow(PageHost& host,
+                                 const std::function<void(const PageHost::Row&)>& visit) {
     Ref<PSListController> shown = host.shownController();
     Ref<UITableView> table = shown->table();
-    const SDKViewInspector inspector;
     const auto& sections = shown->sections();
     size_t index = 0;
     for (size_t section = 0; section < sections.size(); ++section) {
@@ -145,14 +122,35 @@ void PageDescription::writeRows(PageHost& host, std::FILE* out) {
             if (row.cell) {
                 row.cell->layoutIfNeeded();
             }
-            put((index == 0 ? "[\n    " : ",\n    ") +
-                JSONWriter::writeNested(describeRow(row, inspector), 2));
+            visit(row);
             ++index;
         }
     }
-    put(index == 0 ? "[]" : "\n  ]");
     // The table lays the page out afresh with every row's height now known.
     host.window()->layoutIfNeeded();
+}
+
+Value PageDescription::navigationBar(PageHost& host) {
+    Ref<UINavigationBar> bar = host.navigationController()->navigationBar();
+    Ref<UINavigationItem> top = bar->topItem();
+    auto items = [](const Ref<UIBarButtonItem>& item) {
+        Value::Array out;
+        if (item) {
+            Ref<UIImage> image = item->image();
+            out.emplace_back(Value::Dictionary{
+                {"class", item->className()},
+                {"title", item->title()},
+                {"symbol", image ? Value(image->symbolName()) : Value()},
+                {"enabled", item->isEnabled()},
+            });
+        }
+        return Value(std::move(out));
+    };
+    return Value(Value::Dictionary{
+        {"leftItems", items(top ? top->leftBarButtonItem() : nullptr)},
+        {"rightItems", items(top ? top->rightBarButtonItem() : nullptr)},
+        {"views", SDKViewInspector().describeTree(*bar)},
+    });
 }
 
 Value PageDescription::describeRow(const PageHost::Row& row, const SDKViewInspector& inspector) {

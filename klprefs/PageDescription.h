@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstdio>
+#include <functional>
 #include <ostream>
 
 #include <Foundation/Value.h>
@@ -15,7 +15,7 @@
 // every preference domain as the files on disk hold them, and the events the
 // page caused since the start.
 //
-// It is written as one indented JSON document, members in key order, the
+// It is streamed as one indented JSON document, members in key order, the
 // rows one at a time: a long page's description never sits in memory whole,
 // and on a host that does not show the whole page neither do its cells.
 class PageDescription {
@@ -26,8 +26,11 @@ private:
     static Value page(PageHost& host, const std::string& iosVersion);
     static Value sections(PageHost& host);
     static Value header(PageHost& host);
-    // The rows as a JSON array, each row's cell asked for in turn.
-    static void writeRows(PageHost& host, std::FILE* out);
+    // Asks the table for each row's cell in turn, and lays the page out
+    // afresh once every row's height is known.
+    static void forEachRow(PageHost& host, const std::function<void(const PageHost::Row&)>& visit);
+    // The bar's items (a tweak's respring button, say) and its views.
+    static Value navigationBar(PageHost& host);
     static Value describeRow(const PageHost::Row& row, const SDKViewInspector& inspector);
     static Value presented(PageHost& host);
     static Value domains(Value::Dictionary& errors);

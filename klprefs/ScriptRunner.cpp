@@ -6,26 +6,8 @@
 #include <cstdlib>
 
 #include <Foundation/NSException.h>
-#include <MessageUI/MFMailComposeViewController.h>
-#include <Preferences/PSListItemsController.h>
-#include <SafariServices/SFSafariViewController.h>
-#include <UIKit/SDKMenuViewController.h>
-#include <UIKit/UIActivityViewController.h>
-#include <UIKit/UIAlertController.h>
-#include <UIKit/UIColorPickerViewController.h>
-#include <UIKit/UINavigationController.h>
-#include <UIKit/UISegmentedControl.h>
-#include <UIKit/UISlider.h>
-#include <UIKit/UIStepper.h>
-#include <UIKit/UISwitch.h>
-#include <UIKit/UITextField.h>
 
 #include "HostError.h"
-#include "automation/ColorPickerProcess.h"
-#include "automation/Finger.h"
-#include "automation/Gestures.h"
-#include "automation/Keyboard.h"
-#include "automation/ViewFinder.h"
 
 namespace {
 
@@ -70,32 +52,6 @@ std::string scriptText(const Value& value) {
     return PSTableCell::textForValue(value).value_or("(not a text or number)");
 }
 
-// What a row shows: its control's state, else its value text, else its title.
-std::string shownText(const PageHost::Row& row) {
-    for (const Ref<UIView>& view : ViewFinder::allViews(row.cell)) {
-        if (auto control = objc_cast<UISwitch>(view)) {
-            return control->isOn() ? "on" : "off";
-        }
-        if (auto control = objc_cast<UISegmentedControl>(view)) {
-            const long index = control->selectedSegmentIndex();
-            return index < 0
-                       ? "none"
-                       : control->titleForSegmentAtIndex(static_cast<size_t>(index)).value_or("");
-        }
-        if (auto control = objc_cast<UISlider>(view)) {
-            return PSTableCell::textForValue(Value(static_cast<double>(control->value())))
-                .value_or("");
-        }
-        if (auto control = objc_cast<UITextField>(view)) {
-            return control->text();
-        }
-    }
-    if (Ref<UILabel> detail = row.cell->detailTextLabel()) {
-        return detail->text().value_or("");
-    }
-    return row.cell->textLabel()->text().value_or("");
-}
-
 } // namespace
 
 Ref<UIColor> ScriptRunner::parseColor(const std::string& text) {
@@ -137,7 +93,7 @@ Ref<UIColor> ScriptRunner::parseColor(const std::string& text) {
 }
 
 ScriptRunner::ScriptRunner(PageHost& host, Warning warning)
-    : _host(host), _warning(std::move(warning)) {}
+    : _host(host), _driver(host), _warning(std::move(warning)) {}
 
 const std::map<std::string, ScriptRunner::Handler>& ScriptRunner::handlers() {
     static const std::map<std::string, Handler> table = {
@@ -163,7 +119,6 @@ void ScriptRunner::run(const std::vector<ScriptStep>& steps) {
                      "segment, enter, back or expect)");
             }
             (this->*handler->second)(step);
-            _host.settle();
             _host.relaunchIfRestarted();
         } catch (const HostError& error) {
             throw HostError(HostError::Kind::Step, error.what(), step.line);
@@ -180,19 +135,13 @@ void ScriptRunner::run(const std::vector<ScriptStep>& steps) {
 
 void ScriptRunner::tap(const ScriptStep& step) {
     arguments(step, 1, 2, "tap ROW, tap ROW VIEW or tap header VIEW");
-    ViewFinder finder(_host);
-    finder.requirePageOnTop();
-    Finger finger(_host.window());
     if (step.arguments[0] == "header" && step.arguments.size() == 2) {
-        finger.tap(finder.headerView(step.arguments[1]));
-        return;
+        _driver.tapInHeader(step.arguments[1]);
+    } else if (step.arguments.size() == 1) {
+        _driver.tapRow(step.arguments[0]);
+    } else {
+        _driver.tapInRow(step.arguments[0], step.arguments[1]);
     }
-    const PageHost::Row row = finder.row(step.arguments[0]);
-    if (step.arguments.size() == 1) {
-        finger.tapRow(row.cell);
-        return;
-    }
-    finger.tap(finder.view(row, step.arguments[1]));
 }
 
 void ScriptRunner::pick(const ScriptStep& step) {
@@ -206,9 +155,7 @@ void ScriptRunner::pick(const ScriptStep& step) {
     if (text.rfind("rgba(", 0) != 0) {
         arguments(step, 1, 1, "pick #RRGGBB, pick #RRGGBBAA or pick rgba(R, G, B, A)");
     }
-    Ref<UIColor> color = parseColor(text);
-    ColorPickerProcess::reportPick(
-        ViewFinder(_host).presented<UIColorPickerViewController>("colour picker"), color);
+    _driver.pickColor(parseColor(text));
 }
 
 void ScriptRunner::drag(const ScriptStep& step) {
@@ -217,15 +164,7 @@ void ScriptRunner::drag(const ScriptStep& step) {
         fail("drag is written drag ROW to VALUE");
     }
     const double value = number(step.arguments[2], "drag");
-    ViewFinder finder(_host);
-    finder.requirePageOnTop();
-    const PageHost::Row row = finder.row(step.arguments[0]);
-    Ref<UISlider> slider = finder.control<UISlider>(row, "slider");
-    if (!slider->isEnabled()) {
-        fail("the slider of " + ViewFinder::describeRow(row) + " is disabled");
-    }
-    Finger finger(_host.window());
-    Gestures::dragSlider(finger, slider, static_cast<float>(value));
+    _driver.dragSlider(step.arguments[0], static_cast<float>(value));
 }
 
 void ScriptRunner::press(const ScriptStep& step) {
@@ -249,195 +188,60 @@ void ScriptRunner::press(const ScriptStep& step) {
         }
         repeats = std::stoul(count);
     }
-    ViewFinder finder(_host);
-    finder.requirePageOnTop();
-    const PageHost::Row row = finder.row(step.arguments[0]);
-    Ref<UIStepper> stepper = finder.control<UIStepper>(row, "stepper");
-    const UIStepper::Button button =
-        which == "plus" ? UIStepper::Button::Increment : UIStepper::Button::Decrement;
-    if (!stepper->isButtonEnabled(button)) {
-        fail("the " + which + " button of " + ViewFinder::describeRow(row) + " is disabled");
-    }
-    Finger finger(_host.window());
-    Gestures::pressStepper(finger, stepper, which == "plus", repeats);
+    _driver.pressStepper(
+        step.arguments[0],
+        which == "plus" ? UIStepper::Button::Increment : UIStepper::Button::Decrement, repeats);
 }
 
 void ScriptRunner::type(const ScriptStep& step) {
     arguments(step, 1, 1, "type TEXT");
-    Ref<UIAlertController> alert = ViewFinder(_host).presented<UIAlertController>("alert");
-    if (alert->textFields().empty()) {
-        fail("the presented alert has no text field");
-    }
-    // The finger puts the caret in the first field; the keyboard empties it and types.
-    Finger(_host.window()).tap(alert->textFields().front());
-    Keyboard keyboard(_host.window());
-    keyboard.deleteAll();
-    keyboard.type(step.arguments[0]);
+    _driver.typeIntoAlert(step.arguments[0]);
 }
 
 void ScriptRunner::button(const ScriptStep& step) {
     arguments(step, 1, 1, "button TITLE");
-    Ref<UIViewController> top = ViewFinder(_host).presented<UIViewController>("screen");
-    auto alert = objc_cast<UIAlertController>(top);
-    if (!alert) {
-        // Any other screen (a menu, the browser, the mail composer): the button
-        // showing the title.
-        Ref<UIButton> button = ViewFinder::buttonTitled(top->view(), step.arguments[0]);
-        if (!button || button->isHidden() || !button->isEnabled()) {
-            fail("the presented " + top->className() + " has no button " +
-                 HostError::quoted(step.arguments[0]));
-        }
-        Finger(_host.window()).tap(button);
-        return;
-    }
-    for (size_t i = 0; i < alert->actions().size(); ++i) {
-        const Ref<UIAlertAction>& action = alert->actions()[i];
-        if (action->title() == step.arguments[0] && action->isEnabled()) {
-            Finger(_host.window()).tap(alert->actionButtons().at(i));
-            return;
-        }
-    }
-    std::string titles;
-    for (const Ref<UIAlertAction>& action : alert->actions()) {
-        if (action->isEnabled()) {
-            titles +=
-                (titles.empty() ? "" : ", ") + HostError::quoted(action->title().value_or(""));
-        }
-    }
-    fail("the alert has no button " + HostError::quoted(step.arguments[0]) +
-         (titles.empty() ? "" : " (its buttons: " + titles + ")"));
+    _driver.pressButton(step.arguments[0]);
 }
 
 void ScriptRunner::dismiss(const ScriptStep& step) {
     arguments(step, 0, 0, "dismiss, alone");
-    Ref<UIViewController> top = ViewFinder(_host).presented<UIViewController>("screen");
-    if (objc_cast<UIAlertController>(top)) {
-        fail("an alert closes with one of its buttons; use button TITLE");
-    }
-    Finger finger(_host.window());
-    if (auto picker = objc_cast<UIColorPickerViewController>(top)) {
-        finger.tap(picker->closeButton());
-        return;
-    }
-    if (objc_cast<SFSafariViewController>(top)) {
-        if (Ref<UIButton> done = ViewFinder::buttonTitled(top->view(), "Done")) {
-            finger.tap(done);
-            return;
-        }
-    }
-    if (auto sheet = objc_cast<UIActivityViewController>(top)) {
-        finger.tap(sheet->closeButton());
-        return;
-    }
-    if (objc_cast<MFMailComposeViewController>(top)) {
-        fail("the mail composer closes with its buttons: button Send, or button Cancel then "
-             "button \"Delete Draft\" or button \"Save Draft\"");
-    }
-    if (auto menu = objc_cast<SDKMenuViewController>(top)) {
-        // A touch beside the menu closes it.
-        const CGRect panel = menu->panel()->convertRectToView(menu->panel()->bounds(), nullptr);
-        const CGRect screen = _host.window()->screenRect();
-        const CGFloat y = panel.origin.y > screen.size.height / 2 ? 8 : screen.size.height - 8;
-        finger.tapInWindow(CGPointMake(8, y));
-        return;
-    }
-    // Any other sheet is swiped away, which the system carries out.
-    top->dismissViewControllerAnimated(true, nullptr);
+    _driver.dismiss();
 }
 
 void ScriptRunner::bar(const ScriptStep& step) {
     arguments(step, 1, 1, "bar left or bar right");
-    ViewFinder(_host).requirePageOnTop();
     const std::string& which = step.arguments[0];
-    Ref<UINavigationBar> navigationBar = _host.navigationController()->navigationBar();
-    Ref<UIView> button;
-    if (which == "left") {
-        button = navigationBar->leftButton();
-    } else if (which == "right") {
-        button = navigationBar->rightButton();
-    } else {
+    if (which != "left" && which != "right") {
+        // The page must be on top before the side is read, as for every bar step.
+        _driver.finder().requirePageOnTop();
         fail("bar wants left or right, not " + HostError::quoted(which));
     }
-    if (!button) {
-        fail("the navigation bar has no " + which + " button");
-    }
-    Finger(_host.window()).tap(button);
+    _driver.tapBarButton(which == "left" ? ViewFinder::BarItem::Left : ViewFinder::BarItem::Right);
 }
 
 void ScriptRunner::choose(const ScriptStep& step) {
     arguments(step, 1, 1, "choose TITLE");
-    ViewFinder finder(_host);
-    // A list of choices a list link opened: the entry is tapped, stored and
-    // the list closes.
-    if (!finder.topScreen() && objc_cast<PSListItemsController>(_host.shownController())) {
-        Finger(_host.window()).tapRow(finder.row(step.arguments[0]).cell);
-        return;
-    }
-    auto menu = finder.presented<SDKMenuViewController>("menu");
-    std::string titles;
-    for (const auto& [action, row] : menu->rows()) {
-        if (action->title() == step.arguments[0]) {
-            Finger(_host.window()).tap(row);
-            return;
-        }
-        titles += (titles.empty() ? "" : ", ") + HostError::quoted(action->title());
-    }
-    fail("the menu has no item " + HostError::quoted(step.arguments[0]) +
-         (titles.empty() ? "" : " (its items: " + titles + ")"));
+    _driver.chooseItem(step.arguments[0]);
 }
 
 void ScriptRunner::toggle(const ScriptStep& step) {
     arguments(step, 1, 1, "toggle ROW");
-    ViewFinder finder(_host);
-    finder.requirePageOnTop();
-    Ref<UISwitch> control = finder.control<UISwitch>(finder.row(step.arguments[0]), "switch");
-    Finger(_host.window()).tap(control);
+    _driver.toggle(step.arguments[0]);
 }
 
 void ScriptRunner::segment(const ScriptStep& step) {
     arguments(step, 2, 2, "segment ROW TITLE");
-    ViewFinder finder(_host);
-    finder.requirePageOnTop();
-    const PageHost::Row row = finder.row(step.arguments[0]);
-    Ref<UISegmentedControl> control = finder.control<UISegmentedControl>(row, "segmented control");
-    std::string titles;
-    for (size_t i = 0; i < control->numberOfSegments(); ++i) {
-        const std::string title = control->titleForSegmentAtIndex(i).value_or("");
-        if (title == step.arguments[1]) {
-            const CGRect rect = control->rectForSegmentAtIndex(i);
-            Finger(_host.window())
-                .tapAt(control, CGPointMake(CGRectGetMidX(rect), CGRectGetMidY(rect)));
-            return;
-        }
-        titles += (titles.empty() ? "" : ", ") + HostError::quoted(title);
-    }
-    fail(ViewFinder::describeRow(row) + " has no segment " + HostError::quoted(step.arguments[1]) +
-         " (its segments: " + titles + ")");
+    _driver.chooseSegment(step.arguments[0], step.arguments[1]);
 }
 
 void ScriptRunner::enter(const ScriptStep& step) {
     arguments(step, 2, 2, "enter ROW TEXT");
-    ViewFinder finder(_host);
-    finder.requirePageOnTop();
-    Ref<UITextField> field =
-        finder.control<UITextField>(finder.row(step.arguments[0]), "text field");
-    // The finger puts the caret in the field; the keyboard replaces its text
-    // and its return key ends the editing.
-    Finger(_host.window()).tap(field);
-    Keyboard keyboard(_host.window());
-    keyboard.deleteAll();
-    keyboard.type(step.arguments[1]);
-    keyboard.pressReturn();
+    _driver.enterText(step.arguments[0], step.arguments[1]);
 }
 
 void ScriptRunner::back(const ScriptStep& step) {
     arguments(step, 0, 0, "back, alone");
-    ViewFinder finder(_host);
-    finder.requirePageOnTop();
-    if (_host.shownController() == _host.controller()) {
-        fail("the bundle's own page is shown; there is no page to go back from");
-    }
-    Finger(_host.window()).tap(_host.navigationController()->navigationBar()->backButton());
+    _driver.goBack();
 }
 
 void ScriptRunner::expect(const ScriptStep& step) {
@@ -453,9 +257,9 @@ void ScriptRunner::expect(const ScriptStep& step) {
     if (what != "stored" && what != "shown") {
         fail("expect compares what is stored or shown, not " + HostError::quoted(what));
     }
-    const PageHost::Row row = ViewFinder(_host).row(step.arguments[0]);
+    const PageHost::Row row = _driver.finder().row(step.arguments[0]);
     const std::string actual =
-        what == "stored" ? scriptText(row.specifier->performGetter()) : shownText(row);
+        what == "stored" ? scriptText(PageDriver::stored(row)) : PageDriver::shown(row);
     if (actual != step.arguments[2]) {
         fail("expected " + ViewFinder::describeRow(row) + " to have " +
              HostError::quoted(step.arguments[2]) + " " + what + ", found " +

@@ -11,16 +11,15 @@
 #include "PageHost.h"
 #include "ReferencePictures.h"
 #include "ScriptStep.h"
+#include "automation/PageDriver.h"
 
-// Applies script steps to a page as a person would, through the host's
-// automation: taps rows and views, drags sliders, presses steppers, flips
-// switches, chooses segments and list entries, types into alerts and text
-// rows, presses alert buttons, goes back from a child page, closes what is
-// presented, all by touches delivered through the window; an expect step
-// compares what a row stores or shows with a value; picks colours as the picker's own
-// process reports them. Each step is checked before it acts, so a step that
-// names no row or cannot apply changes nothing; the main queue is drained
-// after every step, and a step that restarted the user interface (a respring)
+// Reads each script step as one call of the page driver (host/automation),
+// which acts on the page as a person would: taps rows and views, drags
+// sliders, presses steppers, flips switches, chooses segments and list
+// entries, types into alerts and text rows, presses buttons, goes back,
+// closes what is presented, picks colours; an expect step compares what a
+// row stores or shows with a value. A step that names no row or cannot apply
+// changes nothing; a step that restarted the user interface (a respring)
 // leaves the page built anew.
 class ScriptRunner {
 public:
@@ -63,6 +62,7 @@ private:
     static Ref<UIColor> parseColor(const std::string& text);
 
     PageHost& _host;
+    PageDriver _driver;
     Warning _warning;
     ReferencePictures* _pictures = nullptr;
 };

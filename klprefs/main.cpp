@@ -1,16 +1,15 @@
 #include <cstdio>
-#include <dlfcn.h>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
 
 #include <Foundation/DeviceRoot.h>
-#include <Foundation/SDKNetworkSettings.h>
-#include <MessageUI/SDKMailAccount.h>
 #include <render/SDKPageRenderer.h>
 
 #include "CheckReport.h"
 #include "CommandLine.h"
+#include "ExitStatus.h"
 #include "HostError.h"
 #include "PageChecker.h"
 #include "PageDescription.h"
@@ -30,17 +29,16 @@ void warn(const std::string& message) {
     std::fprintf(stderr, "klprefs: warning: %s\n", message.c_str());
 }
 
-// A library loaded for good, as the device has it: libklcommon does not link
-// it and finds its classes by name once it is in the process. It is
-// installed beside the program, or built in the build folder; nothing is
-// loaded from anywhere else (a relative path would name the working folder).
-void loadLibrary(const char* name, const char* installed, const char* built, const char* without) {
-    const std::optional<std::filesystem::path> path = ProgramFiles::find({installed, built});
-    if (!path) {
+// A library loaded for good, as the device has it, when it is installed
+// beside the program or built in the build folder; nothing is loaded from
+// anywhere else (a relative path would name the working folder).
+void addLibrary(PageHost::Settings& settings, const char* name, const char* installed,
+                const char* built, const char* without) {
+    if (const std::optional<std::filesystem::path> path = ProgramFiles::find({installed, built})) {
+        settings.libraries.push_back({name, path->string(), without});
+    } else {
         warn(std::string("could not load ") + name + ", so " + without + ": it is neither at " +
              installed + " nor at " + built + " beside the program");
-    } else if (!dlopen(path->c_str(), RTLD_NOW | RTLD_GLOBAL)) {
-        warn(std::string("could not load ") + name + ", so " + without + ": " + dlerror());
     }
 }
 
@@ -111,19 +109,23 @@ int run(const CommandLine& line) {
     const std::string scriptText =
         line.command == CommandLine::Command::Run ? Script::read(line.script) : "";
 
+    // The libraries a tweak process on a device has loaded: libklcommon does
+    // not link them and finds their classes by name once they are in it.
     if (line.loadUtilities) {
-        loadLibrary("libklutils", KL_KLUTILS_LIBRARY, KL_BUILT_KLUTILS_LIBRARY,
-                    "the picker shows no pictures");
+        addLibrary(settings, "libklutils", KL_KLUTILS_LIBRARY, KL_BUILT_KLUTILS_LIBRARY,
+                   "the picker shows no pictures");
     }
     if (line.loadPrivateFrameworks) {
-        loadLibrary("the private frameworks", KL_PRIVATE_LIBRARY, KL_BUILT_PRIVATE_LIBRARY,
-                    "the respring button cannot ask for a relaunch");
+        addLibrary(settings, "the private frameworks", KL_PRIVATE_LIBRARY,
+                   KL_BUILT_PRIVATE_LIBRARY, "the respring button cannot ask for a relaunch");
     }
-    SDKNetworkSettings::setConnectTo(line.connectTo);
-    SDKNetworkSettings::setCertificateAuthorityFile(line.certificateAuthorityFile);
-    SDKMailAccount::setConfigured(line.mailAccount);
-    SDKMailAccount::setSendingFails(line.mailSendingFails);
+    settings.network = HostDevice::Network{line.connectTo, line.certificateAuthorityFile};
+    settings.mailAccount = HostDevice::MailAccount{line.mailAccount, line.mailSendingFails};
     if (line.command == CommandLine::Command::Test) {
+        // Loaded once before the scripts' processes start, and said once.
+        for (const std::string& failure : HostDevice::loadLibraries(settings.libraries)) {
+            warn(failure);
+        }
         return ScriptTests::run(line, settings);
     }
     if (line.command == CommandLine::Command::Sheet) {
@@ -140,6 +142,9 @@ int run(const CommandLine& line) {
     static PageHost* volatile page = nullptr;
     page = new PageHost(settings);
     PageHost& host = *page;
+    for (const std::string& failure : host.libraryFailures()) {
+        warn(failure);
+    }
     for (const std::string& message : host.takeLoggedErrors()) {
         warn(message);
     }
@@ -217,9 +222,9 @@ int main(int argc, char** argv) {
         if (error.kind() == HostError::Kind::Usage) {
             std::fprintf(stderr, "Try 'klprefs --help'.\n");
         }
-        return error.exitStatus();
+        return ExitStatus::of(error);
     } catch (const std::bad_alloc&) {
         std::fprintf(stderr, "klprefs: the page needs more memory than this machine gives it\n");
-        return HostError(HostError::Kind::Load, "").exitStatus();
+        return ExitStatus::of(HostError(HostError::Kind::Load, ""));
     }
 }

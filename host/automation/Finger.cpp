@@ -56,7 +56,12 @@ void Finger::land(const Ref<UIView>& view, CGPoint point) {
 }
 
 Ref<UIView> Finger::tapInWindow(CGPoint point) {
-    return _window->tapAtPoint(point);
+    Ref<UITouch> touch = _window->sendTouchBegan(point);
+    if (!touch) {
+        return nullptr;
+    }
+    _window->sendTouchEnded(point);
+    return touch->view();
 }
 
 void Finger::tapAt(const Ref<UIView>& view, CGPoint point) {

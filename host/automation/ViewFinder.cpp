@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include <render/SDKViewInspector.h>
 
@@ -168,4 +169,48 @@ Ref<UIButton> ViewFinder::buttonTitled(const Ref<UIView>& root, const std::strin
         }
     }
     return nullptr;
+}
+
+Ref<UIView> ViewFinder::barButton(const Ref<UINavigationBar>& bar, BarItem item) {
+    Ref<UINavigationItem> top = bar->topItem();
+    const bool shown =
+        item == BarItem::Left ? top && top->leftBarButtonItem()
+        : item == BarItem::Right
+            ? top && top->rightBarButtonItem()
+            : top && bar->backItem() && !top->leftBarButtonItem() && !top->hidesBackButton();
+    if (!shown) {
+        return nullptr;
+    }
+    bar->layoutIfNeeded();
+    // The left button and the back button lie at the leading end.
+    const bool rightToLeft =
+        bar->effectiveUserInterfaceLayoutDirection() == UIUserInterfaceLayoutDirectionRightToLeft;
+    const bool leftEnd = (item != BarItem::Right) != rightToLeft;
+    // The title lies in the middle; the buttons beside it.
+    const CGFloat middle = CGRectGetMidX(bar->bounds());
+    for (const Ref<UIView>& view : bar->subviews()) {
+        const CGFloat centre = CGRectGetMidX(view->frame());
+        if (!view->isHidden() && std::abs(centre - middle) >= 1 && (centre < middle) == leftEnd) {
+            return view;
+        }
+    }
+    return nullptr;
+}
+
+Ref<UIButton> ViewFinder::closeButton(const Ref<UIView>& screen) {
+    screen->layoutIfNeeded();
+    Ref<UIButton> nearest;
+    CGFloat nearestTop = 0;
+    for (const Ref<UIView>& view : allViews(screen)) {
+        auto button = objc_cast<UIButton>(view);
+        if (!button || button->isHidden()) {
+            continue;
+        }
+        const CGFloat top = button->convertRectToView(button->bounds(), screen).origin.y;
+        if (!nearest || top < nearestTop) {
+            nearest = button;
+            nearestTop = top;
+        }
+    }
+    return nearest;
 }

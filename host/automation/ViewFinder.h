@@ -4,6 +4,7 @@
 #include <vector>
 
 #include <UIKit/UIButton.h>
+#include <UIKit/UINavigationBar.h>
 #include <UIKit/UIView.h>
 #include <UIKit/UIViewController.h>
 
@@ -49,6 +50,17 @@ public:
     void requirePageOnTop() const;
     // The first button under `root` showing this title; nil when none does.
     static Ref<UIButton> buttonTitled(const Ref<UIView>& root, const std::string& title);
+    // The buttons a navigation bar shows for its top item: the item's left
+    // and right buttons (in a right-to-left language the left one shows at
+    // the right end) and the back button, which shows where the item has no
+    // left button of its own.
+    enum class BarItem { Left, Right, Back };
+    // The view showing it, found by where the bar lays it out; nil when the
+    // bar shows none.
+    static Ref<UIView> barButton(const Ref<UINavigationBar>& bar, BarItem item);
+    // The close button of a sheet (the colour picker, the share sheet): the
+    // shown button nearest the top of the screen's view; nil when none shows.
+    static Ref<UIButton> closeButton(const Ref<UIView>& screen);
     // Every view under `root` (itself included), depth first.
     static std::vector<Ref<UIView>> allViews(const Ref<UIView>& root);
 

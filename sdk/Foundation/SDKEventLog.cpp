@@ -15,11 +15,40 @@ std::vector<SDKEvent>& storage() {
     return events;
 }
 
+// The listeners subscribed now, each held by its subscription.
+std::vector<std::weak_ptr<SDKEventLog::Listener>>& listeners() {
+    static std::vector<std::weak_ptr<SDKEventLog::Listener>> subscribed;
+    return subscribed;
+}
+
 } // namespace
 
-void SDKEventLog::record(std::string kind, Value::Dictionary details) {
+SDKEventLog::Subscription SDKEventLog::subscribe(Listener listener) {
+    auto held = std::make_shared<Listener>(std::move(listener));
     std::lock_guard lock(logMutex());
-    storage().push_back({std::move(kind), std::move(details)});
+    listeners().push_back(held);
+    return held;
+}
+
+void SDKEventLog::record(std::string kind, Value::Dictionary details) {
+    std::vector<std::shared_ptr<Listener>> hearing;
+    SDKEvent event{std::move(kind), std::move(details)};
+    {
+        std::lock_guard lock(logMutex());
+        storage().push_back(event);
+        auto& subscribed = listeners();
+        std::erase_if(subscribed,
+                      [](const std::weak_ptr<Listener>& listener) { return listener.expired(); });
+        for (const std::weak_ptr<Listener>& listener : subscribed) {
+            if (std::shared_ptr<Listener> live = listener.lock()) {
+                hearing.push_back(std::move(live));
+            }
+        }
+    }
+    // Outside the lock, so that a listener may read the log.
+    for (const std::shared_ptr<Listener>& listener : hearing) {
+        (*listener)(event);
+    }
 }
 
 void SDKEventLog::logError(const std::string& message) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -17,7 +19,15 @@ struct SDKEvent {
 
 class SDKEventLog {
 public:
+    using Listener = std::function<void(const SDKEvent& event)>;
+    // Ends its subscription when the last copy goes.
+    using Subscription = std::shared_ptr<void>;
+
     SDKEventLog() = delete;
+
+    // Calls the listener with every event recorded from now on, as it is
+    // recorded (once it is in the log), on the thread that records it.
+    static Subscription subscribe(Listener listener);
 
     static void record(std::string kind, Value::Dictionary details = {});
     // A message the platform would write to the system log.

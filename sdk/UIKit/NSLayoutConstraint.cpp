@@ -5,6 +5,7 @@
 
 #include <Foundation/NSException.h>
 #include <Foundation/SDKEventLog.h>
+#include <UIKit/SDKMainThreadChecker.h>
 #include <UIKit/UILayoutEngine.h>
 #include <UIKit/UIView.h>
 
@@ -128,6 +129,7 @@ Ref<NSLayoutConstraint> NSLayoutConstraint::initWithItem(const Ref<UIView>& firs
 
 void NSLayoutConstraint::activateConstraints(
     const std::vector<Ref<NSLayoutConstraint>>& constraints) {
+    const SDKMainThreadChecker::Entry entry("+[NSLayoutConstraint activateConstraints:]");
     for (const Ref<NSLayoutConstraint>& constraint : constraints) {
         if (constraint) {
             constraint->setActive(true);
@@ -137,6 +139,7 @@ void NSLayoutConstraint::activateConstraints(
 
 void NSLayoutConstraint::deactivateConstraints(
     const std::vector<Ref<NSLayoutConstraint>>& constraints) {
+    const SDKMainThreadChecker::Entry entry("+[NSLayoutConstraint deactivateConstraints:]");
     for (const Ref<NSLayoutConstraint>& constraint : constraints) {
         if (constraint) {
             constraint->setActive(false);
@@ -145,6 +148,7 @@ void NSLayoutConstraint::deactivateConstraints(
 }
 
 void NSLayoutConstraint::setActive(bool active) {
+    const SDKMainThreadChecker::Entry entry("-[NSLayoutConstraint setActive:]");
     if (active == _active) {
         return;
     }
@@ -205,6 +209,7 @@ bool NSLayoutConstraint::isDirectional() const {
 }
 
 void NSLayoutConstraint::setPriority(UILayoutPriority priority) {
+    const SDKMainThreadChecker::Entry entry("-[NSLayoutConstraint setPriority:]");
     if (!(priority >= 1 && priority <= UILayoutPriorityRequired)) {
         invalid("a layout priority is between 1 and 1000");
     }
@@ -221,6 +226,7 @@ void NSLayoutConstraint::setPriority(UILayoutPriority priority) {
 }
 
 void NSLayoutConstraint::setConstant(CGFloat constant) {
+    const SDKMainThreadChecker::Entry entry("-[NSLayoutConstraint setConstant:]");
     requireFinite(constant, "constant");
     if (constant == _constant) {
         return;

@@ -25,7 +25,20 @@ SDKMainThreadChecker::Reporter& currentReporter() {
 
 std::atomic<size_t> reports{0};
 
+// How many entry points the calling thread is inside.
+thread_local size_t entryDepth = 0;
+
 } // namespace
+
+SDKMainThreadChecker::Entry::Entry(const char* method) {
+    if (entryDepth++ == 0) {
+        check(method);
+    }
+}
+
+SDKMainThreadChecker::Entry::~Entry() {
+    --entryDepth;
+}
 
 std::string SDKMainThreadChecker::reportFor(const char* method) {
     char name[64] = "";

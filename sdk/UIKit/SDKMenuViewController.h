@@ -22,8 +22,7 @@ public:
     Ref<SDKMenuViewController> initWithMenu(const Ref<UIMenu>& menu, const CGRect& sourceRect);
 
     Ref<UIMenu> menu() const { return _menu; }
-    // The panel and its rows, one per action, in order.
-    Ref<UIView> panel() const { return _panel; }
+    // The rows of the panel, one per action, in order.
     const std::vector<std::pair<Ref<UIAction>, Ref<UIButton>>>& rows() const { return _rows; }
 
     void loadView() override;

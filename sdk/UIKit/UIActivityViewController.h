@@ -19,9 +19,6 @@ public:
     // Nil on a phone, the only device this stands in for.
     Ref<UIPopoverPresentationController> popoverPresentationController() const { return nullptr; }
 
-    // The views, made when the sheet is first shown.
-    Ref<UIButton> closeButton() const { return _closeButton; }
-
     void loadView() override;
 
 private:

@@ -47,12 +47,9 @@ public:
     void addTextFieldWithConfigurationHandler(const TextFieldConfiguration& configurationHandler);
     const std::vector<Ref<UITextField>>& textFields() const { return _textFields; }
 
-    // The views, made when the alert is first shown: the panel, its labels
-    // and its buttons, one per action in order.
-    Ref<UIView> panel() const { return _panel; }
+    // The labels, made when the alert is first shown.
     Ref<UILabel> titleLabel() const { return _titleLabel; }
     Ref<UILabel> messageLabel() const { return _messageLabel; }
-    const std::vector<Ref<UIButton>>& actionButtons() const { return _buttons; }
 
     void loadView() override;
     void viewDidAppear(bool animated) override;

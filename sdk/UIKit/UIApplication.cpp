@@ -12,7 +12,7 @@ Ref<UIApplication> UIApplication::sharedApplication() {
 
 void UIApplication::openURL(const Ref<NSURL>& url, const Value::Dictionary&,
                             const std::function<void(bool success)>& completion) {
-    SDKMainThreadChecker::check("-[UIApplication openURL:options:completionHandler:]");
+    const SDKMainThreadChecker::Entry entry("-[UIApplication openURL:options:completionHandler:]");
     if (url) {
         SDKEventLog::record("openURL", {{"url", url->absoluteString()}});
     }

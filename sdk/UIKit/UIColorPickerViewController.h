@@ -37,8 +37,7 @@ public:
         _delegate = delegate;
     }
 
-    // The views, made when the picker is first shown.
-    Ref<UIButton> closeButton() const { return _closeButton; }
+    // The swatch, made when the picker is first shown.
     Ref<UIView> swatch() const { return _swatch; }
 
     void loadView() override;

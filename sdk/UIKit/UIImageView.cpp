@@ -9,7 +9,7 @@ Ref<UIImageView> UIImageView::initWithImage(const Ref<UIImage>& image) {
 }
 
 void UIImageView::setImage(const Ref<UIImage>& image) {
-    SDKMainThreadChecker::check("-[UIImageView setImage:]");
+    const SDKMainThreadChecker::Entry entry("-[UIImageView setImage:]");
     const CGSize before = intrinsicContentSize();
     _image = image;
     setNeedsLayout();

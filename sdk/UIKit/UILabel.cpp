@@ -4,7 +4,7 @@
 #include <UIKit/SDKMainThreadChecker.h>
 
 void UILabel::setText(const std::optional<std::string>& text) {
-    SDKMainThreadChecker::check("-[UILabel setText:]");
+    const SDKMainThreadChecker::Entry entry("-[UILabel setText:]");
     if (text == _text) {
         return;
     }

@@ -27,11 +27,8 @@ public:
     // What a tap on the back button does; the navigation controller pops.
     void setBackHandler(std::function<void()> handler) { _backHandler = std::move(handler); }
 
-    // The views now showing the top item; nil where the item has none.
+    // The label showing the top item's title; nil when it has a title view.
     Ref<UILabel> titleLabel() const { return _titleLabel; }
-    Ref<UIButton> backButton() const { return _backButton; }
-    Ref<UIView> leftButton() const { return _leftButton; }
-    Ref<UIView> rightButton() const { return _rightButton; }
 
     // Makes the views for the top item anew.
     void showItems();

@@ -58,12 +58,13 @@ UIView::~UIView() {
 }
 
 Ref<UIView> UIView::initWithFrame(const CGRect& frame) {
-    SDKMainThreadChecker::check("-[UIView initWithFrame:]");
+    const SDKMainThreadChecker::Entry entry("-[UIView initWithFrame:]");
     setFrame(frame);
     return self<UIView>();
 }
 
 void UIView::setFrame(const CGRect& frame) {
+    const SDKMainThreadChecker::Entry entry("-[UIView setFrame:]");
     if (frame.size != _frame.size) {
         setNeedsLayout();
     }
@@ -80,7 +81,7 @@ void UIView::addSubview(const Ref<UIView>& view) {
 }
 
 void UIView::insertSubviewAtIndex(const Ref<UIView>& view, size_t index) {
-    SDKMainThreadChecker::check("-[UIView insertSubview:atIndex:]");
+    const SDKMainThreadChecker::Entry entry("-[UIView insertSubview:atIndex:]");
     if (!view || view.get() == this || isDescendantOfView(view.get())) {
         return;
     }
@@ -139,6 +140,7 @@ void UIView::placeSublayerOf(const UIView& view) {
 }
 
 void UIView::removeFromSuperview() {
+    const SDKMainThreadChecker::Entry entry("-[UIView removeFromSuperview]");
     Ref<UIView> parent = _superview.lock();
     if (!parent) {
         return;
@@ -202,7 +204,7 @@ void UIView::willMoveToSuperview(const Ref<UIView>&) {}
 void UIView::didMoveToSuperview() {}
 
 void UIView::setBackgroundColor(const Ref<UIColor>& color) {
-    SDKMainThreadChecker::check("-[UIView setBackgroundColor:]");
+    const SDKMainThreadChecker::Entry entry("-[UIView setBackgroundColor:]");
     _backgroundColor = color;
     _layer->setBackgroundColor(
         color ? color->resolvedColorWithTraitCollection(_traitCollection)->CGColor() : nullptr);
@@ -211,6 +213,7 @@ void UIView::setBackgroundColor(const Ref<UIColor>& color) {
 void UIView::traitCollectionDidChange(const Ref<UITraitCollection>&) {}
 
 void UIView::setOverrideUserInterfaceStyle(UIUserInterfaceStyle style) {
+    const SDKMainThreadChecker::Entry entry("-[UIView setOverrideUserInterfaceStyle:]");
     _overrideStyle = style;
     updateTraitCollectionFromSuperview();
 }
@@ -254,6 +257,7 @@ void UIView::updateTraitCollection(const Ref<UITraitCollection>& inherited) {
 }
 
 void UIView::setSemanticContentAttribute(UISemanticContentAttribute attribute) {
+    const SDKMainThreadChecker::Entry entry("-[UIView setSemanticContentAttribute:]");
     if (attribute == _semanticContentAttribute) {
         return;
     }
@@ -309,7 +313,7 @@ CGRect UIView::directionalRect(const CGRect& leftToRight) const {
 }
 
 void UIView::setHidden(bool hidden) {
-    SDKMainThreadChecker::check("-[UIView setHidden:]");
+    const SDKMainThreadChecker::Entry entry("-[UIView setHidden:]");
     if (hidden == _hidden) {
         return;
     }
@@ -321,6 +325,7 @@ void UIView::setHidden(bool hidden) {
 }
 
 void UIView::setAlpha(CGFloat alpha) {
+    const SDKMainThreadChecker::Entry entry("-[UIView setAlpha:]");
     _alpha = std::clamp(alpha, 0.0, 1.0);
     _layer->setOpacity(static_cast<float>(_alpha));
 }
@@ -347,6 +352,7 @@ Ref<UIColor> UIView::tintColor() const {
 }
 
 void UIView::setTintColor(const Ref<UIColor>& color) {
+    const SDKMainThreadChecker::Entry entry("-[UIView setTintColor:]");
     Ref<UIColor> before = tintColor();
     _tintColor = color;
     if (!UIColorEqual(before, tintColor())) {
@@ -383,6 +389,7 @@ Ref<UIView> UIView::hitTest(CGPoint point) {
 }
 
 void UIView::addGestureRecognizer(const Ref<UIGestureRecognizer>& recognizer) {
+    const SDKMainThreadChecker::Entry entry("-[UIView addGestureRecognizer:]");
     if (!recognizer) {
         return;
     }
@@ -394,6 +401,7 @@ void UIView::addGestureRecognizer(const Ref<UIGestureRecognizer>& recognizer) {
 }
 
 void UIView::removeGestureRecognizer(const Ref<UIGestureRecognizer>& recognizer) {
+    const SDKMainThreadChecker::Entry entry("-[UIView removeGestureRecognizer:]");
     auto found = std::find(_gestureRecognizers.begin(), _gestureRecognizers.end(), recognizer);
     if (found != _gestureRecognizers.end()) {
         (*found)->setView(nullptr);
@@ -412,6 +420,8 @@ CGRect UIView::convertRectToView(const CGRect& rect, const Ref<UIView>& view) co
 }
 
 void UIView::setTranslatesAutoresizingMaskIntoConstraints(bool translates) {
+    const SDKMainThreadChecker::Entry entry(
+        "-[UIView setTranslatesAutoresizingMaskIntoConstraints:]");
     if (translates == _translatesMask) {
         return;
     }
@@ -470,6 +480,7 @@ bool UIView::isFirstResponder() const {
 }
 
 void UIView::setNeedsLayout() {
+    const SDKMainThreadChecker::Entry entry("-[UIView setNeedsLayout]");
     _needsLayout = true;
     if (callbackDepth > 0) {
         ++requestsFromCallbacks;
@@ -477,7 +488,7 @@ void UIView::setNeedsLayout() {
 }
 
 void UIView::layoutIfNeeded() {
-    SDKMainThreadChecker::check("-[UIView layoutIfNeeded]");
+    const SDKMainThreadChecker::Entry entry("-[UIView layoutIfNeeded]");
     Ref<UIView> root = rootView()->self<UIView>();
     updateTraitCollectionFromSuperview();
     for (int pass = 0; pass < kMaxLayoutPasses; ++pass) {
@@ -522,6 +533,7 @@ void UIView::layoutSubtree() {
 }
 
 void UIView::setNeedsUpdateConstraints() {
+    const SDKMainThreadChecker::Entry entry("-[UIView setNeedsUpdateConstraints]");
     _needsUpdateConstraints = true;
     for (UIView* v = this; v && !v->_subtreeNeedsUpdateConstraints;
          v = v->_superview.lock().get()) {
@@ -622,6 +634,7 @@ UILayoutPriority UIView::contentHuggingPriorityForAxis(UILayoutConstraintAxis ax
 }
 
 void UIView::setContentHuggingPriority(UILayoutPriority priority, UILayoutConstraintAxis axis) {
+    const SDKMainThreadChecker::Entry entry("-[UIView setContentHuggingPriority:forAxis:]");
     UILayoutPriority& slot = _contentHugging[axisIndex(axis)];
     if (slot != priority) {
         slot = priority;
@@ -636,6 +649,8 @@ UIView::contentCompressionResistancePriorityForAxis(UILayoutConstraintAxis axis)
 
 void UIView::setContentCompressionResistancePriority(UILayoutPriority priority,
                                                      UILayoutConstraintAxis axis) {
+    const SDKMainThreadChecker::Entry entry(
+        "-[UIView setContentCompressionResistancePriority:forAxis:]");
     UILayoutPriority& slot = _compressionResistance[axisIndex(axis)];
     if (slot != priority) {
         slot = priority;

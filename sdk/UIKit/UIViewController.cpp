@@ -133,7 +133,8 @@ Ref<UIViewController> UIViewController::presentedViewController() const {
 
 void UIViewController::presentViewController(const Ref<UIViewController>& controller, bool animated,
                                              const std::function<void()>& completion) {
-    SDKMainThreadChecker::check("-[UIViewController presentViewController:animated:completion:]");
+    const SDKMainThreadChecker::Entry entry(
+        "-[UIViewController presentViewController:animated:completion:]");
     if (!controller) {
         return;
     }

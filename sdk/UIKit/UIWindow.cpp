@@ -21,6 +21,12 @@ bool isSheet(UIModalPresentationStyle style) {
     }
 }
 
+// The part of a window with these bounds that the device's screen shows: its top.
+CGRect visiblePart(const CGRect& bounds) {
+    return CGRectMake(0, 0, bounds.size.width,
+                      std::min(bounds.size.height, UIScreen::mainScreen()->bounds().size.height));
+}
+
 } // namespace
 
 void UIWindow::setRootViewController(const Ref<UIViewController>& controller) {
@@ -46,12 +52,6 @@ Ref<UIViewController> UIWindow::topViewController() const {
 Ref<UIView> UIWindow::firstResponder() const {
     Ref<UIView> responder = _firstResponder.lock();
     return responder && responder->window().get() == this ? responder : nullptr;
-}
-
-CGRect UIWindow::screenRect() const {
-    const CGRect b = bounds();
-    return CGRectMake(0, 0, b.size.width,
-                      std::min(b.size.height, UIScreen::mainScreen()->bounds().size.height));
 }
 
 void UIWindow::showPresentedViewControllers() {
@@ -102,7 +102,7 @@ void UIWindow::showPresentedViewControllers() {
 }
 
 void UIWindow::placePresentation(const Presentation& presentation) const {
-    const CGRect screen = screenRect();
+    const CGRect screen = visiblePart(bounds());
     presentation.container->setFrame(bounds());
     presentation.screen->setFrame(screen);
     const CGRect whole = CGRectMake(0, 0, screen.size.width, screen.size.height);
@@ -186,15 +186,6 @@ void UIWindow::sendTouchCancelled() {
             finishTouch();
         }
     }
-}
-
-Ref<UIView> UIWindow::tapAtPoint(CGPoint point) {
-    Ref<UITouch> touch = sendTouchBegan(point);
-    if (!touch) {
-        return nullptr;
-    }
-    sendTouchEnded(point);
-    return touch->view();
 }
 
 void UIWindow::deliver(CGPoint point, UITouchPhase phase) {

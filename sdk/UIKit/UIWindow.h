@@ -36,14 +36,10 @@ public:
     void sendTouchMoved(CGPoint point);
     void sendTouchEnded(CGPoint point);
     void sendTouchCancelled();
-    // A finger that lands and lifts at one point; answers the view it landed on.
-    Ref<UIView> tapAtPoint(CGPoint point);
 
     // The view that hears the keyboard; nil once it has left the window.
     Ref<UIView> firstResponder() const;
 
-    // The part of the window the device's screen shows.
-    CGRect screenRect() const;
     // The screen's edges its content keeps clear of: the status bar's band
     // at the top on a device that shows one.
     UIEdgeInsets safeAreaInsets() const;

@@ -58,7 +58,10 @@ TEST(Menu, ATapOnItsButtonOpensItInTheWindowAndAChoiceRunsAfterItCloses) {
     }
     EXPECT_EQ(rows, (std::vector<std::string>{"Respring", "Safe mode", "Reboot"}));
     // The panel opens below the button, its right edge lined up with the button's.
-    const CGRect panel = menu->panel()->convertRectToView(menu->panel()->bounds(), nullptr);
+    // The panel is the one view on the menu's screen.
+    ASSERT_EQ(menu->view()->subviews().size(), 1u);
+    const Ref<UIView> panelView = menu->view()->subviews().front();
+    const CGRect panel = panelView->convertRectToView(panelView->bounds(), nullptr);
     const CGRect source = screen.button->convertRectToView(screen.button->bounds(), nullptr);
     EXPECT_GT(panel.origin.y, CGRectGetMaxY(source));
     EXPECT_EQ(CGRectGetMaxX(panel), CGRectGetMaxX(source));

@@ -4,6 +4,7 @@
 #include <UIKit/UIKit.h>
 
 #include "automation/Finger.h"
+#include "automation/ViewFinder.h"
 
 namespace {
 
@@ -29,6 +30,11 @@ struct NavigationScreen {
         window->layoutIfNeeded();
     }
     Ref<UINavigationBar> bar() const { return navigation->navigationBar(); }
+    // The button the bar shows for an item, found where a person sees it.
+    Ref<UIView> button(ViewFinder::BarItem item) const {
+        return ViewFinder::barButton(bar(), item);
+    }
+    Ref<UIButton> back() const { return objc_cast<UIButton>(button(ViewFinder::BarItem::Back)); }
     Ref<UIWindow> window;
     Ref<UINavigationController> navigation;
 };
@@ -38,7 +44,7 @@ TEST(Navigation, PushedPagesShowUnderTheBarWithABackButtonToThePageBelow) {
     Ref<UIViewController> settings = page("Settings");
     NavigationScreen screen(settings);
     EXPECT_EQ(screen.bar()->titleLabel()->text(), "Settings");
-    EXPECT_EQ(screen.bar()->backButton(), nullptr);
+    EXPECT_EQ(screen.back(), nullptr);
 
     Ref<UIViewController> tweak = page("Tweak");
     Ref<UIViewController> child = page("Child");
@@ -54,8 +60,8 @@ TEST(Navigation, PushedPagesShowUnderTheBarWithABackButtonToThePageBelow) {
         EXPECT_EQ(screen.navigation->topViewController(), step.pushed);
         EXPECT_EQ(step.pushed->navigationController(), screen.navigation);
         EXPECT_EQ(screen.bar()->titleLabel()->text(), step.title);
-        ASSERT_NE(screen.bar()->backButton(), nullptr);
-        EXPECT_EQ(screen.bar()->backButton()->currentTitle(), step.back);
+        ASSERT_NE(screen.back(), nullptr);
+        EXPECT_EQ(screen.back()->currentTitle(), step.back);
         // The page fills the window below the bar.
         const CGRect screenBounds = UIScreen::mainScreen()->bounds();
         EXPECT_EQ(step.pushed->view()->frame(),
@@ -67,12 +73,12 @@ TEST(Navigation, PushedPagesShowUnderTheBarWithABackButtonToThePageBelow) {
     EXPECT_EQ(tweak->view()->window(), nullptr);
 
     // The back button, touched through the window, pops the top page.
-    Finger(screen.window).tap(screen.bar()->backButton());
+    Finger(screen.window).tap(screen.back());
     EXPECT_EQ(screen.navigation->topViewController(), tweak);
     EXPECT_EQ(child->parentViewController(), nullptr);
     EXPECT_EQ(child->view()->window(), nullptr);
     EXPECT_EQ(screen.bar()->titleLabel()->text(), "Tweak");
-    EXPECT_EQ(screen.bar()->backButton()->currentTitle(), "Settings");
+    EXPECT_EQ(screen.back()->currentTitle(), "Settings");
 
     // The root stays.
     EXPECT_EQ(screen.navigation->popToRootViewControllerAnimated(false).size(), 1u);
@@ -95,7 +101,7 @@ TEST(Navigation, BarButtonItemsAreButtonsInTheBarThatSendTheirAction) {
     tweak->navigationItem()->setRightBarButtonItem(respring);
     screen.window->layoutIfNeeded();
 
-    Ref<UIView> button = screen.bar()->rightButton();
+    Ref<UIView> button = screen.button(ViewFinder::BarItem::Right);
     ASSERT_NE(button, nullptr);
     const CGRect frame = button->convertRectToView(button->bounds(), nullptr);
     EXPECT_EQ(CGRectGetMaxX(frame), screen.window->bounds().size.width - UINavigationBar::kMargin);
@@ -107,18 +113,18 @@ TEST(Navigation, BarButtonItemsAreButtonsInTheBarThatSendTheirAction) {
     // A disabled item's button takes the touch and sends nothing.
     respring->setEnabled(false);
     tweak->navigationItem()->setRightBarButtonItem(respring);
-    Finger(screen.window).tap(screen.bar()->rightButton());
+    Finger(screen.window).tap(screen.button(ViewFinder::BarItem::Right));
     EXPECT_EQ(listener->heard.size(), 1u);
 
     // A left item takes the back button's place; a custom view is shown as it is.
     Ref<UIView> custom = alloc<UIView>()->initWithFrame(CGRectMake(0, 0, 30, 30));
     tweak->navigationItem()->setLeftBarButtonItem(
         alloc<UIBarButtonItem>()->initWithCustomView(custom));
-    EXPECT_EQ(screen.bar()->backButton(), nullptr);
-    EXPECT_EQ(screen.bar()->leftButton(), custom);
+    EXPECT_EQ(screen.back(), nullptr);
+    EXPECT_EQ(screen.button(ViewFinder::BarItem::Left), custom);
     tweak->navigationItem()->setLeftBarButtonItem(nullptr);
     tweak->navigationItem()->setHidesBackButton(true);
-    EXPECT_EQ(screen.bar()->backButton(), nullptr);
+    EXPECT_EQ(screen.back(), nullptr);
 }
 
 TEST(Navigation, APageInsideTheNavigationControllerPresentsThroughIt) {

@@ -5,6 +5,7 @@
 
 #include "automation/ColorPickerProcess.h"
 #include "automation/Finger.h"
+#include "automation/ViewFinder.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ TEST(Presentation, ColorPickerHearsPicksFromItsProcessAndClosesWithItsButton) {
     picker->setSelectedColor(UIColor::blackColor());
     EXPECT_EQ(listener->heard.size(), 2u);
 
-    Finger(window).tap(picker->closeButton());
+    Finger(window).tap(ViewFinder::closeButton(picker->view()));
     EXPECT_EQ(listener->finished, 1);
     EXPECT_EQ(page->presentedViewController(), nullptr);
     EXPECT_EQ(picker->view()->window(), nullptr);

@@ -1,6 +1,10 @@
-#include <gtest/gtest.h>
-
+#include <functional>
+#include <string>
 #include <thread>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
 
 #include <UIKit/SDKMainThreadChecker.h>
 #include <UIKit/UIKit.h>
@@ -41,6 +45,34 @@ TEST(MainThreadChecker, ReportsUIKitCalledFromAnotherThread) {
     const std::string prefix = "Main Thread Checker: UI API called on a background thread: ";
     EXPECT_EQ(reports[0].rfind(prefix + "-[UIView initWithFrame:]\nPID: ", 0), 0u) << reports[0];
     EXPECT_EQ(reports[1].rfind(prefix + "-[UIView setHidden:]\n", 0), 0u) << reports[1];
+}
+
+// Each entry point that changes the view tree, its layout or its constraints
+// is checked, and reported once however many others it calls on its way.
+TEST(MainThreadChecker, ChecksEveryChangeOfTheTreeLayoutAndConstraintsOnce) {
+    Ref<UIView> parent = alloc<UIView>()->initWithFrame(CGRectMake(0, 0, 100, 100));
+    Ref<UIView> child = alloc<UIView>()->init();
+    parent->addSubview(child);
+    Ref<NSLayoutConstraint> width = child->widthAnchor()->constraintEqualToConstant(10);
+    const std::pair<const char*, std::function<void()>> calls[] = {
+        {"-[UIView setFrame:]", [&] { child->setFrame(CGRectMake(0, 0, 20, 20)); }},
+        {"-[UIView setAlpha:]", [&] { child->setAlpha(0.5); }},
+        {"-[UIView setNeedsLayout]", [&] { child->setNeedsLayout(); }},
+        {"+[NSLayoutConstraint activateConstraints:]",
+         [&] { NSLayoutConstraint::activateConstraints({width}); }},
+        {"-[NSLayoutConstraint setConstant:]", [&] { width->setConstant(12); }},
+        {"-[UIView removeFromSuperview]", [&] { child->removeFromSuperview(); }},
+    };
+    for (const auto& [method, call] : calls) {
+        std::vector<std::string> reports;
+        SDKMainThreadChecker::Reporter previous = SDKMainThreadChecker::setReporter(
+            [&](const std::string& report) { reports.push_back(report); });
+        std::thread(call).join();
+        SDKMainThreadChecker::setReporter(previous);
+        ASSERT_EQ(reports.size(), 1u) << method;
+        EXPECT_NE(reports[0].find(std::string(": ") + method + "\n"), std::string::npos)
+            << reports[0];
+    }
 }
 
 } // namespace

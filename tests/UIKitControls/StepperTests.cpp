@@ -8,6 +8,7 @@
 #include <UIKit/UIKit.h>
 
 #include "HostError.h"
+#include "automation/Finger.h"
 #include "automation/Gestures.h"
 
 namespace {
@@ -205,7 +206,7 @@ TEST(Stepper, TheHalvesSplitItsBounds) {
     screen.window->sendTouchMoved({200, 210});
     EXPECT_FALSE(screen.stepper->pressedButton().has_value());
     screen.window->sendTouchEnded({200, 210});
-    screen.window->tapAtPoint({240, 230});
+    Finger(screen.window).tapInWindow({240, 230});
     EXPECT_EQ(screen.listener->values, (std::vector<double>{4, 5}));
     EXPECT_THROW(press(screen.window, alloc<UIStepper>()->init(), Button::Increment), HostError);
 }

@@ -3,6 +3,7 @@
 #include <UIKit/UIKit.h>
 
 #include "ControlRecorder.h"
+#include "automation/Finger.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ struct Screen {
 
 TEST(TouchDelivery, AncestorsRecogniserTakesTheTapAndCancelsTheTouchInTheView) {
     Screen screen;
-    EXPECT_EQ(screen.window->tapAtPoint({45, 145}), screen.control);
+    EXPECT_EQ(Finger(screen.window).tapInWindow({45, 145}), screen.control);
     ASSERT_EQ(screen.recorder->recognized.size(), 1u);
     EXPECT_EQ(screen.recorder->recognized[0], screen.tap);
     EXPECT_EQ(screen.recorder->locations[0], CGPointMake(35, 45));
@@ -41,7 +42,7 @@ TEST(TouchDelivery, AncestorsRecogniserTakesTheTapAndCancelsTheTouchInTheView) {
     EXPECT_FALSE(screen.control->isHighlighted());
     // Ready for the next tap.
     EXPECT_EQ(screen.tap->state(), UIGestureRecognizerStatePossible);
-    screen.window->tapAtPoint({15, 105});
+    Finger(screen.window).tapInWindow({15, 105});
     EXPECT_EQ(screen.recorder->recognized.size(), 2u);
 }
 
@@ -123,7 +124,7 @@ TEST(TouchDelivery, DisabledPartsHearNothing) {
     screen.control->setEnabled(false);
     screen.tap->setEnabled(false);
     // The disabled control is still what the finger lands on.
-    EXPECT_EQ(screen.window->tapAtPoint({45, 145}), screen.control);
+    EXPECT_EQ(Finger(screen.window).tapInWindow({45, 145}), screen.control);
     EXPECT_TRUE(screen.recorder->events.empty());
     EXPECT_TRUE(screen.recorder->recognized.empty());
     // Off the screen there is nothing to land on, and nothing to move or lift.
@@ -140,11 +141,11 @@ TEST(TouchDelivery, APresentedScreenCoversThePage) {
     page->view()->addSubview(screen.panel);
     Ref<UIViewController> sheet = alloc<UIViewController>()->init();
     page->presentViewController(sheet, true, nullptr);
-    EXPECT_EQ(screen.window->tapAtPoint({45, 145}), sheet->view());
+    EXPECT_EQ(Finger(screen.window).tapInWindow({45, 145}), sheet->view());
     EXPECT_TRUE(screen.recorder->recognized.empty());
     EXPECT_TRUE(screen.recorder->events.empty());
     sheet->dismissViewControllerAnimated(true, nullptr);
-    EXPECT_EQ(screen.window->tapAtPoint({45, 145}), screen.control);
+    EXPECT_EQ(Finger(screen.window).tapInWindow({45, 145}), screen.control);
     EXPECT_EQ(screen.recorder->recognized.size(), 1u);
 }
 
@@ -160,7 +161,7 @@ TEST(TouchDelivery, LayoutIsBroughtUpToDateBeforeTheFingerLands) {
     Ref<UIView> box = alloc<UIView>()->init();
     shelf->addSubview(box);
     window->addSubview(shelf);
-    EXPECT_EQ(window->tapAtPoint({120, 20}), box);
+    EXPECT_EQ(Finger(window).tapInWindow({120, 20}), box);
 }
 
 } // namespace

@@ -251,7 +251,7 @@ TEST_F(HeaderViewTest, SharesTheTextItReadsWhenChosen) {
         // The menu's title stays what it was when the menu was made.
         EXPECT_EQ(page.header->moreButton()->menu()->title(), "Demo");
         // The sheet's own close button ends it.
-        Finger(page.window).tap(sheet->closeButton());
+        Finger(page.window).tap(ViewFinder::closeButton(sheet->view()));
         EXPECT_FALSE(page.controller->presentedViewController());
     }
 }

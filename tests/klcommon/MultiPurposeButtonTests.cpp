@@ -13,6 +13,7 @@
 #include "AvatarFetch.h"
 #include "KLMultiPurposeButton.h"
 #include "LoopbackNetwork.h"
+#include "automation/Finger.h"
 
 namespace {
 
@@ -296,7 +297,7 @@ TEST_F(MultiPurposeButtonTest, TheMainQueueAnswersTapsWhileTheServerIsSilent) {
     }
     ASSERT_EQ(network.server->targets().size(), 1u);
     for (int tap = 1; tap <= 3; ++tap) {
-        shown.window->tapAtPoint(CGPointMake(140, 115));
+        Finger(shown.window).tapInWindow(CGPointMake(140, 115));
         DispatchMainQueue::drain();
         EXPECT_EQ(taps, tap);
     }

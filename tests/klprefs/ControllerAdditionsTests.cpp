@@ -89,11 +89,14 @@ TEST_F(ControllerAdditionsOptions, HeaderAndRespringButtonWorkOnAControllerAddit
             EXPECT_EQ(opened[0]["url"], c.opened);
         }
         EXPECT_EQ(eventsOf(page, "relaunch").size(), c.launches == 2 ? 1u : 0u);
-        bool respring = false;
-        for (const nlohmann::json& view : page["navigationBar"]) {
-            respring = respring || view.dump().find("gear.badge.checkmark") != std::string::npos;
-        }
-        EXPECT_TRUE(respring) << page["navigationBar"].dump();
+        // The bar names the item the page put there, and shows its symbol.
+        const nlohmann::json& bar = page["navigationBar"];
+        EXPECT_EQ(bar["leftItems"], nlohmann::json::array());
+        ASSERT_EQ(bar["rightItems"].size(), 1u) << bar.dump();
+        EXPECT_EQ(bar["rightItems"][0]["class"], "KLRespringButton");
+        EXPECT_EQ(bar["rightItems"][0]["symbol"], "gear.badge.checkmark");
+        EXPECT_EQ(bar["rightItems"][0]["enabled"], true);
+        EXPECT_NE(bar["views"].dump().find("gear.badge.checkmark"), std::string::npos);
     }
 }
 

@@ -1,4 +1,7 @@
 #include <cmath>
+#include <functional>
+#include <sstream>
+#include <stdexcept>
 
 #include <gtest/gtest.h>
 
@@ -69,9 +72,9 @@ TEST(JSONWriter, WritesPropertyListValues) {
     }
 }
 
-// A value written on its own at a depth reads exactly as it does inside the
-// whole document, which is how a page is written piece by piece.
-TEST(JSONWriter, NestedValuesMatchTheWholeDocument) {
+// A document streamed piece by piece reads exactly as the whole one, and
+// keys out of order or a misplaced call are refused.
+TEST(JSONWriter, StreamsADocumentAsTheWholeOneReads) {
     const Value values[] = {
         Value(7),
         Value("line\nbreak"),
@@ -79,11 +82,36 @@ TEST(JSONWriter, NestedValuesMatchTheWholeDocument) {
         Value(Value::Dictionary{{"b", Value::Array{1, Value::Dictionary{{"c", "x"}}}}, {"a", 2}}),
     };
     for (const Value& value : values) {
-        const std::string whole = JSONWriter::write(
-            Value(Value::Dictionary{{"k", Value::Array{value}}, {"z", Value::Dictionary{}}}));
-        EXPECT_EQ(whole, "{\n  \"k\": [\n    " + JSONWriter::writeNested(value, 2) +
-                             "\n  ],\n  \"z\": " + JSONWriter::writeNested(Value::Dictionary{}, 1) +
-                             "\n}\n");
+        std::ostringstream streamed;
+        JSONWriter json(streamed);
+        json.beginObject();
+        json.key("k");
+        json.beginArray();
+        json.value(value);
+        json.value(value);
+        json.endArray();
+        json.key("m");
+        json.beginArray();
+        json.endArray();
+        json.member("z", Value::Dictionary{});
+        json.endObject();
+        EXPECT_EQ(streamed.str(),
+                  JSONWriter::write(Value(Value::Dictionary{{"k", Value::Array{value, value}},
+                                                            {"m", Value::Array{}},
+                                                            {"z", Value::Dictionary{}}})));
+    }
+    const std::function<void(JSONWriter&)> misuses[] = {
+        [](JSONWriter& json) { json.member("b", 1), json.member("a", 2); },
+        [](JSONWriter& json) { json.member("a", 1), json.member("a", 2); },
+        [](JSONWriter& json) { json.value(1); },
+        [](JSONWriter& json) { json.endArray(); },
+        [](JSONWriter& json) { json.key("a"), json.endObject(); },
+    };
+    for (const auto& misuse : misuses) {
+        std::ostringstream out;
+        JSONWriter json(out);
+        json.beginObject();
+        EXPECT_THROW(misuse(json), std::logic_error);
     }
 }
 

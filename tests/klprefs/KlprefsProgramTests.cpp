@@ -202,7 +202,7 @@ TEST(Klprefs, PagesThatCannotLoadSayWhy) {
         {"two bundles",
          [](DeviceWithBundle& d) { d.root.makeFolder("/Library/PreferenceBundles/Other.bundle"); },
          {},
-         "several preference bundles; choose one with --bundle:\n"
+         "several preference bundles; name the one to show:\n"
          "  /Library/PreferenceBundles/Other.bundle\n"
          "  /var/jb/Library/PreferenceBundles/Test.bundle"},
         {"no Info.plist",

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <Foundation/SDKNetworkSettings.h>
+#include <MessageUI/SDKMailAccount.h>
+
 #include "HostDevice.h"
 #include "HostedPage.h"
 #include "KLRespringButton.h"
@@ -55,6 +58,36 @@ TEST(PageHost, ARespringBuildsThePageAnewOnce) {
     // The request has had its effect.
     EXPECT_FALSE(page.host->relaunchIfRestarted());
     EXPECT_EQ(page.host->launches(), 2u);
+}
+
+// The device's network, mail account and libraries come from the one
+// settings value; a setting left out leaves the process's own.
+TEST(HostDevice, SettingsSetTheNetworkMailAccountAndLibraries) {
+    TemporaryDeviceRoot root;
+    HostDevice::Settings settings;
+    settings.deviceRoot = root.path();
+    settings.network = HostDevice::Network{{"example.com:443:127.0.0.1:8443"}, "/tmp/ca.pem"};
+    settings.mailAccount = HostDevice::MailAccount{false, true};
+    settings.libraries = {{"libnothing", root.host("/libnothing.so"), "nothing works"}};
+    const std::vector<std::string> failures = HostDevice::configure(settings);
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].rfind("could not load libnothing, so nothing works: ", 0), 0u);
+    EXPECT_EQ(SDKNetworkSettings::current().connectTo,
+              std::vector<std::string>{"example.com:443:127.0.0.1:8443"});
+    EXPECT_EQ(SDKNetworkSettings::current().certificateAuthorityFile, "/tmp/ca.pem");
+    EXPECT_FALSE(SDKMailAccount::isConfigured());
+    EXPECT_TRUE(SDKMailAccount::sendingFails());
+
+    HostDevice::Settings untouched;
+    untouched.deviceRoot = root.path();
+    EXPECT_TRUE(HostDevice::configure(untouched).empty());
+    EXPECT_EQ(SDKNetworkSettings::current().certificateAuthorityFile, "/tmp/ca.pem");
+    EXPECT_FALSE(SDKMailAccount::isConfigured());
+
+    untouched.network = HostDevice::Network{{"no route"}, std::nullopt};
+    EXPECT_THROW(HostDevice::configure(untouched), HostError);
+    SDKNetworkSettings::reset();
+    SDKMailAccount::reset();
 }
 
 } // namespace

@@ -154,7 +154,7 @@ TEST(PageRenderer, PresentedScreensCoverThePage) {
         EXPECT_LT(dimmed.red, grouped.red - 0.1);
         EXPECT_TRUE(colorNear(image.at(200, 100), CGColor{1, 1, 1, 1}));
     }
-    page.tap(picker->closeButton());
+    page.tap(ViewFinder::closeButton(picker->view()));
     Ref<UIAlertController> alert = UIAlertController::alertControllerWithTitle(
         std::string("Custom value"), std::string("Enter a value"), UIAlertControllerStyleAlert);
     alert->addAction(

@@ -13,14 +13,12 @@
 #include "HostError.h"
 #include "PageHost.h"
 #include "TemporaryDeviceRoot.h"
-#include "automation/Finger.h"
-#include "automation/Gestures.h"
 #include "automation/Keyboard.h"
-#include "automation/ViewFinder.h"
+#include "automation/PageDriver.h"
 
 // A preference bundle written to a temporary device root and shown by the
-// host as the Settings app shows a tweak's page, with a finger and a
-// keyboard that act on it through the window.
+// host as the Settings app shows a tweak's page, with the driver that acts on
+// it through the window.
 class HostedPage {
 public:
     static constexpr const char* kBundlePath = "/Library/PreferenceBundles/Test.bundle";
@@ -65,6 +63,7 @@ public:
         settings.iosVersion = NSProcessInfo::processInfo()->operatingSystemVersion();
         settings.look = look;
         host = std::make_unique<PageHost>(settings);
+        driver = std::make_unique<PageDriver>(*host);
         controller = host->controller();
         window = host->window();
     }
@@ -86,44 +85,32 @@ public:
             NSPropertyListBinaryFormat_v1_0);
     }
 
-    // What a finger does on the page, each followed by the main queue's work.
-    Finger finger() const { return Finger(window); }
-    void tap(const Ref<UIView>& view) {
-        finger().tap(view);
-        host->settle();
-    }
+    // What a person does on the page, through the same driver as klprefs'
+    // scripts; each act is followed by the main queue's work.
+    Finger finger() const { return driver->finger(); }
+    void tap(const Ref<UIView>& view) { driver->tap(view); }
     // Taps the row of the specifier at `index`, where its title is.
-    void tapRow(size_t index) {
-        finger().tapRow(cell(index));
-        host->settle();
-    }
+    void tapRow(size_t index) { driver->tapRow(cell(index)); }
     void drag(const Ref<UISlider>& slider, float value, size_t movements = 10) {
-        Finger touch = finger();
-        Gestures::dragSlider(touch, slider, value, movements);
-        host->settle();
+        driver->drag(slider, value, movements);
     }
     void press(const Ref<UIStepper>& stepper, UIStepper::Button button, size_t repeats = 0) {
-        Finger touch = finger();
-        Gestures::pressStepper(touch, stepper, button == UIStepper::Button::Increment, repeats);
-        host->settle();
+        driver->press(stepper, button, repeats);
     }
     // Taps the button of the presented alert with this title.
     void tapButton(const Ref<UIAlertController>& alert, const std::string& title) {
-        Ref<UIButton> button = ViewFinder::buttonTitled(alert->view(), title);
-        if (!button) {
-            throw HostError(HostError::Kind::Step, "the alert has no button " + title);
+        if (window->topViewController() != alert) {
+            throw HostError(HostError::Kind::Step, "the alert is not on top");
         }
-        tap(button);
+        driver->pressButton(title);
     }
     // Puts the caret in the alert's first field, empties it and types.
     void typeInto(const Ref<UIAlertController>& alert, const std::string& text) {
-        finger().tap(alert->textFields().at(0));
-        Keyboard keyboard(window);
-        keyboard.deleteAll();
-        keyboard.type(text);
+        driver->replaceText(alert->textFields().at(0), text);
     }
 
     std::unique_ptr<PageHost> host;
+    std::unique_ptr<PageDriver> driver;
     Ref<PSListController> controller;
     Ref<UIWindow> window;
 };

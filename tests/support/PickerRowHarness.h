@@ -67,7 +67,7 @@ inline size_t notifications() {
 inline void tap(const Ref<UIWindow>& window, const Ref<UIView>& view) {
     window->layoutIfNeeded();
     const CGRect frame = view->convertRectToView(view->bounds(), nullptr);
-    window->tapAtPoint(CGPointMake(CGRectGetMidX(frame), CGRectGetMidY(frame)));
+    Finger(window).tapInWindow(CGPointMake(CGRectGetMidX(frame), CGRectGetMidY(frame)));
 }
 
 } // namespace PickerRow
