@@ -243,6 +243,23 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     app.add_subcommand("dump", "print the page as JSON: rows and their views, "
                                "the stored values of every preference domain, "
                                "and what the page did");
+    CLI::App* serve = app.add_subcommand(
+        "serve", "preview and use the page in a browser: serves it on 127.0.0.1, follows every "
+                 "save to the bundle or a stored value, and records a script of what is done");
+    serve
+        ->add_option("--port", line.port, "the port to serve on (default 8800; 0 picks a free one)")
+        ->check(CLI::Range(0, 65535))
+        ->type_name("N");
+    std::string listenAddress, savedScript;
+    serve
+        ->add_option("--listen", listenAddress,
+                     "listen on this address instead of 127.0.0.1 (reachable from elsewhere: "
+                     "only when asked)")
+        ->type_name("ADDR");
+    serve
+        ->add_option("--script", savedScript,
+                     "the file the page's \"save\" writes the recorded script to")
+        ->type_name("FILE");
 
     // CLI11 reads the words after the program's name in reverse order.
     std::vector<std::string> words(arguments.rbegin(), arguments.rend());
@@ -257,12 +274,19 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     }
 
     if (app.get_subcommands().empty()) {
-        usage("no command given (render, run, dump or test)");
+        usage("no command given (render, run, dump, test or serve)");
     }
-    line.command = render->parsed() ? Command::Render
-                   : run->parsed()  ? Command::Run
-                   : test->parsed() ? Command::Test
-                                    : Command::Dump;
+    line.command = render->parsed()  ? Command::Render
+                   : run->parsed()   ? Command::Run
+                   : test->parsed()  ? Command::Test
+                   : serve->parsed() ? Command::Serve
+                                     : Command::Dump;
+    if (serve->count("--listen")) {
+        line.listenAddress = listenAddress;
+    }
+    if (serve->count("--script")) {
+        line.savedScript = savedScript;
+    }
     if (app.count("--device-root")) {
         line.deviceRoot = deviceRoot;
     }
@@ -307,7 +331,8 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     if (line.json && line.command != Command::Run) {
         usage("--json goes with run (dump always prints JSON)");
     }
-    if (line.output && (line.command == Command::Dump || line.command == Command::Test)) {
+    if (line.output && (line.command == Command::Dump || line.command == Command::Test ||
+                        line.command == Command::Serve)) {
         usage("-o goes with render and run");
     }
     return line;

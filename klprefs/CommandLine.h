@@ -14,7 +14,7 @@
 // works on. Options may come before or after the command.
 class CommandLine {
 public:
-    enum class Command { Help, Render, Run, Dump, Test };
+    enum class Command { Help, Render, Run, Dump, Test, Serve };
 
     // Throws a usage HostError naming what is wrong. --help, alone or after
     // a command, answers Help with the text to print in helpText.
@@ -41,6 +41,11 @@ public:
     // test: the folder whose *.script files are run, each on a fresh copy
     // of the device root.
     std::string scriptFolder;
+    // serve: the port (0: a free one), the address to listen on instead of
+    // loopback, and the file "save" writes the recorded script to.
+    int port = 8800;
+    std::optional<std::string> listenAddress;
+    std::optional<std::string> savedScript;
     // run: print the page's JSON after the steps.
     bool json = false;
     // Load libklutils into the process before the page, as a tweak process

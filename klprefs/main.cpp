@@ -26,6 +26,7 @@
 #include "ScratchPreferences.h"
 #include "Script.h"
 #include "ScriptRunner.h"
+#include "serve/ServeCommand.h"
 
 namespace {
 
@@ -302,6 +303,9 @@ int run(const CommandLine& line) {
     if (line.command == CommandLine::Command::Test) {
         return runTests(line, settings);
     }
+    if (line.command == CommandLine::Command::Serve) {
+        return ServeCommand::run(line, settings);
+    }
     // The page stays until the process ends, which reclaims it at once:
     // taking a long page's views and constraints apart one by one would
     // cost a third of the run. The pointer is volatile so that its store is
@@ -351,6 +355,7 @@ int run(const CommandLine& line) {
     }
     case CommandLine::Command::Help:
     case CommandLine::Command::Test:
+    case CommandLine::Command::Serve:
         break;
     }
     // A value the page could not store fails the run, after everything else
