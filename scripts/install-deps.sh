@@ -15,6 +15,7 @@ packages=(
     nlohmann-json3-dev libcli11-dev
     clang libfuzzer-14-dev libclang-rt-14-dev
     python3 python3-kiwisolver python3-cairo
+    chromium chromium-driver python3-selenium
     locales
 )
 
