@@ -91,6 +91,8 @@ bool PreviewSession::build() {
         _files = fingerprint();
         return false;
     }
+    // Each build counts as a launch of Settings, as a respring's does.
+    _earlierLaunches += _host ? _host->launches() : 0;
     _host = std::move(fresh);
     _loadError.reset();
     _focus = nullptr;
@@ -426,6 +428,7 @@ void PreviewSession::show() {
         std::ostringstream out;
         PageDescription::write(*_host, _options.iosVersionText, out);
         nlohmann::json page = nlohmann::json::parse(out.str());
+        page["page"]["launches"] = _earlierLaunches + _host->launches();
         page["variant"] = variant();
         page["script"] = _recorder.text();
         page["loadError"] = _loadError ? nlohmann::json(*_loadError) : nullptr;

@@ -100,6 +100,8 @@ private:
     std::optional<std::string> _lastStep;
     Fingerprint _files;
     size_t _eventsSeen = 0;
+    // Launches of the pages built before the one shown.
+    size_t _earlierLaunches = 0;
     size_t _generation = 0;
 
     mutable std::mutex _shownMutex;

@@ -19,8 +19,9 @@ std::optional<std::string> ScriptRecorder::argument(const std::string& text) {
                     [](unsigned char c) { return c < 0x20 || c == 0x7F; })) {
         return std::nullopt;
     }
+    // A "#" alone would start a comment.
     const bool plain =
-        !text.empty() && text[0] != '#' && text.find_first_of(" \"\\") == std::string::npos;
+        !text.empty() && text != "#" && text.find_first_of(" \"\\") == std::string::npos;
     if (plain) {
         return text;
     }

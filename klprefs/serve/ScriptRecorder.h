@@ -20,9 +20,9 @@ public:
     // read as an index or another selector), else key:KEY, else its index,
     // whichever names this row alone on the page shown.
     static std::string rowSelector(const PageHost& host, const PageHost::Row& row);
-    // A step's argument: as it is when it holds no blank, quote or comment
-    // mark, else in double quotes with \" and \\. Nothing when the text holds
-    // a line break or another control character, which no step can carry.
+    // A step's argument: as it is when it holds no blank, quote or
+    // backslash and is no lone "#", else in double quotes with \" and \\. Nothing when the text
+    // holds a line break or another control character, which no step can carry.
     static std::optional<std::string> argument(const std::string& text);
 
     // The most steps kept: a person's session, not a generated flood.
