@@ -16,6 +16,7 @@
 #include <UIKit/UIAlertController.h>
 #include <render/SDKPageRenderer.h>
 
+#include "FrameEncoder.h"
 #include "GestureSteps.h"
 #include "HostDevice.h"
 #include "HostError.h"
@@ -60,11 +61,6 @@ std::optional<std::string> unquoted(const std::string& text) {
         }
     }
     return out;
-}
-
-cairo_status_t appendPNG(void* closure, const unsigned char* data, unsigned int length) {
-    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-    return CAIRO_STATUS_SUCCESS;
 }
 
 } // namespace
@@ -402,7 +398,7 @@ void PreviewSession::show() {
         SDKPageRenderer renderer(_host->window(), _options.scale);
         std::string error;
         if (SDKPageRenderer::Image image = renderer.makeImage(&error)) {
-            cairo_surface_write_to_png_stream(image.get(), appendPNG, &png);
+            png = FrameEncoder::png(image.get());
             width = cairo_image_surface_get_width(image.get());
             height = cairo_image_surface_get_height(image.get());
         } else {
