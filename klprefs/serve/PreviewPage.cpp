@@ -14,7 +14,8 @@ constexpr std::string_view kPage = R"PAGE(<!doctype html>
             overflow: hidden; outline: none; }
   #frame { display: block; user-select: none; -webkit-user-drag: none; cursor: pointer; }
   #error { position: absolute; inset: 0; background: #200c; color: #fdd; padding: 16px;
-           white-space: pre-wrap; font: 12px monospace; display: none; }
+           white-space: pre-wrap; overflow-wrap: anywhere; font: 12px monospace;
+           display: none; }
   #side { flex: 1; display: grid; grid-template-columns: repeat(auto-fill, minmax(320px, 1fr));
           gap: 12px; min-width: 320px; }
   section { border: 1px solid #8884; border-radius: 8px; padding: 8px 10px; }

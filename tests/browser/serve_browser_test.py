@@ -27,7 +27,7 @@ from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
-from selenium.webdriver.support.ui import WebDriverWait
+from selenium.webdriver.support.ui import Select, WebDriverWait
 
 BUNDLE = "var/jb/Library/PreferenceBundles/Demo.bundle"
 DOMAIN = "var/mobile/Library/Preferences/com.example.demo.plist"
@@ -292,6 +292,18 @@ def main():
         with open(plist, "w", encoding="utf-8") as out:
             out.write(good)
         browser.wait.until(lambda d: not browser.driver.find_element(By.ID, "error").is_displayed())
+
+        # A variant chosen in the page: the dark appearance builds the page anew.
+        before = browser.generation()
+        launches = browser.page()["page"]["launches"]
+        light = browser.pixel(4, 200)
+        Select(browser.driver.find_element(By.ID, "appearance")).select_by_visible_text("dark")
+        browser.wait_frame_after(before)
+        browser.wait_page(lambda p: p["variant"]["appearance"] == "dark"
+                          and p["page"]["launches"] > launches)
+        dark = browser.pixel(4, 200)
+        check(int(dark[1:3], 16) < int(light[1:3], 16),
+              "the page's background is %s in light and %s in dark" % (light, dark))
 
         # Expectations of what the changed rows store, then the script saved.
         for index in (0, 3):
