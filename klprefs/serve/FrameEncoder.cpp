@@ -50,15 +50,15 @@ std::string FrameEncoder::png(cairo_surface_t* image) {
             // Cairo keeps premultiplied native-endian ARGB; PNG wants straight RGBA.
             const uint32_t pixel = line[x];
             const uint32_t alpha = pixel >> 24;
-            png_byte* out = &row[static_cast<size_t>(x) * 4];
+            png_byte* rgba = &row[static_cast<size_t>(x) * 4];
             for (int channel = 0; channel < 3; ++channel) {
                 const uint32_t value = (pixel >> (16 - 8 * channel)) & 0xFF;
-                out[channel] =
+                rgba[channel] =
                     static_cast<png_byte>(alpha == 255 ? value
                                           : alpha == 0 ? 0
                                                        : (value * 255 + alpha / 2) / alpha);
             }
-            out[3] = static_cast<png_byte>(alpha);
+            rgba[3] = static_cast<png_byte>(alpha);
         }
         png_write_row(png, row.data());
     }

@@ -126,7 +126,7 @@ GestureSteps::Action GestureSteps::drag(const PageHost& host, CGPoint from, CGPo
     ViewFinder finder(host);
     if (Ref<UIViewController> screen = finder.topScreen()) {
         // On the colour picker's grid, the square where the finger lifts.
-        if (auto picker = objc_cast<UIColorPickerViewController>(screen)) {
+        if (objc_cast<UIColorPickerViewController>(screen)) {
             Ref<UIView> under = host.window()->hitTest(to);
             return onPresentedScreen(host, screen, under ? under : hit, to);
         }
