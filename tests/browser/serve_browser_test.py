@@ -72,10 +72,15 @@ class Browser:
                      "--user-data-dir=" + os.path.join(shots, "profile")]:
             options.add_argument(flag)
         self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-        self.driver.get(url)
         self.wait = WebDriverWait(self.driver, 20)
-        self.wait.until(lambda d: d.execute_script(
-            "return window.klprefs.frame > 0 && window.klprefs.page !== null"))
+        try:
+            self.driver.get(url)
+            self.wait.until(lambda d: d.execute_script(
+                "return window.klprefs.frame > 0 && window.klprefs.page !== null"))
+        except Exception:
+            # The browser ends with the test, whatever kept the page from showing.
+            self.driver.quit()
+            raise
         self.frame = self.driver.find_element(By.ID, "frame")
 
     def js(self, script, *args):
