@@ -414,6 +414,23 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
         ->add_flag("--rootful", rootful,
                    "put the bundle under /Library, as a rootful jailbreak does")
         ->excludes(rootlessFlag);
+    CLI::App* serve = app.add_subcommand(
+        "serve", "preview and use the page in a browser: serves it on 127.0.0.1, follows every "
+                 "save to the bundle or a stored value, and records a script of what is done");
+    serve
+        ->add_option("--port", line.port, "the port to serve on (default 8800; 0 picks a free one)")
+        ->check(CLI::Range(0, 65535))
+        ->type_name("N");
+    std::string listenAddress, savedScript;
+    serve
+        ->add_option("--listen", listenAddress,
+                     "listen on this address instead of 127.0.0.1 (reachable from elsewhere: "
+                     "only when asked)")
+        ->type_name("ADDR");
+    serve
+        ->add_option("--script", savedScript,
+                     "the file the page's \"save\" writes the recorded script to")
+        ->type_name("FILE");
 
     // CLI11 reads the words after the program's name in reverse order.
     std::vector<std::string> words(arguments.rbegin(), arguments.rend());
@@ -432,7 +449,7 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     }
 
     if (app.get_subcommands().empty()) {
-        usage("no command given (render, run, dump, test, sheet, check or new)");
+        usage("no command given (render, run, dump, test, sheet, check, serve or new)");
     }
     line.command = render->parsed()   ? Command::Render
                    : run->parsed()    ? Command::Run
@@ -440,12 +457,19 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
                    : sheet->parsed()  ? Command::Sheet
                    : create->parsed() ? Command::New
                    : check->parsed()  ? Command::Check
+                   : serve->parsed()  ? Command::Serve
                                       : Command::Dump;
     if (rootful) {
         line.projectLayout = ProjectTemplate::Layout::Rootful;
     }
     if (check->count("--variants")) {
         line.checkVariants = variants;
+    }
+    if (serve->count("--listen")) {
+        line.listenAddress = listenAddress;
+    }
+    if (serve->count("--script")) {
+        line.savedScript = savedScript;
     }
     if (app.count("--device-root")) {
         line.deviceRoot = deviceRoot;
@@ -533,7 +557,7 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
         usage("--json goes with run (dump always prints JSON)");
     }
     if (line.output && (line.command == Command::Dump || line.command == Command::Test ||
-                        line.command == Command::Check)) {
+                        line.command == Command::Check || line.command == Command::Serve)) {
         usage("-o goes with render, run, sheet and new");
     }
     return line;

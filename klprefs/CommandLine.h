@@ -17,7 +17,7 @@
 // works on. Options may come before or after the command.
 class CommandLine {
 public:
-    enum class Command { Help, Render, Run, Dump, Test, Sheet, New, Check };
+    enum class Command { Help, Render, Run, Dump, Test, Sheet, New, Check, Serve };
 
     // Throws a usage HostError naming what is wrong. --help, alone or after
     // a command, and --version answer Help with the text to print in helpText.
@@ -70,6 +70,11 @@ public:
     bool shuffle = false;
     std::optional<unsigned> seed;
     size_t repeat = 1;
+    // serve: the port (0: a free one), the address to listen on instead of
+    // loopback, and the file "save" writes the recorded script to.
+    int port = 8800;
+    std::optional<std::string> listenAddress;
+    std::optional<std::string> savedScript;
     // run: print the page's JSON after the steps.
     bool json = false;
     // check: the variants (nil: the defaults), how findings are printed

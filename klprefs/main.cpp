@@ -22,6 +22,7 @@
 #include "ScriptRunner.h"
 #include "ScriptTests.h"
 #include "VariantSheet.h"
+#include "serve/ServeCommand.h"
 
 namespace {
 
@@ -135,6 +136,9 @@ int run(const CommandLine& line) {
     if (line.command == CommandLine::Command::Check) {
         return runCheck(line, settings);
     }
+    if (line.command == CommandLine::Command::Serve) {
+        return ServeCommand::run(line, settings);
+    }
     // The page stays until the process ends, which reclaims it at once:
     // taking a long page's views and constraints apart one by one would
     // cost a third of the run. The pointer is volatile so that its store is
@@ -190,6 +194,7 @@ int run(const CommandLine& line) {
     case CommandLine::Command::Sheet:
     case CommandLine::Command::New:
     case CommandLine::Command::Check:
+    case CommandLine::Command::Serve:
         break;
     }
     // A value the page could not store fails the run, after everything else

@@ -10,11 +10,12 @@ packages=(
     libcurl4-openssl-dev
     libglib2.0-dev libcairo2-dev libpango1.0-dev libpng-dev fonts-inter
     fonts-noto-color-emoji fonts-noto-core fonts-noto-cjk
-    libgdk-pixbuf-2.0-dev librsvg2-dev
+    libgdk-pixbuf-2.0-dev librsvg2-dev libpng-dev
     libcpp-httplib-dev libssl-dev openssl
     nlohmann-json3-dev libcli11-dev
     clang libfuzzer-14-dev libclang-rt-14-dev
     python3 python3-kiwisolver python3-cairo
+    chromium chromium-driver python3-selenium
     locales
 )
 

@@ -1,0 +1,280 @@
+#include "GestureSteps.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include <Preferences/PSListItemsController.h>
+#include <UIKit/SDKMenuViewController.h>
+#include <UIKit/UIActivityViewController.h>
+#include <UIKit/UIAlertController.h>
+#include <UIKit/UIColorPickerViewController.h>
+#include <UIKit/UIControl.h>
+#include <UIKit/UINavigationController.h>
+#include <UIKit/UISegmentedControl.h>
+#include <UIKit/UISlider.h>
+#include <UIKit/UIStepper.h>
+#include <UIKit/UISwitch.h>
+
+#include "ScriptRecorder.h"
+#include "automation/ViewFinder.h"
+
+namespace {
+
+bool within(const Ref<UIView>& view, const Ref<UIView>& container) {
+    return view && container && (view == container || view->isDescendantOfView(container.get()));
+}
+
+// The view under the finger that takes touches of its own (a control, a
+// view with a gesture), below `root`; nil when none does.
+Ref<UIView> touchTaker(Ref<UIView> view, const Ref<UIView>& root) {
+    for (; view && view != root; view = view->superview()) {
+        if (objc_cast<UIControl>(view) || !view->gestureRecognizers().empty()) {
+            return view;
+        }
+    }
+    return nullptr;
+}
+
+// The subview indices that lead from `root` to `view`, as "path:I.J.K".
+std::string pathFrom(const Ref<UIView>& root, Ref<UIView> view) {
+    std::string path;
+    for (; view && view != root; view = view->superview()) {
+        const auto& siblings = view->superview()->subviews();
+        const size_t index = static_cast<size_t>(std::find(siblings.begin(), siblings.end(), view) -
+                                                 siblings.begin());
+        path = std::to_string(index) + (path.empty() ? "" : "." + path);
+    }
+    return "path:" + path;
+}
+
+std::string step(const std::string& command, const std::string& text) {
+    if (std::optional<std::string> argument = ScriptRecorder::argument(text)) {
+        return command + " " + *argument;
+    }
+    return "";
+}
+
+GestureSteps::Action stepAction(const std::string& line) {
+    GestureSteps::Action action;
+    if (!line.empty()) {
+        action.step = line;
+    }
+    return action;
+}
+
+// The colour of the grid's square under the point, as #RRGGBB.
+std::string gridColorAt(const Ref<UIView>& grid, CGPoint inGrid) {
+    const CGSize size = grid->bounds().size;
+    const int columns = UIColorPickerViewController::kGridColumns;
+    const int rows = UIColorPickerViewController::kGridRows;
+    const int column =
+        std::clamp(static_cast<int>(inGrid.x / (size.width / columns)), 0, columns - 1);
+    const int row = std::clamp(static_cast<int>(inGrid.y / (size.height / rows)), 0, rows - 1);
+    const CGColor color = UIColorPickerViewController::gridColor(column, row);
+    auto byte = [](CGFloat component) {
+        return static_cast<int>(std::lround(std::clamp(component, 0.0, 1.0) * 255));
+    };
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "#%02X%02X%02X", byte(color.red), byte(color.green),
+                  byte(color.blue));
+    return hex;
+}
+
+// The value text of a slider's thumb moved by `dx` points: enough digits
+// for a thousandth of its range.
+std::string sliderValueAfter(const Ref<UISlider>& slider, CGFloat dx) {
+    const CGRect bounds = slider->bounds();
+    const CGRect track = slider->trackRectForBounds(bounds);
+    const CGRect thumb = slider->thumbRectForBounds(bounds, track, slider->value());
+    const CGFloat radius = UISlider::kThumbDiameter / 2;
+    const CGFloat travel = std::max(1.0, track.size.width - 2 * radius);
+    const double minimum = slider->minimumValue(), maximum = slider->maximumValue();
+    double fraction =
+        std::clamp((CGRectGetMidX(thumb) + dx - track.origin.x - radius) / travel, 0.0, 1.0);
+    if (slider->effectiveUserInterfaceLayoutDirection() ==
+        UIUserInterfaceLayoutDirectionRightToLeft) {
+        fraction = std::clamp((CGRectGetMaxX(track) - radius - CGRectGetMidX(thumb) - dx) / travel,
+                              0.0, 1.0);
+    }
+    const double value = minimum + fraction * (maximum - minimum);
+    const double range = std::max(maximum - minimum, 1e-9);
+    const int decimals = std::clamp(3 - static_cast<int>(std::floor(std::log10(range))), 0, 9);
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+} // namespace
+
+GestureSteps::Action GestureSteps::click(const PageHost& host, CGPoint point) {
+    Ref<UIView> hit = host.window()->hitTest(point);
+    if (!hit) {
+        return {};
+    }
+    if (Ref<UIViewController> screen = ViewFinder(host).topScreen()) {
+        return onPresentedScreen(host, screen, hit, point);
+    }
+    return onPage(host, hit, point);
+}
+
+GestureSteps::Action GestureSteps::drag(const PageHost& host, CGPoint from, CGPoint to) {
+    if (std::hypot(to.x - from.x, to.y - from.y) < kClickDistance) {
+        return click(host, from);
+    }
+    Ref<UIView> hit = host.window()->hitTest(from);
+    ViewFinder finder(host);
+    if (Ref<UIViewController> screen = finder.topScreen()) {
+        // On the colour picker's grid, the square where the finger lifts.
+        if (objc_cast<UIColorPickerViewController>(screen)) {
+            Ref<UIView> under = host.window()->hitTest(to);
+            return onPresentedScreen(host, screen, under ? under : hit, to);
+        }
+        return {};
+    }
+    for (const PageHost::Row& row : host.rows()) {
+        if (!within(hit, row.cell)) {
+            continue;
+        }
+        auto slider = objc_cast<UISlider>(touchTaker(hit, row.cell));
+        if (!slider || !slider->isEnabled()) {
+            return {};
+        }
+        // Only the thumb drags; a drag that starts elsewhere on the track does nothing.
+        const CGRect bounds = slider->bounds();
+        const CGRect thumb =
+            slider->thumbRectForBounds(bounds, slider->trackRectForBounds(bounds), slider->value());
+        if (!CGRectContainsPoint(thumb, host.window()->convertPointToView(from, slider))) {
+            return {};
+        }
+        return stepAction("drag " + ScriptRecorder::rowSelector(host, row) + " to " +
+                          sliderValueAfter(slider, to.x - from.x));
+    }
+    return {};
+}
+
+GestureSteps::Action GestureSteps::onPresentedScreen(const PageHost& host,
+                                                     const Ref<UIViewController>& screen,
+                                                     const Ref<UIView>& hit, CGPoint point) {
+    if (auto alert = objc_cast<UIAlertController>(screen)) {
+        for (size_t i = 0; i < alert->actionButtons().size() && i < alert->actions().size(); ++i) {
+            if (within(hit, alert->actionButtons()[i])) {
+                return stepAction(step("button", alert->actions()[i]->title().value_or("")));
+            }
+        }
+        for (const Ref<UITextField>& field : alert->textFields()) {
+            if (within(hit, field)) {
+                Action action;
+                action.focus = field;
+                return action;
+            }
+        }
+        return {};
+    }
+    if (auto picker = objc_cast<UIColorPickerViewController>(screen)) {
+        if (within(hit, picker->closeButton())) {
+            return stepAction("dismiss");
+        }
+        // A square of the grid: a plain view among the grid's squares.
+        Ref<UIView> grid = hit ? hit->superview() : nullptr;
+        const size_t squares = static_cast<size_t>(UIColorPickerViewController::kGridColumns *
+                                                   UIColorPickerViewController::kGridRows);
+        if (grid && within(grid, picker->view()) && grid->subviews().size() == squares) {
+            return stepAction("pick " +
+                              gridColorAt(grid, host.window()->convertPointToView(point, grid)));
+        }
+        return {};
+    }
+    if (auto menu = objc_cast<SDKMenuViewController>(screen)) {
+        for (const auto& [item, row] : menu->rows()) {
+            if (within(hit, row)) {
+                return stepAction(step("choose", item->title()));
+            }
+        }
+        return within(hit, menu->panel()) ? Action{} : stepAction("dismiss");
+    }
+    if (auto sheet = objc_cast<UIActivityViewController>(screen)) {
+        if (within(hit, sheet->closeButton())) {
+            return stepAction("dismiss");
+        }
+    }
+    // Any other screen (the browser, the mail composer): its buttons by title.
+    if (auto button = objc_cast<UIButton>(touchTaker(hit, screen->view()))) {
+        if (std::optional<std::string> title = button->currentTitle()) {
+            return stepAction(step("button", *title));
+        }
+    }
+    return {};
+}
+
+GestureSteps::Action GestureSteps::onPage(const PageHost& host, const Ref<UIView>& hit,
+                                          CGPoint point) {
+    Ref<UINavigationBar> bar = host.navigationController()->navigationBar();
+    if (within(hit, bar)) {
+        if (within(hit, bar->backButton()) && host.shownController() != host.controller()) {
+            return stepAction("back");
+        }
+        if (within(hit, bar->leftButton())) {
+            return stepAction("bar left");
+        }
+        if (within(hit, bar->rightButton())) {
+            return stepAction("bar right");
+        }
+        return {};
+    }
+    if (host.shownController() == host.controller()) {
+        Ref<UIView> header = host.controller()->table()->tableHeaderView();
+        if (within(hit, header)) {
+            Ref<UIView> taker = touchTaker(hit, header);
+            return taker ? stepAction("tap header " + pathFrom(header, taker)) : Action{};
+        }
+    }
+    for (const PageHost::Row& row : host.rows()) {
+        if (within(hit, row.cell)) {
+            return onRow(host, row, hit, point);
+        }
+    }
+    return {};
+}
+
+GestureSteps::Action GestureSteps::onRow(const PageHost& host, const PageHost::Row& row,
+                                         const Ref<UIView>& hit, CGPoint point) {
+    const std::string name = ScriptRecorder::rowSelector(host, row);
+    // An entry of a list of choices is chosen.
+    if (objc_cast<PSListItemsController>(host.shownController())) {
+        return stepAction("choose " + name);
+    }
+    Ref<UIView> taker = touchTaker(hit, row.cell);
+    if (!taker) {
+        return stepAction("tap " + name);
+    }
+    if (objc_cast<UISwitch>(taker)) {
+        return stepAction("toggle " + name);
+    }
+    if (auto control = objc_cast<UISegmentedControl>(taker)) {
+        const CGPoint inside = host.window()->convertPointToView(point, control);
+        for (size_t i = 0; i < control->numberOfSegments(); ++i) {
+            if (CGRectContainsPoint(control->rectForSegmentAtIndex(i), inside)) {
+                return stepAction(
+                    step("segment " + name, control->titleForSegmentAtIndex(i).value_or("")));
+            }
+        }
+        return {};
+    }
+    if (auto stepper = objc_cast<UIStepper>(taker)) {
+        const CGPoint inside = host.window()->convertPointToView(point, stepper);
+        return stepAction("press " + name +
+                          (inside.x < stepper->bounds().size.width / 2 ? " minus" : " plus"));
+    }
+    if (objc_cast<UISlider>(taker)) {
+        // A click on a slider moves nothing; its thumb is dragged.
+        return {};
+    }
+    if (auto field = objc_cast<UITextField>(taker)) {
+        Action action;
+        action.focus = field;
+        action.focusRow = name;
+        return action;
+    }
+    return stepAction("tap " + name + " " + pathFrom(row.cell, taker));
+}

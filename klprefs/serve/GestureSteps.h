@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include <UIKit/UITextField.h>
+
+#include "PageHost.h"
+
+// What a person's click or drag on the page's picture does, as the script
+// step that does the same: a click on a switch is "toggle ROW", on a row
+// "tap ROW", on an alert's button "button OK", on a square of the colour
+// picker's grid "pick #RRGGBB" (the host stands in for the picker's process,
+// which reports the colour under the finger); a drag of a slider's thumb is
+// "drag ROW to VALUE". A click on a text field gives it the caret instead,
+// and what is typed next goes to it. Points are in window coordinates.
+class GestureSteps {
+public:
+    struct Action {
+        // The step that repeats the gesture; nil when it does nothing.
+        std::optional<std::string> step;
+        // A text field the click gave the caret, and how a step names its
+        // row (nil for an alert's field).
+        Ref<UITextField> focus;
+        std::optional<std::string> focusRow;
+    };
+
+    static Action click(const PageHost& host, CGPoint point);
+    static Action drag(const PageHost& host, CGPoint from, CGPoint to);
+
+    // A drag shorter than this, in points, is a click where it began.
+    static constexpr CGFloat kClickDistance = 4;
+
+private:
+    static Action onPresentedScreen(const PageHost& host, const Ref<UIViewController>& screen,
+                                    const Ref<UIView>& hit, CGPoint point);
+    static Action onPage(const PageHost& host, const Ref<UIView>& hit, CGPoint point);
+    static Action onRow(const PageHost& host, const PageHost::Row& row, const Ref<UIView>& hit,
+                        CGPoint point);
+};

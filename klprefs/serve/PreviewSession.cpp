@@ -1,0 +1,524 @@
+#include "PreviewSession.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cairo.h>
+
+#include <Foundation/DeviceRoot.h>
+#include <Foundation/NSException.h>
+#include <Foundation/NSLocale.h>
+#include <Foundation/SDKEventLog.h>
+#include <Foundation/dispatch.h>
+#include <UIKit/UIAlertController.h>
+#include <render/SDKPageRenderer.h>
+
+#include "FrameEncoder.h"
+#include "GestureSteps.h"
+#include "HostDevice.h"
+#include "HostError.h"
+#include "JSONWriter.h"
+#include "PageDescription.h"
+#include "Script.h"
+#include "ScriptRunner.h"
+#include "TraitNames.h"
+#include "automation/Finger.h"
+#include "automation/ViewFinder.h"
+
+namespace {
+
+constexpr const char* kPreferencesFolder = "/var/mobile/Library/Preferences";
+// Files looked at for changes at most, in the bundle and the domains' folder.
+constexpr size_t kMaximumWatchedFiles = 10000;
+
+[[noreturn]] void refuse(const std::string& message) {
+    throw HostError(HostError::Kind::Step, message);
+}
+
+// Undoes the quoting of a text in a step's message (a text cut short ends
+// after its closing quote, so it never comes here).
+std::string unquoted(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        const char next = text[++i];
+        if (next == '0') {
+            out += '\0';
+        } else if (next == 'n') {
+            out += '\n';
+        } else if (next == 't') {
+            out += '\t';
+        } else if (next == 'x' && i + 2 < text.size()) {
+            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            out += next;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+PreviewSession::PreviewSession(Options options, EventStream& events)
+    : _options(std::move(options)), _events(events) {
+    _eventsSeen = SDKEventLog::count();
+    if (!build()) {
+        throw HostError(HostError::Kind::Load, *_loadError);
+    }
+    show();
+}
+
+bool PreviewSession::build() {
+    std::unique_ptr<PageHost> fresh;
+    try {
+        fresh = std::make_unique<PageHost>(_options.settings);
+    } catch (const HostError& error) {
+        _loadError = error.what();
+    } catch (const NSException& exception) {
+        _loadError = std::string("the page raised ") + exception.what();
+    }
+    if (!fresh) {
+        _files = fingerprint();
+        return false;
+    }
+    // Each build counts as a launch of Settings, as a respring's does.
+    _earlierLaunches += _host ? _host->launches() : 0;
+    _host = std::move(fresh);
+    _loadError.reset();
+    _focus = nullptr;
+    _focusRow.reset();
+    _baseDepth = navigationDepth();
+    reopenTrail();
+    _files = fingerprint();
+    return true;
+}
+
+void PreviewSession::reopenTrail() {
+    std::vector<std::string> trail;
+    trail.swap(_trail);
+    for (const std::string& line : trail) {
+        const size_t depth = navigationDepth();
+        try {
+            apply(line, false);
+        } catch (const HostError&) {
+            return;
+        }
+        if (navigationDepth() <= depth) {
+            return;
+        }
+    }
+}
+
+size_t PreviewSession::navigationDepth() const {
+    return _host->navigationController()->viewControllers().size();
+}
+
+void PreviewSession::apply(const std::string& line, bool record) {
+    std::vector<ScriptStep> steps = Script::parse(line);
+    if (steps.size() != 1) {
+        refuse("one step a request, not " + std::to_string(steps.size()));
+    }
+    const size_t depth = navigationDepth();
+    ScriptRunner runner(
+        *_host, [this](size_t, const std::string& message) { _warnings.push_back(message); });
+    runner.run(steps);
+    // A link opened a child page, or a page was left.
+    const size_t now = navigationDepth();
+    if (now > depth) {
+        _trail.push_back(line);
+    } else {
+        _trail.resize(std::min(_trail.size(), now - std::min(now, _baseDepth)));
+    }
+    if (record) {
+        if (_recorder.lines().size() >= ScriptRecorder::kMaximumSteps) {
+            refuse("the recorded script is full; save it and start again");
+        }
+        _recorder.append(line);
+    }
+    _lastStep = line;
+}
+
+nlohmann::json PreviewSession::step(const std::string& line) {
+    if (!_host) {
+        refuse("the page is not loaded");
+    }
+    try {
+        apply(line, true);
+    } catch (const NSException& exception) {
+        refuse(std::string("the page raised ") + exception.what());
+    }
+    _files = fingerprint();
+    show();
+    return state();
+}
+
+nlohmann::json PreviewSession::click(CGPoint point) {
+    const GestureSteps::Action action = GestureSteps::click(*_host, point);
+    if (action.step) {
+        return step(*action.step);
+    }
+    if (action.focus) {
+        // The finger puts the caret in the field; what is typed next goes there.
+        Finger(_host->window()).tap(action.focus);
+        _host->settle();
+        _focus = action.focus;
+        _focusRow = action.focusRow;
+        show();
+    }
+    _lastStep.reset();
+    return state();
+}
+
+nlohmann::json PreviewSession::drag(CGPoint from, CGPoint to) {
+    const GestureSteps::Action action = GestureSteps::drag(*_host, from, to);
+    if (action.step) {
+        return step(*action.step);
+    }
+    _lastStep.reset();
+    return state();
+}
+
+nlohmann::json PreviewSession::type(const std::string& text) {
+    const std::optional<std::string> argument = ScriptRecorder::argument(text);
+    if (!argument) {
+        refuse("typed text cannot hold a line break or another control character");
+    }
+    ViewFinder finder(*_host);
+    Ref<UIViewController> top = finder.topScreen();
+    if (auto alert = objc_cast<UIAlertController>(top); alert && !alert->textFields().empty()) {
+        return step("type " + *argument);
+    }
+    if (!top && _focus && _focusRow && _host->window()->firstResponder() == _focus) {
+        return step("enter " + *_focusRow + " " + *argument);
+    }
+    refuse("no text field has the caret; click one first");
+}
+
+nlohmann::json PreviewSession::expect(size_t rowIndex, const std::string& what) {
+    if (what != "stored" && what != "shown") {
+        refuse("an expectation is of what a row stores or shows, not " + HostError::quoted(what));
+    }
+    const std::vector<PageHost::Row> rows = _host->rows();
+    if (rowIndex >= rows.size()) {
+        refuse("no row " + std::to_string(rowIndex) + " on the page shown");
+    }
+    const std::string row = ScriptRecorder::rowSelector(*_host, rows[rowIndex]);
+    // The runner's own comparison says what the row has: asked for a value
+    // no row holds, its message names the one found.
+    const std::string probe = "expect " + row + " " + what + " \"<klprefs serve probe>\"";
+    std::string found;
+    try {
+        apply(probe, false);
+        refuse("the row holds the probe text itself");
+    } catch (const HostError& error) {
+        const std::string message = error.what();
+        const std::string marker = ", found \"";
+        const size_t at = message.rfind(marker);
+        if (at == std::string::npos || message.back() != '"') {
+            throw;
+        }
+        found =
+            unquoted(message.substr(at + marker.size(), message.size() - at - marker.size() - 1));
+    }
+    const std::optional<std::string> value = ScriptRecorder::argument(found);
+    if (!value) {
+        refuse("the row's value holds a control character, which a script cannot state");
+    }
+    // Run once more as recorded, so that the script states what holds now.
+    return step("expect " + row + " " + what + " " + *value);
+}
+
+nlohmann::json PreviewSession::setVariant(const nlohmann::json& variant) {
+    if (!variant.is_object()) {
+        throw HostError(HostError::Kind::Usage, "the variant is a JSON object");
+    }
+    Options changed = _options;
+    DeviceLook& look = changed.settings.look;
+    auto text = [&](const char* name) -> std::optional<std::string> {
+        if (!variant.contains(name) || variant[name].is_null()) {
+            return std::nullopt;
+        }
+        if (!variant[name].is_string()) {
+            throw HostError(HostError::Kind::Usage, std::string(name) + " wants a text");
+        }
+        return variant[name].get<std::string>();
+    };
+    auto bad = [](const char* name, const std::string& value, const std::string& known) {
+        return HostError(HostError::Kind::Usage, std::string(name) + " wants " + known + ", not " +
+                                                     HostError::quoted(value));
+    };
+    for (const auto& [key, value] : variant.items()) {
+        static const std::vector<std::string> known = {
+            "appearance", "contentSize", "device", "orientation", "language", "ios", "statusBar"};
+        if (std::find(known.begin(), known.end(), key) == known.end()) {
+            throw HostError(HostError::Kind::Usage,
+                            "no variant option " + HostError::quoted(key) +
+                                (key == "libraries" ? " to change: the libraries are chosen "
+                                                      "when serve starts"
+                                                    : ""));
+        }
+    }
+    if (auto value = text("appearance")) {
+        auto style = TraitNames::appearanceNamed(*value);
+        if (!style) {
+            throw bad("appearance", *value, TraitNames::appearanceNames());
+        }
+        look.appearance = *style;
+    }
+    if (auto value = text("contentSize")) {
+        auto size = TraitNames::contentSizeNamed(*value);
+        if (!size) {
+            throw bad("contentSize", *value, TraitNames::contentSizeNames());
+        }
+        look.contentSize = *size;
+    }
+    if (variant.contains("device")) {
+        const std::optional<std::string> value = text("device");
+        if (!value || value->empty()) {
+            look.device.reset();
+        } else if (auto device = DevicePreset::named(*value)) {
+            look.device = device;
+        } else {
+            throw bad("device", *value, DevicePreset::names());
+        }
+    }
+    if (auto value = text("orientation")) {
+        if (*value != "portrait" && *value != "landscape") {
+            throw bad("orientation", *value, "portrait or landscape");
+        }
+        look.landscape = *value == "landscape";
+    }
+    if (variant.contains("statusBar")) {
+        if (!variant["statusBar"].is_boolean()) {
+            throw HostError(HostError::Kind::Usage, "statusBar wants true or false");
+        }
+        look.statusBar = variant["statusBar"].get<bool>();
+    }
+    if (auto value = text("language")) {
+        std::vector<std::string> codes;
+        std::stringstream list(*value);
+        for (std::string code; std::getline(list, code, ',');) {
+            code.erase(0, code.find_first_not_of(" \t"));
+            code.erase(code.find_last_not_of(" \t") + 1);
+            if (!NSLocale::canonicalLanguageIdentifierFromString(code)) {
+                throw bad("language", code, "language codes such as de, pt-BR or zh-Hans");
+            }
+            codes.push_back(code);
+        }
+        look.languages = codes;
+    }
+    if (auto value = text("ios")) {
+        auto version = NSProcessInfo::operatingSystemVersionFromString(*value);
+        if (!version) {
+            throw bad("ios", *value, "a version such as 16.0 or 14.4.2");
+        }
+        changed.settings.iosVersion = *version;
+        changed.iosVersionText = *value;
+    }
+    const Options previous = _options;
+    _options = changed;
+    if (!build()) {
+        const std::string error = *_loadError;
+        _options = previous;
+        build();
+        show();
+        throw HostError(HostError::Kind::Usage, "the page cannot be shown so: " + error);
+    }
+    show();
+    return state();
+}
+
+std::string PreviewSession::save() {
+    if (!_options.scriptPath) {
+        throw HostError(HostError::Kind::Usage,
+                        "serve was started without --script FILE, so it writes no script");
+    }
+    // Written beside and renamed over, so the file is the old script or the new one.
+    const std::string& path = *_options.scriptPath;
+    const std::string temporary = path + ".tmp" + std::to_string(getpid());
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << _recorder.text();
+        if (!out.flush()) {
+            std::filesystem::remove(temporary);
+            throw HostError(HostError::Kind::Output, "cannot write " + path);
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, path, error);
+    if (error) {
+        std::filesystem::remove(temporary, error);
+        throw HostError(HostError::Kind::Output, "cannot write " + path + ": " + error.message());
+    }
+    return path;
+}
+
+nlohmann::json PreviewSession::state() const {
+    nlohmann::json state = {
+        {"generation", _generation},
+        {"script", _recorder.text()},
+        {"step", _lastStep ? nlohmann::json(*_lastStep) : nullptr},
+        {"focus", _focus ? nlohmann::json(_focusRow.value_or("alert")) : nullptr},
+        {"error", _loadError ? nlohmann::json(*_loadError) : nullptr},
+        {"variant", variant()}};
+    return state;
+}
+
+nlohmann::json PreviewSession::variant() const {
+    const DeviceLook& look = _options.settings.look;
+    std::string languages;
+    for (const std::string& code : look.languages) {
+        languages += (languages.empty() ? "" : ",") + code;
+    }
+    return {{"appearance", TraitNames::appearanceName(look.appearance)},
+            {"contentSize", TraitNames::contentSizeName(look.contentSize)},
+            {"device", look.device ? nlohmann::json(look.device->name) : nullptr},
+            {"orientation", look.landscape ? "landscape" : "portrait"},
+            {"statusBar", look.statusBar},
+            {"language", languages},
+            {"ios", _options.iosVersionText},
+            {"scale", _options.scale},
+            {"libraries",
+             {{"klutils", _options.utilitiesLoaded},
+              {"privateFrameworks", _options.privateFrameworksLoaded}}}};
+}
+
+void PreviewSession::show() {
+    ++_generation;
+    std::string png;
+    int width = 0, height = 0;
+    if (_host) {
+        _host->settle();
+        SDKPageRenderer renderer(_host->window(), _options.scale);
+        std::string error;
+        if (SDKPageRenderer::Image image = renderer.makeImage(&error)) {
+            png = FrameEncoder::png(image.get());
+            width = cairo_image_surface_get_width(image.get());
+            height = cairo_image_surface_get_height(image.get());
+        } else {
+            _warnings.push_back(error);
+        }
+    }
+    {
+        std::lock_guard lock(_shownMutex);
+        if (!png.empty()) {
+            _png = std::move(png);
+        }
+    }
+    // The frame goes out first: the browser fetches it while the page is described.
+    _events.publish("frame",
+                    nlohmann::json{{"generation", _generation},
+                                   {"width", width},
+                                   {"height", height},
+                                   {"scale", _options.scale},
+                                   {"step", _lastStep ? nlohmann::json(*_lastStep) : nullptr},
+                                   {"error", _loadError ? nlohmann::json(*_loadError) : nullptr}}
+                        .dump());
+    if (_host) {
+        std::ostringstream out;
+        PageDescription::write(*_host, _options.iosVersionText, out);
+        nlohmann::json page = nlohmann::json::parse(out.str());
+        page["page"]["launches"] = _earlierLaunches + _host->launches();
+        page["variant"] = variant();
+        page["script"] = _recorder.text();
+        page["loadError"] = _loadError ? nlohmann::json(*_loadError) : nullptr;
+        page["generation"] = _generation;
+        {
+            std::lock_guard lock(_shownMutex);
+            _pageJSON = page.dump(2);
+        }
+        _events.publish("page", page.dump());
+    }
+    publishLogs();
+}
+
+void PreviewSession::publishLogs() {
+    const size_t first = _eventsSeen <= SDKEventLog::count() ? _eventsSeen : 0;
+    const std::vector<SDKEvent> events = SDKEventLog::eventsFrom(first);
+    _eventsSeen = first + events.size();
+    for (const SDKEvent& event : events) {
+        nlohmann::json entry = JSONWriter::toJSON(Value(event.details));
+        entry["kind"] = event.kind;
+        _events.publish("log", entry.dump());
+    }
+    for (const std::string& warning : _warnings) {
+        _events.publish("log", nlohmann::json{{"kind", "warning"}, {"message", warning}}.dump());
+    }
+    _warnings.clear();
+    if (_loadError) {
+        _events.publish("log",
+                        nlohmann::json{{"kind", "loadError"}, {"message", *_loadError}}.dump());
+    }
+}
+
+std::string PreviewSession::framePNG() const {
+    std::lock_guard lock(_shownMutex);
+    return _png;
+}
+
+std::string PreviewSession::pageJSON() const {
+    std::lock_guard lock(_shownMutex);
+    return _pageJSON;
+}
+
+std::vector<std::string> PreviewSession::watchedFolders() const {
+    std::vector<std::string> folders;
+    if (_host) {
+        folders.push_back(DeviceRoot::hostPathFor(_host->bundlePath()));
+    }
+    folders.push_back(DeviceRoot::hostPathFor(kPreferencesFolder));
+    return folders;
+}
+
+PreviewSession::Fingerprint PreviewSession::fingerprint() const {
+    Fingerprint files;
+    auto note = [&](const std::filesystem::path& path) {
+        struct stat info {};
+        if (files.size() < kMaximumWatchedFiles && lstat(path.c_str(), &info) == 0) {
+            files[path.string()] = {
+                static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec,
+                static_cast<long long>(info.st_size), static_cast<unsigned long>(info.st_ino)};
+        }
+    };
+    const std::vector<std::string> folders = watchedFolders();
+    std::error_code error;
+    // The bundle: every file but hidden ones (an editor's swap files).
+    if (_host) {
+        for (std::filesystem::recursive_directory_iterator entry(folders.front(), error), end;
+             !error && entry != end && files.size() < kMaximumWatchedFiles;
+             entry.increment(error)) {
+            if (entry->path().filename().string().front() != '.') {
+                note(entry->path());
+            }
+        }
+    }
+    // The domains: property lists only, not their lock files.
+    for (const auto& entry : std::filesystem::directory_iterator(folders.back(), error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.front() != '.' && entry.path().extension() == ".plist") {
+            note(entry.path());
+        }
+    }
+    return files;
+}
+
+void PreviewSession::filesChanged() {
+    if (fingerprint() == _files) {
+        return;
+    }
+    build();
+    show();
+}
+
+void PreviewSession::idle() {
+    if (_host && DispatchMainQueue::drain() > 0) {
+        show();
+    }
+}
