@@ -54,6 +54,10 @@ std::string scriptText(const Value& value) {
 
 } // namespace
 
+std::string ScriptRunner::expectedText(const PageHost::Row& row, bool stored) {
+    return stored ? scriptText(PageDriver::stored(row)) : PageDriver::shown(row);
+}
+
 Ref<UIColor> ScriptRunner::parseColor(const std::string& text) {
     const char* form = "pick wants a colour as #RRGGBB, #RRGGBBAA or rgba(R, G, B, A), not ";
     if (text.rfind("rgba(", 0) == 0) {
@@ -258,8 +262,7 @@ void ScriptRunner::expect(const ScriptStep& step) {
         fail("expect compares what is stored or shown, not " + HostError::quoted(what));
     }
     const PageHost::Row row = _driver.finder().row(step.arguments[0]);
-    const std::string actual =
-        what == "stored" ? scriptText(PageDriver::stored(row)) : PageDriver::shown(row);
+    const std::string actual = expectedText(row, what == "stored");
     if (actual != step.arguments[2]) {
         fail("expected " + ViewFinder::describeRow(row) + " to have " +
              HostError::quoted(step.arguments[2]) + " " + what + ", found " +

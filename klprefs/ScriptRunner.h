@@ -33,6 +33,10 @@ public:
     static constexpr size_t kMaximumHoldRepeats = static_cast<size_t>(
         (60 - UIStepper::kAutorepeatDelay) / UIStepper::kAutorepeatInterval + 1);
 
+    // What an expect step compares for a row: the text of what it stores
+    // (nil, true, false, a number or a text), or what it shows.
+    static std::string expectedText(const PageHost::Row& row, bool stored);
+
     // Throws a step HostError with the line of the first step that fails.
     void run(const std::vector<ScriptStep>& steps);
     // Where `expect image` steps find their reference pictures; without,

@@ -157,11 +157,6 @@ GestureSteps::Action GestureSteps::onPresentedScreen(const PageHost& host,
                                                      const Ref<UIViewController>& screen,
                                                      const Ref<UIView>& hit, CGPoint point) {
     if (auto alert = objc_cast<UIAlertController>(screen)) {
-        for (size_t i = 0; i < alert->actionButtons().size() && i < alert->actions().size(); ++i) {
-            if (within(hit, alert->actionButtons()[i])) {
-                return stepAction(step("button", alert->actions()[i]->title().value_or("")));
-            }
-        }
         for (const Ref<UITextField>& field : alert->textFields()) {
             if (within(hit, field)) {
                 Action action;
@@ -169,10 +164,9 @@ GestureSteps::Action GestureSteps::onPresentedScreen(const PageHost& host,
                 return action;
             }
         }
-        return {};
     }
     if (auto picker = objc_cast<UIColorPickerViewController>(screen)) {
-        if (within(hit, picker->closeButton())) {
+        if (within(hit, ViewFinder::closeButton(picker->view()))) {
             return stepAction("dismiss");
         }
         // A square of the grid: a plain view among the grid's squares.
@@ -191,14 +185,16 @@ GestureSteps::Action GestureSteps::onPresentedScreen(const PageHost& host,
                 return stepAction(step("choose", item->title()));
             }
         }
-        return within(hit, menu->panel()) ? Action{} : stepAction("dismiss");
+        // Outside the menu's panel a touch dismisses it.
+        return within(hit, menu->view()->subviews().front()) ? Action{} : stepAction("dismiss");
     }
     if (auto sheet = objc_cast<UIActivityViewController>(screen)) {
-        if (within(hit, sheet->closeButton())) {
+        if (within(hit, ViewFinder::closeButton(sheet->view()))) {
             return stepAction("dismiss");
         }
     }
-    // Any other screen (the browser, the mail composer): its buttons by title.
+    // An alert's buttons and any other screen's (the browser, the mail
+    // composer): by title.
     if (auto button = objc_cast<UIButton>(touchTaker(hit, screen->view()))) {
         if (std::optional<std::string> title = button->currentTitle()) {
             return stepAction(step("button", *title));
@@ -211,13 +207,14 @@ GestureSteps::Action GestureSteps::onPage(const PageHost& host, const Ref<UIView
                                           CGPoint point) {
     Ref<UINavigationBar> bar = host.navigationController()->navigationBar();
     if (within(hit, bar)) {
-        if (within(hit, bar->backButton()) && host.shownController() != host.controller()) {
+        if (within(hit, ViewFinder::barButton(bar, ViewFinder::BarItem::Back)) &&
+            host.shownController() != host.controller()) {
             return stepAction("back");
         }
-        if (within(hit, bar->leftButton())) {
+        if (within(hit, ViewFinder::barButton(bar, ViewFinder::BarItem::Left))) {
             return stepAction("bar left");
         }
-        if (within(hit, bar->rightButton())) {
+        if (within(hit, ViewFinder::barButton(bar, ViewFinder::BarItem::Right))) {
             return stepAction("bar right");
         }
         return {};

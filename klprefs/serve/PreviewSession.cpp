@@ -16,11 +16,11 @@
 #include <UIKit/UIAlertController.h>
 #include <render/SDKPageRenderer.h>
 
-#include "FrameEncoder.h"
 #include "GestureSteps.h"
 #include "HostDevice.h"
 #include "HostError.h"
 #include "JSONWriter.h"
+#include "PNGCodec.h"
 #include "PageDescription.h"
 #include "Script.h"
 #include "ScriptRunner.h"
@@ -36,32 +36,6 @@ constexpr size_t kMaximumWatchedFiles = 10000;
 
 [[noreturn]] void refuse(const std::string& message) {
     throw HostError(HostError::Kind::Step, message);
-}
-
-// Undoes the quoting of a text in a step's message (a text cut short ends
-// after its closing quote, so it never comes here).
-std::string unquoted(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 == text.size()) {
-            out += text[i];
-            continue;
-        }
-        const char next = text[++i];
-        if (next == '0') {
-            out += '\0';
-        } else if (next == 'n') {
-            out += '\n';
-        } else if (next == 't') {
-            out += '\t';
-        } else if (next == 'x' && i + 2 < text.size()) {
-            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            out += next;
-        }
-    }
-    return out;
 }
 
 } // namespace
@@ -210,23 +184,7 @@ nlohmann::json PreviewSession::expect(size_t rowIndex, const std::string& what) 
         refuse("no row " + std::to_string(rowIndex) + " on the page shown");
     }
     const std::string row = ScriptRecorder::rowSelector(*_host, rows[rowIndex]);
-    // The runner's own comparison says what the row has: asked for a value
-    // no row holds, its message names the one found.
-    const std::string probe = "expect " + row + " " + what + " \"<klprefs serve probe>\"";
-    std::string found;
-    try {
-        apply(probe, false);
-        refuse("the row holds the probe text itself");
-    } catch (const HostError& error) {
-        const std::string message = error.what();
-        const std::string marker = ", found \"";
-        const size_t at = message.rfind(marker);
-        if (at == std::string::npos || message.back() != '"') {
-            throw;
-        }
-        found =
-            unquoted(message.substr(at + marker.size(), message.size() - at - marker.size() - 1));
-    }
+    const std::string found = ScriptRunner::expectedText(rows[rowIndex], what == "stored");
     const std::optional<std::string> value = ScriptRecorder::argument(found);
     if (!value) {
         refuse("the row's value holds a control character, which a script cannot state");
@@ -399,7 +357,10 @@ void PreviewSession::show() {
         SDKPageRenderer renderer(_host->window(), _options.scale);
         std::string error;
         if (SDKPageRenderer::Image image = renderer.makeImage(&error)) {
-            png = FrameEncoder::png(image.get());
+            png = PNGCodec::encode(image.get(), &error);
+            if (png.empty()) {
+                _warnings.push_back(error);
+            }
             width = cairo_image_surface_get_width(image.get());
             height = cairo_image_surface_get_height(image.get());
         } else {

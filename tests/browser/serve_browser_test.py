@@ -266,7 +266,7 @@ def main():
         browser.wait_page(lambda p: p["page"]["launches"] == 2)
         check(browser.page()["page"]["shownTitle"] == "Standard cells",
               "the rebuilt page left the standard cells")
-        back = next(v for v in browser.page()["navigationBar"] if v["class"] == "UIButton")
+        back = next(v for v in browser.page()["navigationBar"]["views"] if v["class"] == "UIButton")
         step = browser.click(*middle(back["frame"]))
         check(step == "back", "the back button's click recorded " + step)
         browser.wait_page(lambda p: p["page"]["shownTitle"] == "Demo")
