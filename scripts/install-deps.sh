@@ -10,7 +10,7 @@ packages=(
     libcurl4-openssl-dev
     libglib2.0-dev libcairo2-dev libpango1.0-dev libpng-dev fonts-inter
     fonts-noto-color-emoji fonts-noto-core fonts-noto-cjk
-    libgdk-pixbuf-2.0-dev librsvg2-dev libpng-dev
+    libgdk-pixbuf-2.0-dev librsvg2-dev
     libcpp-httplib-dev libssl-dev openssl
     nlohmann-json3-dev libcli11-dev
     clang libfuzzer-14-dev libclang-rt-14-dev
