@@ -1,5 +1,6 @@
 #include "JSONWriter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 #include <sstream>
@@ -114,21 +115,32 @@ void JSONWriter::key(const std::string& name) {
 
 void JSONWriter::value(const Value& value) {
     beforeValue();
-    const std::string text =
-        toJSON(value).dump(kIndent, ' ', false, nlohmann::json::error_handler_t::replace);
+    writeNested(toJSON(value).dump(kIndent, ' ', false, nlohmann::json::error_handler_t::replace));
+    endValue();
+}
+
+void JSONWriter::document(const std::string& json) {
+    beforeValue();
+    std::string_view text(json);
+    if (!text.empty() && text.back() == '\n') {
+        text.remove_suffix(1);
+    }
+    writeNested(text);
+    endValue();
+}
+
+void JSONWriter::writeNested(std::string_view text) {
     // A line break inside a text is written as \n, so every one here ends a
     // line, and the next is indented to this depth.
     const std::string depth = indent();
-    std::string nested;
-    nested.reserve(text.size());
-    for (char c : text) {
-        nested += c;
-        if (c == '\n') {
-            nested += depth;
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = std::min(text.find('\n', start), text.size() - 1) + 1;
+        _out.write(text.data() + start, static_cast<std::streamsize>(end - start));
+        if (text[end - 1] == '\n') {
+            _out << depth;
         }
+        start = end;
     }
-    _out << nested;
-    endValue();
 }
 
 void JSONWriter::beginObject() {

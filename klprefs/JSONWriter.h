@@ -2,6 +2,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -41,6 +42,10 @@ public:
         value(memberValue);
     }
 
+    // A value another writer wrote as a whole document, written here as the
+    // member's value or the array's next element, indented to this depth.
+    void document(const std::string& json);
+
     // A whole document holding one value.
     static std::string write(const Value& value);
     static nlohmann::json toJSON(const Value& value);
@@ -57,6 +62,9 @@ private:
     void beforeValue();
     void close(bool object);
     void endValue();
+    // Writes JSON text whose line breaks all end lines, indenting each next
+    // line to this depth.
+    void writeNested(std::string_view text);
     std::string indent() const;
 
     std::ostream& _out;

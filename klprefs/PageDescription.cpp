@@ -1,6 +1,7 @@
 #include "PageDescription.h"
 
 #include <filesystem>
+#include <sstream>
 
 #include <Foundation/DeviceRoot.h>
 #include <Foundation/NSBundle.h>
@@ -25,7 +26,16 @@ void PageDescription::write(PageHost& host, const std::string& iosVersion, std::
     // Every row's cell is made before anything is written: a row's cell may
     // be made only now, and what making it stores or logs belongs in the
     // domains and events, which come before the rows.
-    forEachRow(host, [](const PageHost::Row&) {});
+    // The rows are described first, each as its cell is asked for and let go
+    // after: making a row's cell may store a value or record an event, which
+    // the domains and events written before the rows show.
+    const SDKViewInspector inspector;
+    std::ostringstream rows;
+    JSONWriter rowsWriter(rows);
+    rowsWriter.beginArray();
+    forEachRow(host,
+               [&](const PageHost::Row& row) { rowsWriter.value(describeRow(row, inspector)); });
+    rowsWriter.endArray();
     Value::Dictionary domainErrors;
     const Value stored = domains(domainErrors);
     JSONWriter json(out);
@@ -39,12 +49,8 @@ void PageDescription::write(PageHost& host, const std::string& iosVersion, std::
     json.member("navigationBar", navigationBar(host));
     json.member("page", page(host, iosVersion));
     json.member("presented", presented(host));
-    // The rows one at a time, each described as its cell is asked for.
-    const SDKViewInspector inspector;
     json.key("rows");
-    json.beginArray();
-    forEachRow(host, [&](const PageHost::Row& row) { json.value(describeRow(row, inspector)); });
-    json.endArray();
+    json.document(std::move(rows).str());
     json.member("sections", sections(host));
     json.endObject();
 }

@@ -72,8 +72,9 @@ TEST(JSONWriter, WritesPropertyListValues) {
     }
 }
 
-// A document streamed piece by piece reads exactly as the whole one, and
-// keys out of order or a misplaced call are refused.
+// A document streamed piece by piece, or partly written by another writer,
+// reads exactly as the whole one, and keys out of order or a misplaced call
+// are refused.
 TEST(JSONWriter, StreamsADocumentAsTheWholeOneReads) {
     const Value values[] = {
         Value(7),
@@ -93,11 +94,14 @@ TEST(JSONWriter, StreamsADocumentAsTheWholeOneReads) {
         json.key("m");
         json.beginArray();
         json.endArray();
+        json.key("n");
+        json.document(JSONWriter::write(Value::Array{value}));
         json.member("z", Value::Dictionary{});
         json.endObject();
         EXPECT_EQ(streamed.str(),
                   JSONWriter::write(Value(Value::Dictionary{{"k", Value::Array{value, value}},
                                                             {"m", Value::Array{}},
+                                                            {"n", Value::Array{value}},
                                                             {"z", Value::Dictionary{}}})));
     }
     const std::function<void(JSONWriter&)> misuses[] = {
