@@ -152,7 +152,12 @@ void ReferencePictures::removeStale(const std::string& stem) const {
     std::filesystem::remove(stem + ".diff.png", ignored);
 }
 
-void ReferencePictures::expect(PageHost& host, const std::vector<std::string>& arguments) {
+std::string ReferencePictures::stem(const std::string& name) const {
+    return _folder + "/" + name + (_variant.empty() ? "" : "." + _variant);
+}
+
+std::string ReferencePictures::picture(PageHost& host,
+                                       const std::vector<std::string>& arguments) const {
     if (arguments.size() != 1 && (arguments.size() != 3 || arguments[1] != "row")) {
         fail("expect image is written expect image NAME or expect image NAME row ROW");
     }
@@ -164,11 +169,24 @@ void ReferencePictures::expect(PageHost& host, const std::vector<std::string>& a
     }
     PictureComparison::Image image = draw(host, arguments);
     std::string error;
-    const std::string bytes = PNGCodec::encode(image.get(), &error);
+    std::string bytes = PNGCodec::encode(image.get(), &error);
     if (bytes.empty()) {
         fail(error);
     }
-    const std::string stem = _folder + "/" + name + (_variant.empty() ? "" : "." + _variant);
+    return bytes;
+}
+
+std::string ReferencePictures::record(const std::string& name, const std::string& bytes) const {
+    const std::string path = stem(name) + ".png";
+    write(path, bytes);
+    removeStale(stem(name));
+    return path;
+}
+
+void ReferencePictures::expect(PageHost& host, const std::vector<std::string>& arguments) {
+    const std::string bytes = picture(host, arguments);
+    const std::string& name = arguments[0];
+    const std::string stem = this->stem(name);
     const std::string path = stem + ".png";
     const std::optional<std::string> reference = readReference(path);
     if (!reference) {
@@ -193,6 +211,7 @@ void ReferencePictures::expect(PageHost& host, const std::vector<std::string>& a
     }
     // The drawn picture as it reads back from its file, so that both sides
     // went through the same encoding.
+    std::string error;
     PictureComparison::Image actual = PNGCodec::decode(bytes);
     PictureComparison::Image stored = PNGCodec::decode(*reference, &error);
     std::string difference;

@@ -42,6 +42,12 @@ public:
     // HostError when the picture differs, is missing and not recorded, or
     // cannot be drawn or written.
     void expect(PageHost& host, const std::vector<std::string>& arguments);
+    // The picture the words after "expect image" draw now, as its reference
+    // file holds it. Throws a step HostError for a bad form or name, or when
+    // it cannot be drawn.
+    std::string picture(PageHost& host, const std::vector<std::string>& arguments) const;
+    // Writes the bytes picture() drew as the reference NAME; answers where.
+    std::string record(const std::string& name, const std::string& bytes) const;
     // What was recorded or replaced, each "recorded PATH" or "updated PATH".
     const std::vector<std::string>& written() const { return _written; }
 
@@ -49,6 +55,8 @@ private:
     PictureComparison::Image draw(PageHost& host, const std::vector<std::string>& arguments) const;
     void write(const std::string& path, const std::string& bytes) const;
     void removeStale(const std::string& stem) const;
+    // The reference's path without ".png".
+    std::string stem(const std::string& name) const;
 
     std::string _folder;
     std::string _variant;

@@ -58,6 +58,9 @@ constexpr std::string_view kPage = R"PAGE(<!doctype html>
     <label>Row <select id="expectRow"></select></label>
     <button id="expectStored">add expectation: stored</button>
     <button id="expectShown">add expectation: shown</button>
+    <br><input id="pictureName" type="text" placeholder="picture name (page-N when empty)">
+    <button id="expectScreen">add expectation: picture of the screen</button>
+    <button id="expectRowPicture">add expectation: picture of the row</button>
     <button id="save">save</button>
     <pre id="script"></pre>
   </section>
@@ -178,9 +181,18 @@ for (const name of ["appearance", "device", "orientation", "contentSize", "langu
 for (const what of ["stored", "shown"])
   $("expect" + what[0].toUpperCase() + what.slice(1)).addEventListener("click", () =>
     post("/api/expect", { row: Number($("expectRow").value), what }).catch(() => {}));
+for (const [id, ofRow] of [["expectScreen", false], ["expectRowPicture", true]])
+  $(id).addEventListener("click", () =>
+    post("/api/expect", { what: "image", name: $("pictureName").value || null,
+                          row: ofRow ? Number($("expectRow").value) : null })
+      .then(() => { $("pictureName").value = ""; }).catch(() => {}));
 $("save").addEventListener("click", async () => {
   const answer = await post("/api/save", {}).catch(() => null);
-  if (answer) { status("saved " + answer.saved); return; }
+  if (answer) {
+    status("saved " + answer.saved + (answer.pictures.length ?
+      " and " + answer.pictures.length + " picture(s)" : ""));
+    return;
+  }
   // Without a file to write, the browser downloads the script.
   const text = await (await fetch("/api/script")).text();
   const link = document.createElement("a");

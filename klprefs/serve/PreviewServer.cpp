@@ -211,14 +211,28 @@ void PreviewServer::route() {
     post("/api/type",
          [this](const nlohmann::json& body) { return _session.type(textFrom(body, "text")); });
     post("/api/expect", [this](const nlohmann::json& body) {
+        const auto given = [&](const char* key) {
+            return body.contains(key) && !body[key].is_null();
+        };
+        // A picture: of the screen, or of the row given; named, or page-N.
+        if (body.contains("what") && body["what"] == "image") {
+            if ((given("row") && !body["row"].is_number_unsigned()) ||
+                (given("name") && !body["name"].is_string())) {
+                throw HostError(HostError::Kind::Usage,
+                                "a picture expectation is {\"what\": \"image\", \"row\": index "
+                                "or null, \"name\": text or null}");
+            }
+            const std::string name = given("name") ? body["name"].get<std::string>() : "";
+            return _session.expectImage(given("row") ? std::optional(body["row"].get<size_t>())
+                                                     : std::nullopt,
+                                        name.empty() ? std::nullopt : std::optional(name));
+        }
         if (!body.contains("row") || !body["row"].is_number_unsigned()) {
-            throw HostError(
-                HostError::Kind::Usage,
-                "an expectation is {\"row\": index, \"what\": \"stored\" or \"shown\"}");
+            throw HostError(HostError::Kind::Usage,
+                            "an expectation is {\"row\": index, \"what\": \"stored\", "
+                            "\"shown\" or \"image\"}");
         }
         return _session.expect(body["row"].get<size_t>(), textFrom(body, "what"));
     });
-    post("/api/save", [this](const nlohmann::json&) {
-        return nlohmann::json{{"saved", _session.save()}};
-    });
+    post("/api/save", [this](const nlohmann::json&) { return _session.save(); });
 }

@@ -22,6 +22,7 @@
 #include "JSONWriter.h"
 #include "PNGCodec.h"
 #include "PageDescription.h"
+#include "ReferencePictures.h"
 #include "Script.h"
 #include "ScriptRunner.h"
 #include "TraitNames.h"
@@ -33,6 +34,8 @@ namespace {
 constexpr const char* kPreferencesFolder = "/var/mobile/Library/Preferences";
 // Files looked at for changes at most, in the bundle and the domains' folder.
 constexpr size_t kMaximumWatchedFiles = 10000;
+// Reference pictures held for one script at most, to bound what is kept.
+constexpr size_t kMaximumPictures = 100;
 
 [[noreturn]] void refuse(const std::string& message) {
     throw HostError(HostError::Kind::Step, message);
@@ -43,6 +46,7 @@ constexpr size_t kMaximumWatchedFiles = 10000;
 PreviewSession::PreviewSession(Options options, EventStream& events)
     : _options(std::move(options)), _events(events) {
     _eventsSeen = SDKEventLog::count();
+    _startVariant = variant();
     if (!build()) {
         throw HostError(HostError::Kind::Load, *_loadError);
     }
@@ -111,12 +115,16 @@ void PreviewSession::apply(const std::string& line, bool record) {
         _trail.resize(std::min(_trail.size(), now - std::min(now, _baseDepth)));
     }
     if (record) {
-        if (_recorder.lines().size() >= ScriptRecorder::kMaximumSteps) {
-            refuse("the recorded script is full; save it and start again");
-        }
-        _recorder.append(line);
+        this->record(line);
     }
     _lastStep = line;
+}
+
+void PreviewSession::record(const std::string& line) {
+    if (_recorder.lines().size() >= ScriptRecorder::kMaximumSteps) {
+        refuse("the recorded script is full; save it and start again");
+    }
+    _recorder.append(line);
 }
 
 nlohmann::json PreviewSession::step(const std::string& line) {
@@ -191,6 +199,69 @@ nlohmann::json PreviewSession::expect(size_t rowIndex, const std::string& what) 
     }
     // Run once more as recorded, so that the script states what holds now.
     return step("expect " + row + " " + what + " " + *value);
+}
+
+nlohmann::json PreviewSession::expectImage(std::optional<size_t> rowIndex,
+                                           const std::optional<std::string>& name) {
+    if (!_host) {
+        refuse("the page is not loaded");
+    }
+    if (!_options.scriptPath) {
+        throw HostError(HostError::Kind::Usage,
+                        "a reference picture is written beside the saved script, and serve was "
+                        "started without --script FILE");
+    }
+    // klprefs test draws the saved script in the variant its options give.
+    if (variant() != _startVariant) {
+        refuse("a reference picture is taken in the variant serve was started in, as klprefs "
+               "test with the same options draws it; set the variant back first");
+    }
+    if (_pictures.size() >= kMaximumPictures) {
+        refuse("the script expects " + std::to_string(kMaximumPictures) +
+               " pictures already; save it and start again");
+    }
+    std::string chosen;
+    if (name) {
+        if (_pictures.count(*name)) {
+            refuse("the script expects a picture " + HostError::quoted(*name) + " already");
+        }
+        chosen = *name;
+    } else {
+        for (size_t number = 1; chosen.empty() || _pictures.count(chosen); ++number) {
+            chosen = "page-" + std::to_string(number);
+        }
+    }
+    const std::optional<std::string> argument = ScriptRecorder::argument(chosen);
+    if (!argument) {
+        refuse("a picture's name is up to 100 letters, digits, - and _");
+    }
+    std::string line = "expect image " + *argument;
+    if (rowIndex) {
+        const std::vector<PageHost::Row> rows = _host->rows();
+        if (*rowIndex >= rows.size()) {
+            refuse("no row " + std::to_string(*rowIndex) + " on the page shown");
+        }
+        line += " row " + ScriptRecorder::rowSelector(*_host, rows[*rowIndex]);
+    }
+    // The line read back as klprefs test reads it, and drawn as it draws it.
+    const std::vector<ScriptStep> steps = Script::parse(line);
+    if (steps.size() != 1 || steps[0].arguments.empty()) {
+        refuse("a picture's name is up to 100 letters, digits, - and _, not " +
+               HostError::quoted(chosen));
+    }
+    const std::vector<std::string> words(steps[0].arguments.begin() + 1, steps[0].arguments.end());
+    std::string bytes;
+    try {
+        bytes =
+            ReferencePictures(*_options.scriptPath, "", _options.scale, {}).picture(*_host, words);
+    } catch (const NSException& exception) {
+        refuse(std::string("the page raised ") + exception.what());
+    }
+    record(line);
+    _pictures[chosen] = std::move(bytes);
+    _lastStep = line;
+    show();
+    return state();
 }
 
 nlohmann::json PreviewSession::setVariant(const nlohmann::json& variant) {
@@ -293,10 +364,16 @@ nlohmann::json PreviewSession::setVariant(const nlohmann::json& variant) {
     return state();
 }
 
-std::string PreviewSession::save() {
+nlohmann::json PreviewSession::save() {
     if (!_options.scriptPath) {
         throw HostError(HostError::Kind::Usage,
                         "serve was started without --script FILE, so it writes no script");
+    }
+    // The pictures first: a script on disk never names one that is not there.
+    const ReferencePictures references(*_options.scriptPath, "", _options.scale, {});
+    nlohmann::json written = nlohmann::json::array();
+    for (const auto& [name, bytes] : _pictures) {
+        written.push_back(references.record(name, bytes));
     }
     // Written beside and renamed over, so the file is the old script or the new one.
     const std::string& path = *_options.scriptPath;
@@ -315,7 +392,7 @@ std::string PreviewSession::save() {
         std::filesystem::remove(temporary, error);
         throw HostError(HostError::Kind::Output, "cannot write " + path + ": " + error.message());
     }
-    return path;
+    return {{"saved", path}, {"pictures", written}};
 }
 
 nlohmann::json PreviewSession::state() const {

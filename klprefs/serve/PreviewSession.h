@@ -55,10 +55,16 @@ public:
     nlohmann::json type(const std::string& text);
     // Appends an expectation of what the row (by index) stores or shows now.
     nlohmann::json expect(size_t rowIndex, const std::string& what);
+    // Appends a reference picture of the screen shown, or of one row (by
+    // index), named NAME or else page-1, page-2, ...; "save" writes it where
+    // klprefs test looks for it. Needs a script file to save to.
+    nlohmann::json expectImage(std::optional<size_t> rowIndex,
+                               const std::optional<std::string>& name);
     // Throws a usage HostError naming a bad option; the page stays as it was.
     nlohmann::json setVariant(const nlohmann::json& variant);
-    // Writes the recorded script; answers where.
-    std::string save();
+    // Writes the reference pictures expected, then the recorded script;
+    // answers where the script went and the pictures' paths.
+    nlohmann::json save();
     std::string scriptText() const { return _recorder.text(); }
     nlohmann::json state() const;
 
@@ -79,6 +85,7 @@ private:
     void reopenTrail();
     // Applies one step to the page; records it when asked.
     void apply(const std::string& line, bool record);
+    void record(const std::string& line);
     // Publishes the new frame, the page and what the page logged.
     void show();
     void publishLogs();
@@ -98,6 +105,10 @@ private:
     Ref<UITextField> _focus;
     std::optional<std::string> _focusRow;
     std::optional<std::string> _lastStep;
+    // The variant serve started in, which klprefs test runs the saved script in.
+    nlohmann::json _startVariant;
+    // The reference pictures the script expects, by name, to write on save.
+    std::map<std::string, std::string> _pictures;
     Fingerprint _files;
     size_t _eventsSeen = 0;
     // Launches of the pages built before the one shown.

@@ -4,9 +4,10 @@
 Opens the page, clicks the colour row where it is drawn, picks a colour on
 the picker's grid, drags the slider, types an exact value, toggles a switch
 on the standard-cells page and goes back; saves Root.plist with a changed
-label and sees the new frame; saves the recorded script and runs it with
-klprefs test on a fresh copy of the device root, which must end with the same
-stored values. Prints how long a save and a click take to show. Everything
+label and sees the new frame; adds a picture of a row, saves the recorded
+script and runs it with klprefs test --ci (which passes only on the picture
+serve wrote), and replays it on a fresh copy of the device root, which must
+end with the same stored values. Prints how long a save and a click take to show. Everything
 runs on 127.0.0.1 in temporary folders; only the processes started here are
 ended, by their ids.
 """
@@ -318,24 +319,51 @@ def main():
             browser.new_step(lines)
         check(browser.script_lines()[-2] == "expect \"Accent colour\" stored " + picked,
               "the expectation reads " + browser.script_lines()[-2])
+        # A picture of the colour row, taken in the variant serve started in.
+        before = browser.generation()
+        Select(browser.driver.find_element(By.ID, "appearance")).select_by_visible_text("light")
+        browser.wait_frame_after(before)
+        browser.wait_page(lambda p: p["variant"]["appearance"] == "light")
+        lines = browser.script_lines()
+        refused = browser.driver.execute_async_script(
+            "const done = arguments[arguments.length - 1];"
+            "fetch('/api/expect', {method: 'POST', headers: {'Content-Type': 'application/json'},"
+            " body: JSON.stringify({what: 'image', name: '../escape'})}).then((r) => done(r.status));")
+        check(refused == 400 and browser.script_lines() == lines,
+              "a bad picture name answered %s" % refused)
+        browser.js("document.getElementById('expectRow').value = '0'")
+        browser.driver.find_element(By.ID, "expectRowPicture").click()
+        step = browser.new_step(lines)
+        check(step == 'expect image page-1 row "Accent colour"', "the picture recorded " + step)
         browser.driver.find_element(By.ID, "save").click()
         browser.wait.until(lambda d: "saved" in d.find_element(By.ID, "status").text)
+        check("1 picture" in browser.driver.find_element(By.ID, "status").text,
+              "the save wrote no picture")
         if arguments.screenshot:
             browser.driver.save_screenshot(arguments.screenshot)
         shown = browser.page()["domains"]["com.example.demo"]
 
         # The script, run on fresh copies of the example: it passes, and stores the same.
+        # --ci: a missing picture fails, so the test passes only on the one serve wrote.
         result = subprocess.run([arguments.klprefs, "--connect-to",
-                                 arguments.avatar_host + ":443:127.0.0.1:1",
-                                 "--device-root", arguments.example, "test", scripts],
+                                 arguments.avatar_host + ":443:127.0.0.1:1", "--scale", "2",
+                                 "--device-root", arguments.example, "test", scripts, "--ci"],
                                 capture_output=True, text=True, timeout=300)
         check(result.returncode == 0 and "1 passed" in result.stdout,
               "klprefs test: " + result.stdout + result.stderr)
+        check(os.path.isfile(os.path.join(scripts, "__snapshots__", "recorded", "page-1.png")),
+              "no picture beside the script")
+        # klprefs run keeps no pictures: it replays the script without them.
+        with open(recorded, encoding="utf-8") as source:
+            steps = [line for line in source if not line.startswith("expect image ")]
+        replay = os.path.join(work, "replay.script")
+        with open(replay, "w", encoding="utf-8") as out:
+            out.writelines(steps)
         fresh = os.path.join(work, "fresh")
         shutil.copytree(arguments.example, fresh, symlinks=True)
         result = subprocess.run([arguments.klprefs, "--connect-to",
                                  arguments.avatar_host + ":443:127.0.0.1:1",
-                                 "--device-root", fresh, "run", recorded, "--json"],
+                                 "--device-root", fresh, "run", replay, "--json"],
                                 capture_output=True, text=True, timeout=300)
         check(result.returncode == 0, "klprefs run: " + result.stderr)
         replayed = json.loads(result.stdout)["domains"]["com.example.demo"]

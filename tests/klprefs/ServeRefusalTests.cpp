@@ -84,6 +84,8 @@ TEST(Serve, RefusesForeignHostsOriginsFormsHugeBodiesAndFailingSteps) {
         std::string body;
         std::string type;
         int status;
+        // What the refusal's message says, where it matters.
+        std::string says = {};
     };
     const std::string step = R"({"step": "toggle Enabled"})";
     const std::vector<Case> cases = {
@@ -173,6 +175,14 @@ TEST(Serve, RefusesForeignHostsOriginsFormsHugeBodiesAndFailingSteps) {
          "{}",
          "application/json",
          400},
+        {"a picture without --script",
+         "POST",
+         "/api/expect",
+         {{"Host", own}, {"Origin", origin}},
+         R"({"what": "image", "row": 0})",
+         "application/json",
+         400,
+         "--script"},
         {"another method",
          "PUT",
          "/api/step",
@@ -197,6 +207,7 @@ TEST(Serve, RefusesForeignHostsOriginsFormsHugeBodiesAndFailingSteps) {
                                      : client.Put(c.path, c.headers, c.body, c.type.c_str());
         ASSERT_TRUE(result) << c.name;
         EXPECT_EQ(result->status, c.status) << c.name << ": " << result->body;
+        EXPECT_NE(result->body.find(c.says), std::string::npos) << c.name << ": " << result->body;
         EXPECT_EQ(device.storedBytes(), before) << c.name << " changed what is stored";
     }
     // The same step from the page's own origin is applied and stored.
