@@ -14,6 +14,7 @@
 #include <UIKit/UIControl.h>
 #include <UIKit/UIWindow.h>
 #include <render/SDKLabelLook.h>
+#include <render/SDKTableViewLook.h>
 
 namespace {
 
@@ -71,13 +72,22 @@ std::string ratio(double value) {
     return text;
 }
 
-// The item's key whose text the label shows, when one does.
+// The item's key whose text (or one of whose list of texts) a view shows,
+// when one does.
 std::optional<std::string> keyShowing(const Ref<PSSpecifier>& specifier, const std::string& text) {
     if (specifier->name() == text) {
         return "label";
     }
     for (const auto& [key, value] : specifier->properties()) {
         if (value.optionalString() == text) {
+            return key;
+        }
+    }
+    for (const auto& [key, value] : specifier->properties()) {
+        const Value::Array* list = value.array();
+        if (list && std::any_of(list->begin(), list->end(), [&](const Value& entry) {
+                return PSTableCell::textForValue(entry) == text;
+            })) {
             return key;
         }
     }
@@ -129,7 +139,10 @@ DrawnPageRules::DrawnPageRules(CheckFindings& findings, std::string variant)
     : _findings(findings), _variant(std::move(variant)),
       _surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1)),
       _cairo(cairo_create(_surface)), _canvas(std::make_unique<SDKCanvas>(_cairo, 1)),
-      _painter(std::make_unique<SDKTextPainter>(*_canvas)) {}
+      _painter(std::make_unique<SDKTextPainter>(*_canvas)) {
+    _looksWithoutTexts.addStandardLooks();
+    _looksWithoutTexts.addViewLook(std::make_unique<SDKTableViewLook>(false));
+}
 
 DrawnPageRules::~DrawnPageRules() {
     _painter.reset();
@@ -167,13 +180,17 @@ void DrawnPageRules::add(const Place& place, const std::string& rule, CheckLevel
 
 DrawnPageRules::Place DrawnPageRules::placeOf(const Ref<PSSpecifier>& specifier,
                                               const PaneFile* pane) const {
-    return Place{pane ? pane->itemOf(specifier) : std::nullopt, pane, specifier};
+    // A list of choices is made from its link's item, whatever its row.
+    const Ref<PSSpecifier>& item = _list ? _list : specifier;
+    return Place{pane && item ? pane->itemOf(item) : std::nullopt, pane, item};
 }
 
 void DrawnPageRules::check(PageHost& host, const PaneFile* pane, double buildMilliseconds,
-                           const std::vector<std::string>& conflicts) {
+                           const std::vector<std::string>& conflicts,
+                           const Ref<PSSpecifier>& list) {
+    _list = list;
     const std::vector<PageHost::Row> rows = host.rows();
-    // The page is drawn once without its rows' texts: what lies behind each text.
+    // The page is drawn once without its texts: what lies behind each text.
     std::vector<Ref<UILabel>> hidden;
     std::vector<Ref<UIView>> pending;
     for (const PageHost::Row& row : rows) {
@@ -190,7 +207,7 @@ void DrawnPageRules::check(PageHost& host, const PaneFile* pane, double buildMil
         }
         pending.insert(pending.end(), view->subviews().begin(), view->subviews().end());
     }
-    SDKPageRenderer renderer(host.window(), 1);
+    SDKPageRenderer renderer(host.window(), 1, _looksWithoutTexts);
     double drawStart = processorMilliseconds();
     _background = renderer.makeImage();
     double drawMilliseconds = millisecondsSince(drawStart);
@@ -217,9 +234,39 @@ void DrawnPageRules::check(PageHost& host, const PaneFile* pane, double buildMil
             checkView(view, cellFrame, clip, row.cell->alpha(), row.cell->cellEnabled(), place);
         }
     }
+    checkSectionTexts(host, pane);
     checkConflicts(host, pane, conflicts);
     checkSpeed(host, pane, renderer, buildMilliseconds + drawMilliseconds);
     _background.reset();
+    _list = nullptr;
+}
+
+void DrawnPageRules::checkSectionTexts(PageHost& host, const PaneFile* pane) {
+    const Ref<PSListController> controller = host.shownController();
+    const Ref<UITableView> table = controller->table();
+    const std::vector<PSListController::Section>& sections = controller->sections();
+    const CGRect nothing = CGRectMake(-1e6, -1e6, 2e6, 2e6);
+    for (const SDKTableViewLook::SectionText& section : SDKTableViewLook::sectionTexts(*table)) {
+        if (section.text.empty()) {
+            continue;
+        }
+        // The text's item is its group's; its key the one whose words it shows.
+        const Ref<PSSpecifier> group =
+            section.section < sections.size() ? sections[section.section].group : nullptr;
+        const Place place = placeOf(group, pane);
+        const UITableView::Section& shown = table->sections()[section.section];
+        const std::string title =
+            (section.footer ? shown.footerTitle : shown.headerTitle).value_or("");
+        std::string key;
+        if (place.specifier) {
+            key = keyShowing(place.specifier, title).value_or("");
+        }
+        const CGRect frame = table->convertRectToView(section.box, nullptr);
+        checkText({section.text, section.style,
+                   CGRectMake(0, 0, section.box.size.width, section.box.size.height), frame, frame,
+                   nothing, section.style.color, table->traitCollection(), nullptr, false},
+                  place, key);
+    }
 }
 
 void DrawnPageRules::checkView(const Ref<UIView>& view, const CGRect& cellFrame, const CGRect& clip,
@@ -257,23 +304,34 @@ void DrawnPageRules::checkLabel(const UILabel& label, const CGRect& cellFrame, c
     if (place.specifier) {
         key = keyShowing(place.specifier, text).value_or("");
     }
-    const SDKTextStyle style = SDKLabelLook::textStyle(label);
-    const CGRect bounds = label.bounds();
+    CGColor color =
+        *label.textColor()->resolvedColorWithTraitCollection(label.traitCollection())->CGColor();
+    color.alpha *= alpha;
+    checkText({text, SDKLabelLook::textStyle(label), label.bounds(),
+               label.convertRectToView(label.bounds(), nullptr), cellFrame, clip, color,
+               label.traitCollection(), label.tintColor(), !enabled},
+              place, key);
+}
+
+void DrawnPageRules::checkText(const DrawnText& drawn, const Place& place, const std::string& key) {
+    const std::string& text = drawn.text;
+    const SDKTextStyle& style = drawn.style;
+    const CGRect& bounds = drawn.bounds;
     const std::string quoted = "\"" + text + "\"";
 
-    // Cut short: an ellipsis, or glyphs outside the label, its row or what clips it.
+    // Cut short: an ellipsis, or glyphs outside the view, its row or what clips it.
     const SDKTextPainter::Placement placed = _painter->placeText(text, style, bounds);
-    const CGRect frame = label.convertRectToView(bounds, nullptr);
     CGRect glyphs = placed.glyphs;
-    glyphs.origin.x += frame.origin.x;
-    glyphs.origin.y += frame.origin.y;
+    glyphs.origin.x += drawn.frame.origin.x;
+    glyphs.origin.y += drawn.frame.origin.y;
     std::optional<std::string> cut;
     if (placed.ellipsized) {
         cut = "it does not fit its " + points(bounds.size.width) + " by " +
               points(bounds.size.height) + " points and ends in an ellipsis";
     } else if (const CGFloat outside = overhang(placed.glyphs, bounds); outside > kTolerance) {
         cut = "its glyphs reach " + points(outside) + " points outside its view";
-    } else if (const CGFloat past = std::max(overhang(glyphs, cellFrame), overhang(glyphs, clip));
+    } else if (const CGFloat past =
+                   std::max(overhang(glyphs, drawn.row), overhang(glyphs, drawn.clip));
                past > kTolerance) {
         cut = "its glyphs reach " + points(past) + " points past its row";
     }
@@ -282,14 +340,11 @@ void DrawnPageRules::checkLabel(const UILabel& label, const CGRect& cellFrame, c
             "the text " + quoted + " is cut short: " + *cut);
     }
 
-    // A disabled control's text is dimmed on purpose, as on the device.
-    if (!enabled) {
+    if (drawn.dimmed) {
         return;
     }
-    CGColor color =
-        *label.textColor()->resolvedColorWithTraitCollection(label.traitCollection())->CGColor();
-    color.alpha *= alpha;
-    const std::optional<double> measured = measuredContrast(color, intersection(glyphs, clip));
+    const std::optional<double> measured =
+        measuredContrast(drawn.color, intersection(glyphs, drawn.clip));
     if (!measured) {
         return;
     }
@@ -299,7 +354,7 @@ void DrawnPageRules::checkLabel(const UILabel& label, const CGRect& cellFrame, c
     // The platform's own text colours, and those the rows' library fixes, on
     // the platform's own backgrounds are what every page shows; only less
     // than they give there (a picture behind the text) counts against the page.
-    if (const std::optional<double> platform = platformContrast(label, color, place.rowsLibrary)) {
+    if (const std::optional<double> platform = platformContrast(drawn, place.rowsLibrary)) {
         needed = std::min(needed, *platform - 0.05);
     }
     if (*measured < needed) {
@@ -349,9 +404,10 @@ std::optional<double> DrawnPageRules::measuredContrast(const CGColor& text,
     return ratios[at];
 }
 
-std::optional<double> DrawnPageRules::platformContrast(const UILabel& label, const CGColor& text,
+std::optional<double> DrawnPageRules::platformContrast(const DrawnText& drawn,
                                                        bool fixedByRows) const {
-    const Ref<UITraitCollection> traits = label.traitCollection();
+    const Ref<UITraitCollection>& traits = drawn.traits;
+    const CGColor& text = drawn.color;
     auto resolved = [&](const Ref<UIColor>& color) {
         return *color->resolvedColorWithTraitCollection(traits)->CGColor();
     };
@@ -359,7 +415,7 @@ std::optional<double> DrawnPageRules::platformContrast(const UILabel& label, con
         return std::abs(a.red - b.red) < 0.004 && std::abs(a.green - b.green) < 0.004 &&
                std::abs(a.blue - b.blue) < 0.004 && std::abs(a.alpha - b.alpha) < 0.004;
     };
-    bool platform = fixedByRows || same(text, resolved(label.tintColor()));
+    bool platform = fixedByRows || (drawn.tint && same(text, resolved(drawn.tint)));
     for (const Ref<UIColor>& color :
          {UIColor::labelColor(), UIColor::secondaryLabelColor(), UIColor::tertiaryLabelColor(),
           UIColor::placeholderTextColor(), UIColor::linkColor(), UIColor::systemBlueColor(),

@@ -9,6 +9,7 @@
 #include <Preferences/PSTableCell.h>
 #include <UIKit/UILabel.h>
 #include <render/SDKCanvas.h>
+#include <render/SDKLookRegistry.h>
 #include <render/SDKPageRenderer.h>
 #include <render/SDKTextPainter.h>
 
@@ -29,9 +30,11 @@ public:
 
     // The page on top of the host's navigation, made from `pane` (nil when
     // the bundle has no such file), built in `buildMilliseconds`, during
-    // which the layout logged `conflicts` (the messages).
+    // which the layout logged `conflicts` (the messages). The list of
+    // choices a list link opens is made from the link's item of `pane`:
+    // `list` is that link's specifier, nil for any other page.
     void check(PageHost& host, const PaneFile* pane, double buildMilliseconds,
-               const std::vector<std::string>& conflicts);
+               const std::vector<std::string>& conflicts, const Ref<PSSpecifier>& list = nullptr);
 
     // The contrast of two opaque colours, 1 to 21.
     static double contrast(const CGColor& first, const CGColor& second);
@@ -53,14 +56,33 @@ private:
                    double alpha, bool enabled, const Place& place);
     void checkLabel(const UILabel& label, const CGRect& cellFrame, const CGRect& clip, double alpha,
                     bool enabled, const Place& place);
+    // A text as it is drawn, by a label or by the table itself.
+    struct DrawnText {
+        std::string text;
+        SDKTextStyle style;
+        // Its box in its view's coordinates and in the window's.
+        CGRect bounds;
+        CGRect frame;
+        // What its glyphs may not reach past, in the window's coordinates.
+        CGRect row;
+        CGRect clip;
+        CGColor color;
+        Ref<UITraitCollection> traits;
+        // The tint of its view, which the platform colours it with; nil for none.
+        Ref<UIColor> tint;
+        // A disabled control's text is dimmed on purpose, as on the device.
+        bool dimmed = false;
+    };
+    void checkText(const DrawnText& drawn, const Place& place, const std::string& key);
+    // The header and footer texts the shown page's table draws itself.
+    void checkSectionTexts(PageHost& host, const PaneFile* pane);
     // The contrast of the text with what lies under `rect` (window
     // coordinates) in the picture drawn without texts; nil off the picture.
     std::optional<double> measuredContrast(const CGColor& text, const CGRect& rect) const;
     // The least contrast the platform's own colour `text` (or any colour,
     // when the rows' library fixes it) has with the platform's backgrounds
-    // in the label's traits; nil for a colour the page chose.
-    std::optional<double> platformContrast(const UILabel& label, const CGColor& text,
-                                           bool fixedByRows) const;
+    // in `traits`; nil for a colour the page chose.
+    std::optional<double> platformContrast(const DrawnText& drawn, bool fixedByRows) const;
     void add(const Place& place, const std::string& rule, CheckLevel level, const std::string& key,
              const std::string& subject, const std::string& message);
     void checkConflicts(PageHost& host, const PaneFile* pane,
@@ -76,6 +98,11 @@ private:
     cairo_t* _cairo;
     std::unique_ptr<SDKCanvas> _canvas;
     std::unique_ptr<SDKTextPainter> _painter;
+    // What the page is drawn with to find what lies behind its texts: the
+    // standard looks, the table's without its section texts.
+    SDKLookRegistry _looksWithoutTexts;
+    // The list link whose choices the page shows, while it is checked.
+    Ref<PSSpecifier> _list;
     // The page drawn without its rows' texts, at one pixel a point.
     SDKPageRenderer::Image _background{nullptr, &cairo_surface_destroy};
 };

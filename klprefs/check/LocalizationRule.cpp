@@ -122,6 +122,40 @@ void LocalizationRule::checkText(const PaneFile& pane, std::optional<size_t> ite
                   variants);
 }
 
+void LocalizationRule::checkUntitledValues(const PaneFile& pane, size_t item,
+                                           const Value::Dictionary& properties,
+                                           const std::vector<std::string>& variants) {
+    auto list = [&](const char* key) {
+        auto found = properties.find(key);
+        return found == properties.end() ? nullptr : found->second.array();
+    };
+    const Value::Array* values = list("validValues");
+    const Value::Array* titles = list("validTitles");
+    if (!values) {
+        return;
+    }
+    const std::vector<Table>& all = copies(pane.pane());
+    for (size_t index = 0; index < values->size(); ++index) {
+        const std::optional<std::string> shown = (*values)[index].optionalString();
+        if (!shown || (titles && index < titles->size() && (*titles)[index].isString())) {
+            continue;
+        }
+        // A value is shown as it is stored; one that reads as a key, or that
+        // a table translates, was meant to have a title.
+        const bool translated = std::any_of(all.begin(), all.end(), [&](const Table& copy) {
+            return copy.entries && copy.entries->count(*shown);
+        });
+        if (looksLikeKey(*shown) || translated) {
+            _findings.add(pane.finding("missing-localization", CheckLevel::Error, item,
+                                       "validValues", *shown,
+                                       "\"" + *shown +
+                                           "\" shows as its key: the value has no "
+                                           "entry in \"validTitles\", so it is shown as stored"),
+                          variants);
+        }
+    }
+}
+
 void LocalizationRule::check(const PaneFile& pane, const std::vector<std::string>& variants) {
     if (pane.pane() == "Root") {
         if (std::optional<std::string> title = pane.plist().count("title")
@@ -136,6 +170,7 @@ void LocalizationRule::check(const PaneFile& pane, const std::vector<std::string
         if (!item) {
             continue;
         }
+        checkUntitledValues(pane, index, *item, variants);
         for (const auto& [key, value] : *item) {
             if (key == "label" || key == "footerText" || key == "placeholder" ||
                 key == "staticTextMessage") {

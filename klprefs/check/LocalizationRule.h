@@ -13,8 +13,9 @@
 // Finds the texts a page shows as their own localisation keys: a key the
 // string table in use lacks while another of the bundle's tables has it (or
 // that is plainly a key, such as ENABLED_LABEL), a table that cannot be read
-// (a missing semicolon), a table the bundle does not ship at all. The table
-// in use is the one the device picks for the preferred languages set now.
+// (a missing semicolon), a table the bundle does not ship at all, a choice
+// shown as its stored value for want of a title. The table in use is the
+// one the device picks for the preferred languages set now.
 class LocalizationRule {
 public:
     LocalizationRule(Ref<NSBundle> bundle, CheckFindings& findings);
@@ -39,6 +40,10 @@ private:
     Table read(const std::string& folder, const std::string& table) const;
     void checkText(const PaneFile& pane, std::optional<size_t> item, const std::string& key,
                    const std::string& text, const std::vector<std::string>& variants);
+    // The choices of the item shown as their stored values, for want of a
+    // title in "validTitles".
+    void checkUntitledValues(const PaneFile& pane, size_t item, const Value::Dictionary& properties,
+                             const std::vector<std::string>& variants);
 
     Ref<NSBundle> _bundle;
     CheckFindings& _findings;

@@ -167,22 +167,29 @@ const CheckFindings& PageChecker::run() {
         DrawnPageRules rules(_findings, variant.name());
         rules.check(*host, paneNamed("Root"), milliseconds, conflicts);
         std::set<std::string> visited{"Root"};
-        checkChildren(*host, rules, visited, 1);
+        checkChildren(*host, paneNamed("Root"), rules, visited, 1);
     }
     return _findings;
 }
 
-void PageChecker::checkChildren(PageHost& host, DrawnPageRules& rules,
+void PageChecker::checkChildren(PageHost& host, const PaneFile* shown, DrawnPageRules& rules,
                                 std::set<std::string>& visited, int depth) {
     if (depth > kDeepestLink) {
         return;
     }
     for (const PageHost::Row& row : host.rows()) {
-        if (row.specifier->cellType() != "PSLinkCell") {
+        const std::string kind = row.specifier->cellType();
+        if (kind != "PSLinkCell" && kind != "PSLinkListCell") {
             continue;
         }
-        const std::optional<std::string> pane = paneOfLink(row.specifier->properties());
-        if (!pane || !visited.insert(*pane).second) {
+        // A list link opens its list of choices, made from its own item; so
+        // does a link whose detail is that list.
+        const bool list =
+            kind == "PSLinkListCell" || row.specifier->propertyForKey("detail").optionalString() ==
+                                            std::optional<std::string>("PSListItemsController");
+        const std::optional<std::string> pane =
+            list ? std::nullopt : paneOfLink(row.specifier->properties());
+        if (!list && (!pane || !visited.insert(*pane).second)) {
             continue;
         }
         const Ref<UINavigationController> navigation = host.navigationController();
@@ -193,8 +200,12 @@ void PageChecker::checkChildren(PageHost& host, DrawnPageRules& rules,
         navigation->pushViewController(child, false);
         host.settle();
         const double milliseconds = DrawnPageRules::processorMilliseconds() - start;
-        rules.check(host, paneNamed(*pane), milliseconds, conflictsSince(before));
-        checkChildren(host, rules, visited, depth + 1);
+        if (list) {
+            rules.check(host, shown, milliseconds, conflictsSince(before), row.specifier);
+        } else {
+            rules.check(host, paneNamed(*pane), milliseconds, conflictsSince(before));
+            checkChildren(host, paneNamed(*pane), rules, visited, depth + 1);
+        }
         navigation->popViewControllerAnimated(false);
         host.settle();
     }

@@ -36,8 +36,9 @@ private:
     // since a busy machine may have held it up.
     std::unique_ptr<PageHost> buildPage(const PageHost::Settings& settings, double& milliseconds,
                                         std::vector<std::string>& conflicts);
-    void checkChildren(PageHost& host, DrawnPageRules& rules, std::set<std::string>& visited,
-                       int depth);
+    // The pages the links of the shown page (made from `shown`) open.
+    void checkChildren(PageHost& host, const PaneFile* shown, DrawnPageRules& rules,
+                       std::set<std::string>& visited, int depth);
     const PaneFile* paneNamed(const std::string& name) const;
     // The pane a link row opens ("id", else "label").
     static std::optional<std::string> paneOfLink(const Value::Dictionary& properties);

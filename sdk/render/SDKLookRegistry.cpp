@@ -14,19 +14,21 @@
 const SDKLookRegistry& SDKLookRegistry::standard() {
     static SDKLookRegistry registry;
     static std::once_flag filled;
-    std::call_once(filled, [] {
-        registry.addViewLook(std::make_unique<SDKLabelLook>());
-        registry.addViewLook(std::make_unique<SDKImageViewLook>());
-        registry.addViewLook(std::make_unique<SDKTableViewLook>());
-        registry.addViewLook(std::make_unique<SDKTableViewCellLook>());
-        registry.addViewLook(std::make_unique<SDKSliderLook>());
-        registry.addViewLook(std::make_unique<SDKStepperLook>());
-        registry.addViewLook(std::make_unique<SDKTextFieldLook>());
-        registry.addViewLook(std::make_unique<SDKSwitchLook>());
-        registry.addViewLook(std::make_unique<SDKSegmentedControlLook>());
-        registry.addViewLook(std::make_unique<SDKActivityIndicatorLook>());
-    });
+    std::call_once(filled, [] { registry.addStandardLooks(); });
     return registry;
+}
+
+void SDKLookRegistry::addStandardLooks() {
+    addViewLook(std::make_unique<SDKLabelLook>());
+    addViewLook(std::make_unique<SDKImageViewLook>());
+    addViewLook(std::make_unique<SDKTableViewLook>());
+    addViewLook(std::make_unique<SDKTableViewCellLook>());
+    addViewLook(std::make_unique<SDKSliderLook>());
+    addViewLook(std::make_unique<SDKStepperLook>());
+    addViewLook(std::make_unique<SDKTextFieldLook>());
+    addViewLook(std::make_unique<SDKSwitchLook>());
+    addViewLook(std::make_unique<SDKSegmentedControlLook>());
+    addViewLook(std::make_unique<SDKActivityIndicatorLook>());
 }
 
 void SDKLookRegistry::addViewLook(std::unique_ptr<SDKViewLook> look) {

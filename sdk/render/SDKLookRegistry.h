@@ -16,6 +16,8 @@ class SDKLookRegistry {
 public:
     // Every look of the SDK's views.
     static const SDKLookRegistry& standard();
+    // Adds every look of the SDK's views, for a registry that then changes some.
+    void addStandardLooks();
 
     void addViewLook(std::unique_ptr<SDKViewLook> look);
 

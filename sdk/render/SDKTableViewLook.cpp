@@ -27,14 +27,34 @@ SDKTextStyle sectionTextStyle(const UITableView& table) {
     return style;
 }
 
-void drawSection(const UITableView& table, const UITableView::Section& section,
-                 const UITableView::SectionLayout& layout, bool grouped, CGFloat radius,
+// The section's header text, set as the table sets it, in small capitals.
+SDKTableViewLook::SectionText headerText(const UITableView& table, size_t index) {
+    const UITableView::Section& section = table.sections()[index];
+    return {index, false, NSString::uppercaseString(section.headerTitle.value_or("")),
+            sectionTextStyle(table), table.sectionLayouts()[index].header};
+}
+
+// The section's footer text: as many lines as it needs, from the box's top.
+SDKTableViewLook::SectionText footerText(const UITableView& table, size_t index) {
+    const UITableView::Section& section = table.sections()[index];
+    SDKTableViewLook::SectionText footer{index, true, section.footerTitle.value_or(""),
+                                         sectionTextStyle(table),
+                                         table.sectionLayouts()[index].footer};
+    footer.style.numberOfLines = 0;
+    footer.style.centresVertically = false;
+    footer.style.alignment = section.footerAlignment;
+    return footer;
+}
+
+void drawSection(const UITableView& table, size_t index, bool grouped, bool texts, CGFloat radius,
                  SDKViewPainter& painter) {
+    const UITableView::Section& section = table.sections()[index];
+    const UITableView::SectionLayout& layout = table.sectionLayouts()[index];
     SDKCanvas& canvas = painter.canvas();
-    if (grouped && section.headerTitle && canvas.isVisible(layout.header)) {
-        SDKTextStyle style = sectionTextStyle(table);
-        painter.text().drawText(NSString::uppercaseString(*section.headerTitle), style,
-                                layout.header);
+    texts = texts && grouped;
+    if (texts && section.headerTitle && canvas.isVisible(layout.header)) {
+        const SDKTableViewLook::SectionText header = headerText(table, index);
+        painter.text().drawText(header.text, header.style, header.box);
     }
     if (!section.rows.empty() && canvas.isVisible(layout.card)) {
         const CGRect& card = layout.card;
@@ -76,12 +96,9 @@ void drawSection(const UITableView& table, const UITableView::Section& section,
             }
         }
     }
-    if (grouped && section.footerTitle && canvas.isVisible(layout.footer)) {
-        SDKTextStyle style = sectionTextStyle(table);
-        style.numberOfLines = 0;
-        style.centresVertically = false;
-        style.alignment = section.footerAlignment;
-        painter.text().drawText(*section.footerTitle, style, layout.footer);
+    if (texts && section.footerTitle && canvas.isVisible(layout.footer)) {
+        const SDKTableViewLook::SectionText footer = footerText(table, index);
+        painter.text().drawText(footer.text, footer.style, footer.box);
     }
 }
 
@@ -116,7 +133,7 @@ void SDKTableViewLook::drawSublayers(const UIView& view, SDKViewPainter& painter
         if (top > CGRectGetMaxY(visible)) {
             break;
         }
-        drawSection(table, sections[i], layouts[i], grouped, radius, painter);
+        drawSection(table, i, grouped, _drawsSectionTexts, radius, painter);
     }
     // The table header view and anything else added to the table; the
     // cells are on their cards already. Usually the header is all there is,
@@ -136,6 +153,26 @@ void SDKTableViewLook::drawSublayers(const UIView& view, SDKViewPainter& painter
     painter.drawSublayersOf(view, [](const UIView& subview) {
         return dynamic_cast<const UITableViewCell*>(&subview) != nullptr;
     });
+}
+
+std::vector<SDKTableViewLook::SectionText>
+SDKTableViewLook::sectionTexts(const UITableView& table) {
+    std::vector<SectionText> texts;
+    if (table.style() == UITableViewStylePlain) {
+        return texts;
+    }
+    // The texts' colour is resolved in the table's traits, as it is drawn.
+    UITraitCollection::CurrentScope traits(table.traitCollection());
+    const size_t count = std::min(table.sections().size(), table.sectionLayouts().size());
+    for (size_t i = 0; i < count; ++i) {
+        if (table.sections()[i].headerTitle) {
+            texts.push_back(headerText(table, i));
+        }
+        if (table.sections()[i].footerTitle) {
+            texts.push_back(footerText(table, i));
+        }
+    }
+    return texts;
 }
 
 void SDKTableViewLook::describeView(const UITableView& table,

@@ -4,6 +4,7 @@
 
 #include <Preferences/Preferences.h>
 #include <UIKit/NSLayoutConstraint.h>
+#include <objc/ObjCExport.h>
 
 #include "CheckReport.h"
 #include "HostError.h"
@@ -56,6 +57,22 @@ public:
         }
     }
 };
+// A page in a dark theme of its own: its table is black in light mode too.
+class CheckBlackTableController : public PSListController {
+public:
+    void loadView() override {
+        PSListController::loadView();
+        table()->setBackgroundColor(UIColor::blackColor());
+    }
+};
+
+constexpr objc_method kCheckControllerClassMethods[] = {
+    ObjCExport::allocMethod<CheckBlackTableController>()};
+constexpr objc_method kCheckControllerMethods[] = {
+    ObjCExport::method<&PSListController::init>("init")};
+extern "C" __attribute__((
+    visibility("default"))) constinit const objc_class OBJC_CLASS_$_CheckBlackTableController{
+    "CheckBlackTableController", nullptr, kCheckControllerClassMethods, kCheckControllerMethods};
 
 extern "C" __attribute__((
     visibility("default"))) constinit const objc_class OBJC_CLASS_$_CheckBlackTextCell{
@@ -94,8 +111,8 @@ Value::Dictionary row(const char* cell, const char* label, Value::Dictionary ext
 }
 
 // A sound page: a group and a switch. Each case adds one broken row after it.
-Value::Array pageWith(const Value::Dictionary& broken) {
-    return {Value(row("PSGroupCell", "Options")),
+Value::Array pageWith(const Value::Dictionary& broken, const char* group = "Options") {
+    return {Value(row("PSGroupCell", group)),
             Value(row("PSSwitchCell", "Enabled", {{"key", "enabled"}, {"defaults", kDomain}})),
             Value(broken)};
 }
@@ -110,6 +127,8 @@ TEST(CheckRules, EachBrokenBundleIsFoundAtItsItemInItsVariantsAndNothingElse) {
         std::set<std::string> foundIn;
         // Part of the message, where the rule has several reasons.
         std::string says = "";
+        // The sound page's group text, where it would break as the row does.
+        const char* group = "Options";
     };
     const std::string picture = std::string(kBundle) + "/a.png";
     const std::string longText(40, 'W');
@@ -147,6 +166,48 @@ TEST(CheckRules, EachBrokenBundleIsFoundAtItsItemInItsVariantsAndNothingElse) {
          "light,l,ax3,iphone-15,ipad-pro-12.9,en",
          "label",
          {"light/l/iphone-15/en", "light/l/ipad-pro-12.9/en"}},
+        // The texts the table draws itself, and the list of choices a link opens.
+        {"missing-localization",
+         row("PSGroupCell", "More", {{"footerText", "MORE_NOTE"}}),
+         {{"/en.lproj/Root.strings", "\"OTHER\" = \"Other\";"}},
+         kOne,
+         "footerText",
+         {"light/l/iphone-15/en"}},
+        {"low-contrast",
+         {{"cell", "PSGroupCell"}, {"footerText", "On black"}},
+         {{"/Info.plist", "<plist><dict><key>NSPrincipalClass</key>"
+                          "<string>CheckBlackTableController</string></dict></plist>"}},
+         "light,dark,l,iphone-15,en",
+         "footerText",
+         {"light/l/iphone-15/en"},
+         "On black",
+         ""},
+        {"truncated-text",
+         row("PSGroupCell", longText.c_str()),
+         {},
+         "light,dark,l,iphone-15,en",
+         "label",
+         {"light/l/iphone-15/en", "dark/l/iphone-15/en"}},
+        {"truncated-text",
+         row("PSLinkListCell", "Mode",
+             {{"key", "mode"},
+              {"defaults", kDomain},
+              {"validValues", Value::Array{Value(0), Value(1)}},
+              {"validTitles", Value::Array{Value("Short"), Value(longText)}}}),
+         {},
+         kOne,
+         "validTitles",
+         {"light/l/iphone-15/en"}},
+        {"missing-localization",
+         row("PSLinkListCell", "Mode",
+             {{"key", "mode"},
+              {"defaults", kDomain},
+              {"validValues", Value::Array{Value("plain"), Value("MODE_FANCY")}}}),
+         {},
+         kOne,
+         "validValues",
+         {"light/l/iphone-15/en"},
+         "\"validTitles\""},
         {"overlap",
          row("PSTableCell", "Spilling", {{"cellClass", "CheckSpillingCell"}}),
          {},
@@ -251,7 +312,7 @@ TEST(CheckRules, EachBrokenBundleIsFoundAtItsItemInItsVariantsAndNothingElse) {
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.rule);
-        DeviceWithBundle device(pageWith(test.broken), {});
+        DeviceWithBundle device(pageWith(test.broken, test.group), {});
         for (const auto& [path, contents] : test.files) {
             device.root.write(kBundle + path, contents);
         }

@@ -4,6 +4,7 @@
 #include <UIKit/UIColorPickerViewController.h>
 #include <UIKit/UIScreen.h>
 #include <render/SDKPageRenderer.h>
+#include <render/SDKTableViewLook.h>
 #include <render/SDKViewInspector.h>
 
 #include "HostedPage.h"
@@ -99,13 +100,28 @@ TEST(PageRenderer, DrawsTheInsetGroupedTable) {
     EXPECT_TRUE(colorNear(image.at(card.origin.x + 8, between), white));
     // None under the last row of a section.
     EXPECT_TRUE(colorNear(image.at(card.origin.x + 40, CGRectGetMaxY(card) - 0.25), white));
-    // The header text is drawn above the card in grey.
+    // The header text is drawn above the card in grey; a table look told to
+    // leave its section texts out shows the background there.
     const CGRect header = layouts[0].header;
-    bool inked = false;
-    for (CGFloat x = header.origin.x; x < header.origin.x + 40; x += 0.5) {
-        inked = inked || !colorNear(image.at(x, CGRectGetMidY(header)), grouped, 0.1);
-    }
-    EXPECT_TRUE(inked);
+    auto inked = [&](const RenderedPage& drawn) {
+        bool found = false;
+        for (CGFloat x = header.origin.x; x < header.origin.x + 40; x += 0.5) {
+            found = found || !colorNear(drawn.at(x, CGRectGetMidY(header)), grouped, 0.1);
+        }
+        return found;
+    };
+    EXPECT_TRUE(inked(image));
+    SDKLookRegistry withoutTexts;
+    withoutTexts.addStandardLooks();
+    withoutTexts.addViewLook(std::make_unique<SDKTableViewLook>(false));
+    EXPECT_FALSE(inked(RenderedPage(page.window, 2, withoutTexts)));
+    // The texts it leaves out are those it draws, headers in capitals.
+    const auto texts = SDKTableViewLook::sectionTexts(*table);
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[1].text, "SECOND");
+    EXPECT_EQ(texts[1].section, 1u);
+    EXPECT_FALSE(texts[1].footer);
+    EXPECT_EQ(table->convertRectToView(texts[0].box, nullptr), header);
 }
 
 TEST(PageRenderer, DrawsTheTableHeaderViewAndOtherSubviewsOfTheTable) {

@@ -12,8 +12,9 @@
 // A window drawn to pixels, read back by point as unpremultiplied colours.
 class RenderedPage {
 public:
-    RenderedPage(const Ref<UIWindow>& window, double scale)
-        : _scale(scale), _image(SDKPageRenderer(window, scale).makeImage(&_error)) {}
+    RenderedPage(const Ref<UIWindow>& window, double scale,
+                 const SDKLookRegistry& looks = SDKLookRegistry::standard())
+        : _scale(scale), _image(SDKPageRenderer(window, scale, looks).makeImage(&_error)) {}
 
     bool ok() const { return _image != nullptr; }
     const std::string& error() const { return _error; }
