@@ -117,8 +117,8 @@ int run(const CommandLine& line) {
                    "the picker shows no pictures");
     }
     if (line.loadPrivateFrameworks) {
-        addLibrary(settings, "the private frameworks", KL_PRIVATE_LIBRARY,
-                   KL_BUILT_PRIVATE_LIBRARY, "the respring button cannot ask for a relaunch");
+        addLibrary(settings, "the private frameworks", KL_PRIVATE_LIBRARY, KL_BUILT_PRIVATE_LIBRARY,
+                   "the respring button cannot ask for a relaunch");
     }
     settings.network = HostDevice::Network{line.connectTo, line.certificateAuthorityFile};
     settings.mailAccount = HostDevice::MailAccount{line.mailAccount, line.mailSendingFails};

@@ -125,7 +125,8 @@ TEST(KlprefsPictures, SmallRegressionsAreCaughtAndNothingFailsWithoutAChange) {
         DeviceWithBundle device(page(), {{"tint", "#3366CC"}});
         device.root.write(kIcon, iconWithSquareAt(10));
         ScriptFolder scripts;
-        scripts.write("look.script", "toggle key:enabled\nexpect image page\nexpect image row row 0\n");
+        scripts.write("look.script",
+                      "toggle key:enabled\nexpect image page\nexpect image row row 0\n");
         const fs::path reference = scripts.path / "__snapshots__/look/page.png";
 
         const KlprefsRun recorded = test(device, scripts);
