@@ -60,34 +60,31 @@ cairo_surface_t* makeTile() {
                                       static_cast<int>(kTileHeight * kScale));
 }
 
-void BM_ExamplePage(benchmark::State& state) {
+// Draws the example page, from a copy of its device root, in an appearance
+// and at a text size, and reports its height.
+void drawExample(benchmark::State& state, UIUserInterfaceStyle appearance,
+                 UIContentSizeCategory contentSize) {
     BenchRoot root;
     std::filesystem::copy(std::string(KL_SOURCE_DIR) + "/examples/device-root", root.path,
                           std::filesystem::copy_options::recursive);
     cairo_surface_t* tile = makeTile();
     CGFloat height = 0;
     for (auto _ : state) {
-        height = buildAndDraw(root.path, tile);
+        height = buildAndDraw(root.path, tile, appearance, contentSize);
     }
     cairo_surface_destroy(tile);
     reportHeight(state, height);
+}
+
+void BM_ExamplePage(benchmark::State& state) {
+    drawExample(state, UIUserInterfaceStyleLight, UIContentSizeCategory::Large);
 }
 BENCHMARK(BM_ExamplePage)->Unit(benchmark::kMillisecond);
 
 // The same page dark at accessibility size 3 (rows taller, titles wrapping):
 // it should cost no more than 1.2 times the default for each point of page.
 void BM_ExamplePageDarkAX3(benchmark::State& state) {
-    BenchRoot root;
-    std::filesystem::copy(std::string(KL_SOURCE_DIR) + "/examples/device-root", root.path,
-                          std::filesystem::copy_options::recursive);
-    cairo_surface_t* tile = makeTile();
-    CGFloat height = 0;
-    for (auto _ : state) {
-        height = buildAndDraw(root.path, tile, UIUserInterfaceStyleDark,
-                              UIContentSizeCategory::AccessibilityExtraLarge);
-    }
-    cairo_surface_destroy(tile);
-    reportHeight(state, height);
+    drawExample(state, UIUserInterfaceStyleDark, UIContentSizeCategory::AccessibilityExtraLarge);
 }
 BENCHMARK(BM_ExamplePageDarkAX3)->Unit(benchmark::kMillisecond);
 
