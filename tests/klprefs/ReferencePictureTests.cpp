@@ -85,9 +85,20 @@ size_t redPixels(const fs::path& png) {
     return red;
 }
 
+// The CI system running these tests sets CI and GITHUB_ACTIONS, which change
+// what klprefs does with a missing picture and how it reports; every test
+// starts without them and sets them itself where it means to.
+class KlprefsPictures : public testing::Test {
+protected:
+    void SetUp() override {
+        unsetenv("CI");
+        unsetenv("GITHUB_ACTIONS");
+    }
+};
+
 } // namespace
 
-TEST(KlprefsPictures, SmallRegressionsAreCaughtAndNothingFailsWithoutAChange) {
+TEST_F(KlprefsPictures, SmallRegressionsAreCaughtAndNothingFailsWithoutAChange) {
     struct Case {
         const char* name;
         std::function<void(DeviceWithBundle&)> regress;
@@ -163,7 +174,7 @@ TEST(KlprefsPictures, SmallRegressionsAreCaughtAndNothingFailsWithoutAChange) {
     }
 }
 
-TEST(KlprefsPictures, UpdateModesWriteWhatTheySay) {
+TEST_F(KlprefsPictures, UpdateModesWriteWhatTheySay) {
     struct Case {
         std::vector<std::string> options;
         const char* ci;
@@ -202,7 +213,7 @@ TEST(KlprefsPictures, UpdateModesWriteWhatTheySay) {
     }
 }
 
-TEST(KlprefsPictures, JUnitReportAndAnnotationsReadAsCIReadsThem) {
+TEST_F(KlprefsPictures, JUnitReportAndAnnotationsReadAsCIReadsThem) {
     DeviceWithBundle device(page(), {});
     device.root.write(kIcon, iconWithSquareAt(10));
     ScriptFolder scripts;
@@ -244,7 +255,7 @@ print(suite.get('tests'), suite.get('failures'), suite.get('errors'), len(cases)
     EXPECT_EQ(std::string(buffer, got), "5 2 1 5 2 ['bad[dark]', 'bad[light]'] 3 True\n");
 }
 
-TEST(KlprefsPictures, SheetPutsEveryVariantSideBySide) {
+TEST_F(KlprefsPictures, SheetPutsEveryVariantSideBySide) {
     DeviceWithBundle device(page(), {});
     device.root.write(kIcon, iconWithSquareAt(10));
     const std::string sheet = device.root.host("/sheet.png");
