@@ -140,18 +140,26 @@ void PageDriver::chooseSegment(const std::string& rowName, const std::string& ti
     find.requirePageOnTop();
     const PageHost::Row row = find.row(rowName);
     Ref<UISegmentedControl> control = find.control<UISegmentedControl>(row, "segmented control");
-    std::string titles;
+    if (!tapSegment(control, title)) {
+        std::string titles;
+        for (size_t i = 0; i < control->numberOfSegments(); ++i) {
+            titles += (titles.empty() ? "" : ", ") +
+                      HostError::quoted(control->titleForSegmentAtIndex(i).value_or(""));
+        }
+        fail(ViewFinder::describeRow(row) + " has no segment " + HostError::quoted(title) +
+             " (its segments: " + titles + ")");
+    }
+}
+
+bool PageDriver::tapSegment(const Ref<UISegmentedControl>& control, const std::string& title) {
     for (size_t i = 0; i < control->numberOfSegments(); ++i) {
-        const std::string segment = control->titleForSegmentAtIndex(i).value_or("");
-        if (segment == title) {
+        if (control->titleForSegmentAtIndex(i) == title) {
             const CGRect rect = control->rectForSegmentAtIndex(i);
             tapAt(control, CGPointMake(CGRectGetMidX(rect), CGRectGetMidY(rect)));
-            return;
+            return true;
         }
-        titles += (titles.empty() ? "" : ", ") + HostError::quoted(segment);
     }
-    fail(ViewFinder::describeRow(row) + " has no segment " + HostError::quoted(title) +
-         " (its segments: " + titles + ")");
+    return false;
 }
 
 void PageDriver::enterText(const std::string& row, const std::string& text) {
@@ -188,6 +196,13 @@ void PageDriver::pressButton(const std::string& title) {
     if (!buttons.empty()) {
         tap(buttons.front());
         return;
+    }
+    // A segment of a choice the screen offers (the colour picker's ways of picking).
+    for (const Ref<UIView>& view : ViewFinder::allViews(top->view())) {
+        auto control = objc_cast<UISegmentedControl>(view);
+        if (control && !control->isHidden() && control->isEnabled() && tapSegment(control, title)) {
+            return;
+        }
     }
     if (objc_cast<UIAlertController>(top)) {
         const std::string titles = buttonTitles(top->view());

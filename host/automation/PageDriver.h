@@ -58,7 +58,8 @@ public:
     void typeIntoAlert(const std::string& text);
     // Reports a colour picked in the presented colour picker.
     void pickColor(const Ref<UIColor>& color);
-    // Taps the button showing this title.
+    // Taps the button showing this title, else the segment with this title
+    // of a choice on the screen.
     void pressButton(const std::string& title);
     // Chooses the item with this title: in the presented menu, or in the
     // list of choices a list link opened.
@@ -80,6 +81,8 @@ public:
 
 private:
     void settle() { _host.settle(); }
+    // Taps the segment with this title; false when the control has none.
+    bool tapSegment(const Ref<UISegmentedControl>& control, const std::string& title);
 
     PageHost& _host;
 };

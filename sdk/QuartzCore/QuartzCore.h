@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QuartzCore/CAGradientLayer.h>
 #include <QuartzCore/CALayer.h>
 #include <QuartzCore/CAShapeLayer.h>
 #include <QuartzCore/CGColor.h>

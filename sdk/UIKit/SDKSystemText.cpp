@@ -51,6 +51,12 @@ const Word kWords[] = {
     {"Sliders",
      {"Regler", "Curseurs", "Reguladores", "スライダ", "滑块", "Бегунки", "أشرطة التمرير",
       "מחוונים"}},
+    {"Red", {"Rot", "Rouge", "Rojo", "赤", "红色", "Красный", "أحمر", "אדום"}},
+    {"Green", {"Grün", "Vert", "Verde", "緑", "绿色", "Зеленый", "أخضر", "ירוק"}},
+    {"Blue", {"Blau", "Bleu", "Azul", "青", "蓝色", "Синий", "أزرق", "כחול"}},
+    {"Hex Color #",
+     {"Hex-Farbe #", "Couleur hex #", "Color hex #", "16進カラー #", "十六进制颜色 #", "Цвет Hex #",
+      "لون سداسي عشري #", "צבע הקסדצימלי #"}},
 };
 
 } // namespace

@@ -2,9 +2,13 @@
 
 #include <vector>
 
+#include <QuartzCore/CAGradientLayer.h>
+#include <UIKit/SDKColorPickerSurface.h>
 #include <UIKit/UIButton.h>
 #include <UIKit/UIColor.h>
 #include <UIKit/UILabel.h>
+#include <UIKit/UISegmentedControl.h>
+#include <UIKit/UISlider.h>
 #include <UIKit/UIViewController.h>
 
 class UIColorPickerViewController;
@@ -19,10 +23,14 @@ public:
 };
 
 // The system colour picker, shown as a sheet: its title, a close button, the
-// "Grid | Spectrum | Sliders" choice, a grid of colours, the opacity track
-// (when it supports alpha) and a swatch of the selected colour. On a device
-// its content belongs to another process, which reports each pick to the
-// delegate; the close button dismisses the picker and tells the delegate.
+// "Grid | Spectrum | Sliders" choice with the chosen way of picking below it,
+// the opacity track (when it supports alpha) and a swatch of the selected
+// colour. Its content answers touches as on a device, where it belongs to
+// another process: a finger on the grid picks the square under it, on the
+// spectrum the colour under it, on a red, green or blue slider that
+// component, on the opacity track the opacity; the other components stay.
+// Each pick is reported to the delegate. The close button dismisses the
+// picker and tells the delegate.
 class UIColorPickerViewController : public UIViewController {
 public:
     Ref<UIColorPickerViewController> init();
@@ -47,11 +55,24 @@ public:
     // The grid's colour in a column and row: greys along the top, then each
     // hue from dark shades to pale tints.
     static CGColor gridColor(int column, int row);
+    // The spectrum's colour at a fraction of its width and height: the hues
+    // from red back to red across, pale at the top, full in the middle and
+    // dark at the bottom.
+    static CGColor spectrumColor(CGFloat across, CGFloat down);
 
 private:
     void closeTapped();
     void layoutContent();
     void showSelectedColor();
+    void showChosenWay();
+    void gridTouched();
+    void spectrumTouched();
+    void slidersMoved();
+    void opacityTouched();
+    // The colour with the opacity chosen so far.
+    CGColor withChosenOpacity(CGColor color) const;
+    // Selects the colour a touch picked and tells the delegate.
+    void pick(const CGColor& color);
 
     Ref<UIColor> _selectedColor = UIColor::whiteColor();
     bool _supportsAlpha = true;
@@ -59,11 +80,22 @@ private:
 
     Ref<UILabel> _titleLabel;
     Ref<UIButton> _closeButton;
-    Ref<UIView> _segments;
-    Ref<UIView> _grid;
+    Ref<UISegmentedControl> _ways;
+    Ref<SDKColorPickerSurface> _grid;
     std::vector<Ref<UIView>> _gridCells;
+    Ref<SDKColorPickerSurface> _spectrum;
+    Ref<CAGradientLayer> _hues;
+    Ref<CAGradientLayer> _shades;
+    // The sliders' page: a caption, a slider and its value for red, green
+    // and blue, then the colour's hex text.
+    Ref<UIView> _sliders;
+    std::vector<Ref<UILabel>> _componentCaptions;
+    std::vector<Ref<UISlider>> _componentSliders;
+    std::vector<Ref<UILabel>> _componentValues;
+    Ref<UILabel> _hexCaption;
+    Ref<UILabel> _hexValue;
     Ref<UILabel> _opacityCaption;
-    Ref<UIView> _opacityTrack;
+    Ref<SDKColorPickerSurface> _opacityTrack;
     Ref<UIView> _opacityThumb;
     Ref<UILabel> _opacityPercent;
     Ref<UIView> _separator;

@@ -2,6 +2,7 @@
 
 #include <unordered_set>
 
+#include <QuartzCore/CAGradientLayer.h>
 #include <QuartzCore/CAShapeLayer.h>
 #include <UIKit/UIGestureRecognizer.h>
 #include <render/SDKDescription.h>
@@ -20,6 +21,13 @@ Value::Dictionary describeLayer(const CALayer& layer) {
         if (shape->path()) {
             description["pathBounds"] = SDKDescription::rect(shape->path()->boundingBox());
         }
+    }
+    if (auto gradient = dynamic_cast<const CAGradientLayer*>(&layer)) {
+        Value::Array colors;
+        for (const CGColorRef& color : gradient->colors()) {
+            colors.push_back(SDKDescription::color(color));
+        }
+        description["colors"] = colors;
     }
     if (layer.isHidden()) {
         description["hidden"] = true;

@@ -2,6 +2,7 @@
 
 #include <unordered_set>
 
+#include <QuartzCore/CAGradientLayer.h>
 #include <QuartzCore/CAShapeLayer.h>
 
 SDKViewPainter::SDKViewPainter(SDKCanvas& canvas, const SDKLookRegistry& looks)
@@ -61,6 +62,10 @@ void SDKViewPainter::drawLayerBody(const CALayer& layer, const UIView* view) {
         if (const CGColorRef& background = layer.backgroundColor()) {
             _canvas.fillRoundedRect(bounds, radius, *background);
         }
+        if (auto gradient = dynamic_cast<const CAGradientLayer*>(&layer);
+            gradient && !gradient->colors().empty()) {
+            fillGradient(*gradient, bounds, radius);
+        }
         if (auto shape = dynamic_cast<const CAShapeLayer*>(&layer); shape && shape->path()) {
             cairo_t* cairo = _canvas.cairo();
             if (shape->fillColor()) {
@@ -88,6 +93,27 @@ void SDKViewPainter::drawLayerBody(const CALayer& layer, const UIView* view) {
     if (const CGColorRef& border = layer.borderColor(); border && layer.borderWidth() > 0) {
         _canvas.fillInnerBorder(bounds, radius, layer.borderWidth(), *border);
     }
+}
+
+void SDKViewPainter::fillGradient(const CAGradientLayer& layer, const CGRect& bounds,
+                                  CGFloat radius) {
+    const CGPoint start = layer.startPoint(), end = layer.endPoint();
+    cairo_pattern_t* pattern =
+        cairo_pattern_create_linear(start.x * bounds.size.width, start.y * bounds.size.height,
+                                    end.x * bounds.size.width, end.y * bounds.size.height);
+    const std::vector<CGFloat> stops = layer.stops();
+    for (size_t i = 0; i < stops.size(); ++i) {
+        const CGColor color = layer.colors()[i] ? *layer.colors()[i] : CGColor{0, 0, 0, 0};
+        cairo_pattern_add_color_stop_rgba(
+            pattern, std::clamp(stops[i], 0.0, 1.0), std::clamp(color.red, 0.0, 1.0),
+            std::clamp(color.green, 0.0, 1.0), std::clamp(color.blue, 0.0, 1.0),
+            std::clamp(color.alpha, 0.0, 1.0));
+    }
+    cairo_t* cairo = _canvas.cairo();
+    cairo_set_source(cairo, pattern);
+    _canvas.roundedRectPath(bounds, radius);
+    cairo_fill(cairo);
+    cairo_pattern_destroy(pattern);
 }
 
 void SDKViewPainter::drawSublayersOf(const UIView& view,

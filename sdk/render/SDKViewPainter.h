@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include <QuartzCore/CALayer.h>
+#include <QuartzCore/CAGradientLayer.h>
 #include <UIKit/UIView.h>
 #include <render/SDKCanvas.h>
 #include <render/SDKLookRegistry.h>
@@ -33,6 +33,7 @@ public:
 private:
     // Everything inside a layer's bounds, with `view` the view it belongs to.
     void drawLayerBody(const CALayer& layer, const UIView* view);
+    void fillGradient(const CAGradientLayer& layer, const CGRect& bounds, CGFloat radius);
 
     SDKCanvas& _canvas;
     SDKTextPainter _text;

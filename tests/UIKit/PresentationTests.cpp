@@ -90,6 +90,107 @@ TEST(Presentation, ColorPickerHearsPicksFromItsProcessAndClosesWithItsButton) {
     ColorPickerProcess::reportPick(picker, UIColor::blackColor());
 }
 
+TEST(Presentation, ColorPickerContentPicksWhatLiesUnderTheFinger) {
+    Ref<UIWindow> window = alloc<UIWindow>()->initWithFrame(UIScreen::mainScreen()->bounds());
+    Ref<UIViewController> page = alloc<UIViewController>()->init();
+    window->setRootViewController(page);
+    auto picker = alloc<UIColorPickerViewController>()->init();
+    auto listener = alloc<PickerListener>();
+    picker->setDelegate(listener);
+    page->presentViewController(picker, true, nullptr);
+    window->layoutIfNeeded();
+    Ref<UISegmentedControl> ways;
+    std::vector<Ref<SDKColorPickerSurface>> surfaces;
+    std::vector<Ref<UISlider>> sliders;
+    for (const Ref<UIView>& view : ViewFinder::allViews(picker->view())) {
+        if (auto control = objc_cast<UISegmentedControl>(view)) {
+            ways = control;
+        } else if (auto surface = objc_cast<SDKColorPickerSurface>(view)) {
+            surfaces.push_back(surface);
+        } else if (auto slider = objc_cast<UISlider>(view)) {
+            sliders.push_back(slider);
+        }
+    }
+    ASSERT_TRUE(ways && surfaces.size() == 3 && sliders.size() == 3);
+    const Ref<SDKColorPickerSurface> grid = surfaces[0], spectrum = surfaces[1],
+                                     opacity = surfaces[2];
+    const CGSize area = grid->bounds().size, track = opacity->bounds().size;
+    auto opaque = [](CGColor color) { return color.alpha = 0.4, color; };
+    const CGColor start{0.2, 0.4, 0.6, 0.4};
+    struct Case {
+        const char* name;
+        long way;
+        std::function<void(Finger&)> touch;
+        CGColor expected;
+    };
+    const Case cases[] = {
+        {"a square of the grid", 0,
+         [&](Finger& finger) {
+             finger.tapAt(grid, {area.width * 4.5 / 12, area.height * 5.5 / 10});
+         },
+         opaque(UIColorPickerViewController::gridColor(4, 5))},
+        {"a drag over the grid, where it lifts", 0,
+         [&](Finger& finger) {
+             finger.drag(grid, {1, 1}, {area.width + 30, area.height - 1});
+         },
+         opaque(UIColorPickerViewController::gridColor(11, 9))},
+        {"the spectrum", 1,
+         [&](Finger& finger) {
+             finger.tapAt(spectrum, {area.width / 4, area.height * 3 / 4});
+         },
+         opaque(UIColorPickerViewController::spectrumColor(0.25, 0.75))},
+        {"the red slider dragged to its end",
+         2,
+         [&](Finger& finger) {
+             const CGRect bounds = sliders[0]->bounds();
+             const CGRect thumb = sliders[0]->thumbRectForBounds(
+                 bounds, sliders[0]->trackRectForBounds(bounds), sliders[0]->value());
+             const CGPoint from{CGRectGetMidX(thumb), CGRectGetMidY(thumb)};
+             finger.drag(sliders[0], from, {bounds.size.width + 40, from.y});
+         },
+         {1, 0.4, 0.6, 0.4}},
+        {"the opacity track's far end",
+         0,
+         [&](Finger& finger) {
+             finger.tapAt(opacity, {track.width - 1, track.height / 2});
+         },
+         {0.2, 0.4, 0.6, 1}},
+        {"the opacity track's near end",
+         2,
+         [&](Finger& finger) {
+             finger.tapAt(opacity, {1, track.height / 2});
+         },
+         {0.2, 0.4, 0.6, 0}},
+    };
+    Finger finger(window);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        picker->setSelectedColor(
+            UIColor::colorWithRed(start.red, start.green, start.blue, start.alpha));
+        const CGRect segment = ways->rectForSegmentAtIndex(static_cast<size_t>(c.way));
+        finger.tapAt(ways, {CGRectGetMidX(segment), CGRectGetMidY(segment)});
+        window->layoutIfNeeded();
+        const size_t heard = listener->heard.size();
+        c.touch(finger);
+        ASSERT_GT(listener->heard.size(), heard);
+        const CGColor got = *listener->heard.back()->CGColor();
+        // The picker hands over whole 8-bit components.
+        auto whole = [](CGFloat component) { return std::round(component * 255) / 255; };
+        EXPECT_NEAR(got.red, whole(c.expected.red), 1e-9);
+        EXPECT_NEAR(got.green, whole(c.expected.green), 1e-9);
+        EXPECT_NEAR(got.blue, whole(c.expected.blue), 1e-9);
+        EXPECT_NEAR(got.alpha, whole(c.expected.alpha), 1e-9);
+        EXPECT_EQ(picker->selectedColor(), listener->heard.back());
+    }
+    // Without opacity on offer the track is gone and every pick is opaque.
+    picker->setSupportsAlpha(false);
+    finger.tapAt(ways, {1, 1});
+    window->layoutIfNeeded();
+    EXPECT_TRUE(opacity->isHidden());
+    finger.tapAt(grid, {1, 1});
+    EXPECT_EQ(listener->heard.back()->alpha(), 1.0);
+}
+
 TEST(Presentation, PresentedScreensAreViewsInTheWindowLaidOutByTheirStyle) {
     Ref<UIWindow> window = alloc<UIWindow>()->initWithFrame(UIScreen::mainScreen()->bounds());
     Ref<UIViewController> page = alloc<UIViewController>()->init();
