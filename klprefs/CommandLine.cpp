@@ -51,7 +51,8 @@ Script steps (# starts a comment; quote texts with spaces):
                             an open list of choices
   button TITLE              press a button of the presented alert or screen
                             (the mail composer's Send, Cancel, Save Draft,
-                            Delete Draft)
+                            Delete Draft; the colour picker's Grid, Spectrum,
+                            Sliders)
   dismiss                   close what is presented
   toggle ROW                flip the row's switch
   segment ROW TITLE         choose a segment of the row's segmented control

@@ -63,24 +63,6 @@ GestureSteps::Action stepAction(const std::string& line) {
     return action;
 }
 
-// The colour of the grid's square under the point, as #RRGGBB.
-std::string gridColorAt(const Ref<UIView>& grid, CGPoint inGrid) {
-    const CGSize size = grid->bounds().size;
-    const int columns = UIColorPickerViewController::kGridColumns;
-    const int rows = UIColorPickerViewController::kGridRows;
-    const int column =
-        std::clamp(static_cast<int>(inGrid.x / (size.width / columns)), 0, columns - 1);
-    const int row = std::clamp(static_cast<int>(inGrid.y / (size.height / rows)), 0, rows - 1);
-    const CGColor color = UIColorPickerViewController::gridColor(column, row);
-    auto byte = [](CGFloat component) {
-        return static_cast<int>(std::lround(std::clamp(component, 0.0, 1.0) * 255));
-    };
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "#%02X%02X%02X", byte(color.red), byte(color.green),
-                  byte(color.blue));
-    return hex;
-}
-
 // The value text of a slider's thumb moved by `dx` points: enough digits
 // for a thousandth of its range.
 std::string sliderValueAfter(const Ref<UISlider>& slider, CGFloat dx) {
@@ -125,10 +107,12 @@ GestureSteps::Action GestureSteps::drag(const PageHost& host, CGPoint from, CGPo
     Ref<UIView> hit = host.window()->hitTest(from);
     ViewFinder finder(host);
     if (Ref<UIViewController> screen = finder.topScreen()) {
-        // On the colour picker's grid, the square where the finger lifts.
-        if (objc_cast<UIColorPickerViewController>(screen)) {
-            Ref<UIView> under = host.window()->hitTest(to);
-            return onPresentedScreen(host, screen, under ? under : hit, to);
+        // The colour picker's content follows the finger itself.
+        if (auto picker = objc_cast<UIColorPickerViewController>(screen);
+            picker && within(hit, picker->view())) {
+            Action action;
+            action.pickerTouch = true;
+            return action;
         }
         return {};
     }
@@ -169,15 +153,21 @@ GestureSteps::Action GestureSteps::onPresentedScreen(const PageHost& host,
         if (within(hit, ViewFinder::closeButton(picker->view()))) {
             return stepAction("dismiss");
         }
-        // A square of the grid: a plain view among the grid's squares.
-        Ref<UIView> grid = hit ? hit->superview() : nullptr;
-        const size_t squares = static_cast<size_t>(UIColorPickerViewController::kGridColumns *
-                                                   UIColorPickerViewController::kGridRows);
-        if (grid && within(grid, picker->view()) && grid->subviews().size() == squares) {
-            return stepAction("pick " +
-                              gridColorAt(grid, host.window()->convertPointToView(point, grid)));
+        // A way of picking: the segment's title, as a script presses it.
+        if (auto ways = objc_cast<UISegmentedControl>(touchTaker(hit, picker->view()))) {
+            const CGPoint inWays = host.window()->convertPointToView(point, ways);
+            for (size_t i = 0; i < ways->numberOfSegments(); ++i) {
+                if (CGRectContainsPoint(ways->rectForSegmentAtIndex(i), inWays)) {
+                    return stepAction(step("button", ways->titleForSegmentAtIndex(i).value_or("")));
+                }
+            }
+            return {};
         }
-        return {};
+        // The grid, the spectrum, a slider or the opacity track picks what
+        // lies under the finger.
+        Action action;
+        action.pickerTouch = within(hit, picker->view());
+        return action;
     }
     if (auto menu = objc_cast<SDKMenuViewController>(screen)) {
         for (const auto& [item, row] : menu->rows()) {

@@ -9,11 +9,13 @@
 
 // What a person's click or drag on the page's picture does, as the script
 // step that does the same: a click on a switch is "toggle ROW", on a row
-// "tap ROW", on an alert's button "button OK", on a square of the colour
-// picker's grid "pick #RRGGBB" (the host stands in for the picker's process,
-// which reports the colour under the finger); a drag of a slider's thumb is
+// "tap ROW", on an alert's button "button OK", on one of the colour
+// picker's ways of picking "button Spectrum"; a drag of a slider's thumb is
 // "drag ROW to VALUE". A click on a text field gives it the caret instead,
-// and what is typed next goes to it. Points are in window coordinates.
+// and what is typed next goes to it. A click or drag on the colour picker's
+// grid, spectrum, sliders or opacity track is a touch the picker follows
+// itself; the step that repeats it is the colour it picked. Points are in
+// window coordinates.
 class GestureSteps {
 public:
     struct Action {
@@ -23,6 +25,9 @@ public:
         // row (nil for an alert's field).
         Ref<UITextField> focus;
         std::optional<std::string> focusRow;
+        // The gesture is a touch on the colour picker's content, to deliver
+        // as it is and to record as "pick" of the colour it picked.
+        bool pickerTouch = false;
     };
 
     static Action click(const PageHost& host, CGPoint point);

@@ -14,6 +14,8 @@
 #include <Foundation/SDKEventLog.h>
 #include <Foundation/dispatch.h>
 #include <UIKit/UIAlertController.h>
+#include <UIKit/UIColorPickerViewController.h>
+#include <render/SDKDescription.h>
 #include <render/SDKPageRenderer.h>
 
 #include "GestureSteps.h"
@@ -146,6 +148,9 @@ nlohmann::json PreviewSession::click(CGPoint point) {
     if (action.step) {
         return step(*action.step);
     }
+    if (action.pickerTouch) {
+        return touchPicker([&] { Finger(_host->window()).tapInWindow(point); });
+    }
     if (action.focus) {
         // The finger puts the caret in the field; what is typed next goes there.
         Finger(_host->window()).tap(action.focus);
@@ -163,7 +168,40 @@ nlohmann::json PreviewSession::drag(CGPoint from, CGPoint to) {
     if (action.step) {
         return step(*action.step);
     }
+    if (action.pickerTouch) {
+        return touchPicker([&] {
+            const Ref<UIWindow> window = _host->window();
+            Finger(window).drag(window, from, to);
+        });
+    }
     _lastStep.reset();
+    return state();
+}
+
+nlohmann::json PreviewSession::touchPicker(const std::function<void()>& touch) {
+    const Ref<UIColorPickerViewController> picker =
+        ViewFinder(*_host).presented<UIColorPickerViewController>("colour picker");
+    const std::string before = SDKDescription::hex(*picker->selectedColor()->CGColor());
+    try {
+        touch();
+    } catch (const NSException& exception) {
+        refuse(std::string("the page raised ") + exception.what());
+    }
+    _host->settle();
+    // What the touch picked is recorded as the colour, which a script picks
+    // again exactly: the picker hands over whole 8-bit components.
+    std::string picked = SDKDescription::hex(*picker->selectedColor()->CGColor());
+    if (picked != before) {
+        if (picked.ends_with("FF")) {
+            picked.resize(picked.size() - 2);
+        }
+        record("pick " + picked);
+        _lastStep = "pick " + picked;
+    } else {
+        _lastStep.reset();
+    }
+    _files = fingerprint();
+    show();
     return state();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -86,6 +87,9 @@ private:
     // Applies one step to the page; records it when asked.
     void apply(const std::string& line, bool record);
     void record(const std::string& line);
+    // Delivers a touch to the presented colour picker's content and records
+    // the colour it picked.
+    nlohmann::json touchPicker(const std::function<void()>& touch);
     // Publishes the new frame, the page and what the page logged.
     void show();
     void publishLogs();

@@ -224,6 +224,23 @@ def main():
         check(step.startswith("pick #") and close_colours(picked, under),
               "clicked %s on the grid, recorded %s" % (under, step))
         browser.wait_page(lambda p: p["domains"]["com.example.demo"]["accentColor"] == picked)
+        # The spectrum, chosen by its segment: the colour drawn under the mouse.
+        check(browser.click(195, 134) == "button Spectrum", "the segment did not choose")
+        under = browser.pixel(250, 260)
+        step = browser.click(250, 260)
+        check(step.startswith("pick #") and close_colours(step.split()[-1], under),
+              "clicked %s on the spectrum, recorded %s" % (under, step))
+        # The red slider's thumb, dragged 40 points right: red grows by 40 of 254 steps.
+        check(browser.click(314, 134) == "button Sliders", "the segment did not choose")
+        spectrum = step.split()[-1]
+        red = int(spectrum[1:3], 16)
+        thumb = (16 + 14 + red / 255 * 254, 212)
+        step = browser.drag(thumb, (thumb[0] + 40, thumb[1]))
+        picked = step.split()[-1]
+        check(step.startswith("pick #") and picked[3:] == spectrum[3:]
+              and abs(int(picked[1:3], 16) - min(255, red + 40)) <= 2,
+              "dragged red from %s, recorded %s" % (spectrum, step))
+        browser.wait_page(lambda p: p["domains"]["com.example.demo"]["accentColor"] == picked)
         check(browser.type_into("step", "dismiss") == "dismiss", "the picker did not close")
 
         # The slider's thumb, dragged to the right.
