@@ -8,8 +8,8 @@
 
 namespace {
 
-// Distinct texts kept before the cache starts over: labels whose text follows
-// a value (a slider's readout) would otherwise grow it without end.
+// Distinct measurements kept before the cache starts over: labels whose text
+// follows a value (a slider's readout) would otherwise grow it without end.
 constexpr size_t kCacheLimit = 4096;
 
 struct LineMetrics {
@@ -61,23 +61,33 @@ public:
         const PangoRectangle logical = extents(text, font);
         const CGSize size{static_cast<CGFloat>(logical.width) / PANGO_SCALE,
                           lineMetrics(font).lineHeight};
-        if (_sizes.size() >= kCacheLimit) {
-            _sizes.clear();
-        }
-        _sizes.emplace(std::move(key), size);
+        remember(std::move(key), size);
         return size;
     }
 
+    // Layout asks again for the same text at the same width on every pass
+    // (and a row's height for each of its labels), so these are kept too.
     CGSize wrapped(const std::string& text, const UIFont& font, CGFloat width) {
         std::lock_guard lock(_mutex);
+        // The byte after the font's tells a wrapped size from a line's.
+        std::string key = fontKey(font);
+        key.push_back('\1');
+        key.append(reinterpret_cast<const char*>(&width), sizeof width);
+        key += text;
+        auto found = _sizes.find(key);
+        if (found != _sizes.end()) {
+            return found->second;
+        }
         pango_layout_set_single_paragraph_mode(_layout, FALSE);
         pango_layout_set_width(_layout, static_cast<int>(width * PANGO_SCALE));
         pango_layout_set_wrap(_layout, PANGO_WRAP_WORD_CHAR);
         const PangoRectangle logical = extents(text, font);
         pango_layout_set_width(_layout, -1);
         pango_layout_set_single_paragraph_mode(_layout, TRUE);
-        return CGSize{static_cast<CGFloat>(logical.width) / PANGO_SCALE,
-                      static_cast<CGFloat>(logical.height) / PANGO_SCALE};
+        const CGSize size{static_cast<CGFloat>(logical.width) / PANGO_SCALE,
+                          static_cast<CGFloat>(logical.height) / PANGO_SCALE};
+        remember(std::move(key), size);
+        return size;
     }
 
     LineMetrics metrics(const UIFont& font) {
@@ -86,6 +96,13 @@ public:
     }
 
 private:
+    void remember(std::string key, CGSize size) {
+        if (_sizes.size() >= kCacheLimit) {
+            _sizes.clear();
+        }
+        _sizes.emplace(std::move(key), size);
+    }
+
     LineMetrics lineMetrics(const UIFont& font) {
         const std::string key = fontKey(font);
         auto found = _metrics.find(key);
