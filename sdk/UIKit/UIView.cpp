@@ -798,9 +798,8 @@ void UIView::transitionWithView(const Ref<UIView>& view, double duration,
                                 UIViewAnimationOptions options,
                                 const std::function<void()>& animations,
                                 const std::function<void(bool)>& completion) {
-    SDKEventLog::record("transition", {{"view", view ? view->className() : std::string("nil")},
-                                       {"duration", duration},
-                                       {"options", static_cast<long>(options)}});
+    SDKEventLog::record(SDKEvents::Transition{view ? view->className() : std::string("nil"),
+                                              duration, static_cast<long>(options)});
     if (animations) {
         animations();
     }
@@ -810,7 +809,7 @@ void UIView::transitionWithView(const Ref<UIView>& view, double duration,
 }
 
 void UIView::animateWithDuration(double duration, const std::function<void()>& animations) {
-    SDKEventLog::record("animation", {{"duration", duration}});
+    SDKEventLog::record(SDKEvents::Animation{duration});
     if (animations) {
         animations();
     }
