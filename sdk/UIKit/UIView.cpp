@@ -330,6 +330,26 @@ void UIView::setAlpha(CGFloat alpha) {
     _layer->setOpacity(static_cast<float>(_alpha));
 }
 
+void UIView::setClipsToBounds(bool clips) {
+    const SDKMainThreadChecker::Entry entry("-[UIView setClipsToBounds:]");
+    _layer->setMasksToBounds(clips);
+}
+
+void UIView::setContentMode(UIViewContentMode mode) {
+    const SDKMainThreadChecker::Entry entry("-[UIView setContentMode:]");
+    _contentMode = mode;
+}
+
+void UIView::setTag(NSInteger tag) {
+    const SDKMainThreadChecker::Entry entry("-[UIView setTag:]");
+    _tag = tag;
+}
+
+void UIView::setUserInteractionEnabled(bool enabled) {
+    const SDKMainThreadChecker::Entry entry("-[UIView setUserInteractionEnabled:]");
+    _userInteractionEnabled = enabled;
+}
+
 Ref<UIView> UIView::viewWithTag(NSInteger tag) {
     if (_tag == tag) {
         return self<UIView>();
@@ -621,6 +641,7 @@ CGSize UIView::intrinsicContentSize() const {
 }
 
 void UIView::invalidateIntrinsicContentSize() {
+    const SDKMainThreadChecker::Entry entry("-[UIView invalidateIntrinsicContentSize]");
     if (!_translatesMask) {
         layoutInputsDidChange();
     }
