@@ -27,11 +27,6 @@ int addImage(dl_phdr_info* info, size_t, void* context) {
 
 } // namespace
 
-const std::vector<std::string>& HostDevice::systemRequestKinds() {
-    static const std::vector<std::string> kinds = {"openURL", "spawn", "relaunch"};
-    return kinds;
-}
-
 std::vector<std::string> HostDevice::loadLibraries(const std::vector<Library>& libraries) {
     std::vector<std::string> failures;
     for (const Library& library : libraries) {
@@ -108,34 +103,19 @@ bool HostDevice::isLibraryLoaded(const std::string& fileName) {
     return std::binary_search(names.begin(), names.end(), fileName);
 }
 
-std::vector<SDKEvent> HostDevice::systemRequests() {
-    std::vector<SDKEvent> requests;
-    const auto& kinds = systemRequestKinds();
-    for (SDKEvent& event : SDKEventLog::events()) {
-        if (std::find(kinds.begin(), kinds.end(), event.kind) != kinds.end()) {
-            requests.push_back(std::move(event));
-        }
-    }
-    return requests;
-}
-
 bool HostDevice::restartsUserInterface(const SDKEvent& request) {
-    if (request.kind == "relaunch") {
+    if (std::holds_alternative<SDKEvents::Relaunch>(request)) {
         return true;
     }
+    const auto* spawn = std::get_if<SDKEvents::Spawn>(&request);
     // A spawn that found no program has no process identifier.
-    if (request.kind != "spawn" || request.details.count("pid") == 0) {
+    if (!spawn || !spawn->pid || !spawn->arguments ||
+        std::filesystem::path(spawn->path).filename() != "killall") {
         return false;
     }
-    const std::string* path = request.details.at("path").string();
-    const Value::Array* arguments =
-        request.details.count("arguments") ? request.details.at("arguments").array() : nullptr;
-    if (!path || std::filesystem::path(*path).filename() != "killall" || !arguments) {
-        return false;
-    }
-    return std::any_of(arguments->begin() + std::min<size_t>(1, arguments->size()),
-                       arguments->end(), [](const Value& argument) {
-                           return argument == Value("backboardd") ||
-                                  argument == Value("SpringBoard");
+    const std::vector<std::string>& arguments = *spawn->arguments;
+    return std::any_of(arguments.begin() + std::min<size_t>(1, arguments.size()), arguments.end(),
+                       [](const std::string& argument) {
+                           return argument == "backboardd" || argument == "SpringBoard";
                        });
 }

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include <Foundation/NSProcessInfo.h>
-#include <Foundation/SDKEventLog.h>
+#include <Foundation/SDKEvent.h>
 #include <QuartzCore/CGGeometry.h>
 #include <UIKit/UITraitCollection.h>
 
@@ -54,9 +54,6 @@ public:
         std::vector<Library> libraries;
     };
 
-    // The kinds of event under which the SDK records a request of the system.
-    static const std::vector<std::string>& systemRequestKinds();
-
     // Sets the device up for this process, the calling thread being its
     // main thread. Throws a load HostError when the device root is not a
     // folder or a route is malformed. Answers a message for each library
@@ -69,8 +66,6 @@ public:
     static std::vector<std::string> loadedLibraries();
     static bool isLibraryLoaded(const std::string& fileName);
 
-    // Addresses opened, programs spawned, relaunches asked for, in order.
-    static std::vector<SDKEvent> systemRequests();
     // Whether a request restarts the device's user interface (a respring): a
     // relaunch request, or a killall of backboardd or SpringBoard that was
     // started. Settings comes back from it with its pages built anew.

@@ -4,6 +4,7 @@
 #include <dlfcn.h>
 #include <filesystem>
 #include <sys/stat.h>
+#include <utility>
 
 #include <Foundation/DeviceRoot.h>
 #include <Foundation/NSPropertyListSerialization.h>
@@ -39,10 +40,16 @@ PageHost::PageHost(const Settings& settings)
     : _requestedBundlePath(settings.bundlePath), _prepareController(settings.prepareController),
       _wholePage(settings.wholePage), _device(settings.look.device),
       _landscape(settings.look.landscape), _statusBar(settings.look.statusBar) {
-    // The host hears of a respring as it is asked for.
-    _restarts = SDKEventLog::subscribe([requested = _restartRequested](const SDKEvent& event) {
-        if (HostDevice::restartsUserInterface(event)) {
-            *requested = true;
+    // The host hears of a respring as it is asked for, and keeps what it
+    // shows later: the messages logged and how many stores failed.
+    _listening = SDKEventLog::subscribe([heard = _heard](const SDKEvent& event) {
+        if (const auto* error = std::get_if<SDKEvents::Error>(&event)) {
+            std::lock_guard lock(heard->mutex);
+            heard->errors.push_back(error->message);
+        } else if (std::holds_alternative<SDKEvents::StoreFailed>(event)) {
+            ++heard->failedStores;
+        } else if (HostDevice::restartsUserInterface(event)) {
+            heard->restartRequested = true;
         }
     });
     _libraryFailures = HostDevice::configure({settings.deviceRoot, settings.iosVersion,
@@ -113,11 +120,11 @@ void PageHost::launch() {
     settle();
     ++_launches;
     // What launching the page asked for is not a restart of it.
-    *_restartRequested = false;
+    _heard->restartRequested = false;
 }
 
 bool PageHost::relaunchIfRestarted() {
-    if (!_restartRequested->exchange(false)) {
+    if (!_heard->restartRequested.exchange(false)) {
         return false;
     }
     launch();
@@ -305,22 +312,7 @@ bool PageHost::settleAfterBackgroundWork() {
     return finished;
 }
 
-size_t PageHost::failedStores() {
-    return SDKEventLog::eventsOfKind("storeFailed").size();
-}
-
 std::vector<std::string> PageHost::takeLoggedErrors() {
-    const size_t first = _errorsSeen <= SDKEventLog::count() ? _errorsSeen : 0;
-    const std::vector<SDKEvent> events = SDKEventLog::eventsFrom(first);
-    _errorsSeen = first + events.size();
-    std::vector<std::string> messages;
-    for (const SDKEvent& event : events) {
-        auto message = event.details.find("message");
-        if (event.kind == "error") {
-            messages.push_back(message == event.details.end()
-                                   ? std::string()
-                                   : message->second.optionalString().value_or(""));
-        }
-    }
-    return messages;
+    std::lock_guard lock(_heard->mutex);
+    return std::exchange(_heard->errors, {});
 }

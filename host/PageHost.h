@@ -3,11 +3,13 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include <Foundation/NSBundle.h>
+#include <Foundation/SDKEventLog.h>
 #include <Preferences/PSListController.h>
 #include <UIKit/UINavigationController.h>
 #include <UIKit/UIWindow.h>
@@ -91,11 +93,11 @@ public:
     size_t launches() const { return _launches; }
     // Why a library of the settings could not be loaded, one message each.
     const std::vector<std::string>& libraryFailures() const { return _libraryFailures; }
-    // Messages the platform logged since the last call (an unknown cell
-    // class, a failed write), for the host to show.
+    // Messages the platform logged since the last call, or since the host
+    // was made (an unknown cell class, a failed write), for the host to show.
     std::vector<std::string> takeLoggedErrors();
     // How many times the page asked to store a value and nothing was stored.
-    static size_t failedStores();
+    size_t failedStores() const { return _heard->failedStores; }
 
     // Where the preference bundles of a rootful and a rootless install lie.
     static const std::vector<std::string>& bundleFolders();
@@ -132,11 +134,17 @@ private:
     bool _landscape = false;
     bool _statusBar = true;
     std::vector<std::string> _libraryFailures;
-    // The events already looked at for logged errors.
-    size_t _errorsSeen = 0;
     size_t _launches = 0;
-    // Set as an event that restarts the user interface is recorded.
-    std::shared_ptr<std::atomic<bool>> _restartRequested =
-        std::make_shared<std::atomic<bool>>(false);
-    SDKEventLog::Subscription _restarts;
+    // What the host heard the page record, as it was recorded, on whichever
+    // thread recorded it.
+    struct Heard {
+        std::mutex mutex;
+        // The messages logged since the host last took them.
+        std::vector<std::string> errors;
+        std::atomic<size_t> failedStores = 0;
+        // Set as an event that restarts the user interface is recorded.
+        std::atomic<bool> restartRequested = false;
+    };
+    std::shared_ptr<Heard> _heard = std::make_shared<Heard>();
+    SDKEventLog::Subscription _listening;
 };

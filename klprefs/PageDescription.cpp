@@ -21,6 +21,87 @@
 #include "JSONWriter.h"
 #include "TraitNames.h"
 
+namespace {
+
+// A list of texts as an array of strings; nil for no list.
+Value listOf(const std::optional<std::vector<std::string>>& texts) {
+    if (!texts) {
+        return Value();
+    }
+    return Value(Value::Array(texts->begin(), texts->end()));
+}
+
+Value::Dictionary screen(const char* kind, const SDKEvents::Screen& shown) {
+    Value::Dictionary entry{
+        {"kind", kind}, {"class", shown.className}, {"animated", shown.animated}};
+    if (shown.title) {
+        entry["title"] = *shown.title;
+    }
+    return entry;
+}
+
+struct EventEntry {
+    Value::Dictionary operator()(const SDKEvents::Present& present) const {
+        Value::Dictionary entry = screen("present", present);
+        entry["presenter"] = present.presenter;
+        return entry;
+    }
+    Value::Dictionary operator()(const SDKEvents::Dismiss& dismiss) const {
+        return screen("dismiss", dismiss);
+    }
+    Value::Dictionary operator()(const SDKEvents::Push& push) const { return screen("push", push); }
+    Value::Dictionary operator()(const SDKEvents::Pop& pop) const { return screen("pop", pop); }
+    Value::Dictionary operator()(const SDKEvents::Transition& transition) const {
+        return {{"kind", "transition"},
+                {"view", transition.viewClassName},
+                {"duration", transition.duration},
+                {"options", transition.options}};
+    }
+    Value::Dictionary operator()(const SDKEvents::Animation& animation) const {
+        return {{"kind", "animation"}, {"duration", animation.duration}};
+    }
+    Value::Dictionary operator()(const SDKEvents::Notification& notification) const {
+        return {{"kind", "notification"}, {"name", notification.name}};
+    }
+    Value::Dictionary operator()(const SDKEvents::StoreFailed& failed) const {
+        return {{"kind", "storeFailed"},
+                {"domain", failed.domain},
+                {"key", failed.key},
+                {"reason", failed.reason}};
+    }
+    Value::Dictionary operator()(const SDKEvents::Error& error) const {
+        return {{"kind", "error"}, {"message", error.message}};
+    }
+    Value::Dictionary operator()(const SDKEvents::OpenURL& open) const {
+        return {{"kind", "openURL"}, {"url", open.url}};
+    }
+    Value::Dictionary operator()(const SDKEvents::Spawn& spawn) const {
+        Value::Dictionary entry{
+            {"kind", "spawn"}, {"path", spawn.path}, {"arguments", listOf(spawn.arguments)}};
+        if (spawn.environment) {
+            entry["environment"] = listOf(spawn.environment);
+        }
+        if (spawn.pid) {
+            entry["pid"] = static_cast<long>(*spawn.pid);
+        }
+        if (spawn.error) {
+            entry["error"] = *spawn.error;
+        }
+        return entry;
+    }
+    Value::Dictionary operator()(const SDKEvents::Relaunch& relaunch) const {
+        return {{"kind", "relaunch"},
+                {"reason", Value(relaunch.reason)},
+                {"options", relaunch.options},
+                {"target", Value(relaunch.target)}};
+    }
+    Value::Dictionary operator()(const SDKEvents::MailComposeResult& mail) const {
+        return {{"kind", "mailComposeResult"}, {"result", mail.result}};
+    }
+};
+
+} // namespace
+
 void PageDescription::write(PageHost& host, const std::string& iosVersion, std::ostream& out) {
     host.settle();
     // Every row's cell is made before anything is written: a row's cell may
@@ -289,12 +370,14 @@ Value PageDescription::domains(Value::Dictionary& errors) {
     return Value(std::move(out));
 }
 
+Value::Dictionary PageDescription::describeEvent(const SDKEvent& event) {
+    return std::visit(EventEntry(), event);
+}
+
 Value PageDescription::events() {
     Value::Array out;
     for (const SDKEvent& event : SDKEventLog::events()) {
-        Value::Dictionary entry = event.details;
-        entry["kind"] = event.kind;
-        out.emplace_back(std::move(entry));
+        out.emplace_back(describeEvent(event));
     }
     return Value(std::move(out));
 }

@@ -3,6 +3,7 @@
 #include <functional>
 #include <ostream>
 
+#include <Foundation/SDKEvent.h>
 #include <Foundation/Value.h>
 
 #include <render/SDKViewInspector.h>
@@ -21,6 +22,8 @@
 class PageDescription {
 public:
     static void write(PageHost& host, const std::string& iosVersion, std::ostream& out);
+    // One event as the description lists it: its kind and its fields.
+    static Value::Dictionary describeEvent(const SDKEvent& event);
 
 private:
     static Value page(PageHost& host, const std::string& iosVersion);

@@ -81,7 +81,7 @@ std::string runInChild(const std::string& path, const Variant& variant, const st
         });
         runner.comparePicturesWith(&pictures);
         runner.run(Script::parse(text));
-        if (const size_t failed = PageHost::failedStores()) {
+        if (const size_t failed = host.failedStores()) {
             result["failure"] = std::to_string(failed) + (failed == 1 ? " value" : " values") +
                                 " could not be stored";
         }

@@ -199,7 +199,7 @@ int run(const CommandLine& line) {
     }
     // A value the page could not store fails the run, after everything else
     // has been done and shown.
-    if (const size_t failed = PageHost::failedStores()) {
+    if (const size_t failed = host.failedStores()) {
         throw HostError(HostError::Kind::Store,
                         std::to_string(failed) + (failed == 1 ? " value" : " values") +
                             " could not be stored (see the warnings above)");

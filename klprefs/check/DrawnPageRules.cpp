@@ -119,10 +119,8 @@ std::string brokenConstraint(const std::string& message) {
 
 size_t conflictCount(size_t since) {
     size_t count = 0;
-    for (const SDKEvent& event : SDKEventLog::eventsFrom(since)) {
-        auto message = event.details.find("message");
-        if (event.kind == "error" && message != event.details.end() &&
-            isConflict(message->second.optionalString().value_or(""))) {
+    for (const SDKEvents::Error& error : SDKEventLog::records<SDKEvents::Error>(since)) {
+        if (isConflict(error.message)) {
             ++count;
         }
     }
@@ -465,11 +463,9 @@ void DrawnPageRules::checkConflicts(PageHost& host, const PaneFile* pane,
         if (conflictCount(before) > 0) {
             found = true;
             std::string message;
-            for (const SDKEvent& event : SDKEventLog::eventsFrom(before)) {
-                auto text = event.details.find("message");
-                if (text != event.details.end() &&
-                    isConflict(text->second.optionalString().value_or(""))) {
-                    message = brokenConstraint(*text->second.optionalString());
+            for (const SDKEvents::Error& error : SDKEventLog::records<SDKEvents::Error>(before)) {
+                if (isConflict(error.message)) {
+                    message = brokenConstraint(error.message);
                     break;
                 }
             }

@@ -16,15 +16,11 @@ constexpr int kDeepestLink = 8;
 
 std::vector<std::string> conflictsSince(size_t first) {
     std::vector<std::string> conflicts;
-    for (const SDKEvent& event : SDKEventLog::eventsFrom(first)) {
-        auto message = event.details.find("message");
-        const std::string text = message == event.details.end()
-                                     ? std::string()
-                                     : message->second.optionalString().value_or("");
-        if (event.kind == "error" &&
-            (text.rfind("Unable to simultaneously satisfy constraints", 0) == 0 ||
-             text.rfind("Unable to activate constraint", 0) == 0)) {
-            conflicts.push_back(text);
+    for (SDKEvents::Error& error : SDKEventLog::records<SDKEvents::Error>(first)) {
+        const std::string& text = error.message;
+        if (text.rfind("Unable to simultaneously satisfy constraints", 0) == 0 ||
+            text.rfind("Unable to activate constraint", 0) == 0) {
+            conflicts.push_back(std::move(error.message));
         }
     }
     return conflicts;

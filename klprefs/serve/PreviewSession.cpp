@@ -520,9 +520,8 @@ void PreviewSession::publishLogs() {
     const std::vector<SDKEvent> events = SDKEventLog::eventsFrom(first);
     _eventsSeen = first + events.size();
     for (const SDKEvent& event : events) {
-        nlohmann::json entry = JSONWriter::toJSON(Value(event.details));
-        entry["kind"] = event.kind;
-        _events.publish("log", entry.dump());
+        _events.publish("log",
+                        JSONWriter::toJSON(Value(PageDescription::describeEvent(event))).dump());
     }
     for (const std::string& warning : _warnings) {
         _events.publish("log", nlohmann::json{{"kind", "warning"}, {"message", warning}}.dump());

@@ -8,7 +8,7 @@ Ref<CFNotificationCenter> CFNotificationCenter::darwinNotifyCenter() {
 }
 
 void CFNotificationCenter::postNotification(const std::string& name) {
-    SDKEventLog::record("notification", {{"name", name}});
+    SDKEventLog::record(SDKEvents::Notification{name});
     std::vector<Observer> matching;
     {
         std::lock_guard lock(_mutex);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 
 namespace {
 
@@ -30,9 +31,8 @@ SDKEventLog::Subscription SDKEventLog::subscribe(Listener listener) {
     return held;
 }
 
-void SDKEventLog::record(std::string kind, Value::Dictionary details) {
+void SDKEventLog::record(SDKEvent event) {
     std::vector<std::shared_ptr<Listener>> hearing;
-    SDKEvent event{std::move(kind), std::move(details)};
     {
         std::lock_guard lock(logMutex());
         storage().push_back(event);
@@ -55,7 +55,7 @@ void SDKEventLog::logError(const std::string& message) {
     if (std::getenv("KL_LOG_ERRORS")) {
         std::fprintf(stderr, "%s\n", message.c_str());
     }
-    record("error", {{"message", message}});
+    record(SDKEvents::Error{message});
 }
 
 std::vector<SDKEvent> SDKEventLog::events() {
@@ -73,17 +73,6 @@ std::vector<SDKEvent> SDKEventLog::eventsFrom(size_t first) {
 size_t SDKEventLog::count() {
     std::lock_guard lock(logMutex());
     return storage().size();
-}
-
-std::vector<SDKEvent> SDKEventLog::eventsOfKind(const std::string& kind) {
-    std::lock_guard lock(logMutex());
-    std::vector<SDKEvent> matching;
-    for (const SDKEvent& event : storage()) {
-        if (event.kind == kind) {
-            matching.push_back(event);
-        }
-    }
-    return matching;
 }
 
 void SDKEventLog::clear() {

@@ -2,21 +2,15 @@
 
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
-#include <Foundation/Value.h>
+#include <Foundation/SDKEvent.h>
 
 // What the page asked of the system: screens presented and dismissed,
 // transitions, URLs opened, notifications posted, programs spawned, relaunch
 // requests, and errors the platform would log. Hosts read it back to show a
 // tweak developer what happened.
-struct SDKEvent {
-    std::string kind;
-    Value::Dictionary details;
-};
-
 class SDKEventLog {
 public:
     using Listener = std::function<void(const SDKEvent& event)>;
@@ -29,7 +23,7 @@ public:
     // recorded (once it is in the log), on the thread that records it.
     static Subscription subscribe(Listener listener);
 
-    static void record(std::string kind, Value::Dictionary details = {});
+    static void record(SDKEvent event);
     // A message the platform would write to the system log.
     static void logError(const std::string& message);
     static std::vector<SDKEvent> events();
@@ -37,7 +31,16 @@ public:
     // holds no more), so that a reader that remembers how far it has read
     // copies only what is new.
     static std::vector<SDKEvent> eventsFrom(size_t first);
+    // The records of one kind among them.
+    template <class Record> static std::vector<Record> records(size_t first = 0) {
+        std::vector<Record> found;
+        for (SDKEvent& event : eventsFrom(first)) {
+            if (Record* record = std::get_if<Record>(&event)) {
+                found.push_back(std::move(*record));
+            }
+        }
+        return found;
+    }
     static size_t count();
-    static std::vector<SDKEvent> eventsOfKind(const std::string& kind);
     static void clear();
 };

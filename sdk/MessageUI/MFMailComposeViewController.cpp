@@ -154,7 +154,7 @@ void MFMailComposeViewController::finishWithResult(MFMailComposeResult result) {
         error = NSError::errorWithDomain("MFMailComposeErrorDomain", 1,
                                          "The message could not be sent.");
     }
-    SDKEventLog::record("mailComposeResult", {{"result", static_cast<long>(result)}});
+    SDKEventLog::record(SDKEvents::MailComposeResult{static_cast<long>(result)});
     _deleteDraftButton->setHidden(true);
     _saveDraftButton->setHidden(true);
     if (Ref<MFMailComposeViewControllerDelegate> delegate = mailComposeDelegate()) {

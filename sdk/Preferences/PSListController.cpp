@@ -282,7 +282,7 @@ void PSListController::setPreferenceValue(const Value& value, const Ref<PSSpecif
     if (!PSPreferenceDomain::setValueForKey(*domain, *key, value, &error)) {
         // The reason names the domain's file, or says why the name is no domain's.
         SDKEventLog::logError("PSListController: could not store " + *key + ": " + error);
-        SDKEventLog::record("storeFailed", {{"domain", *domain}, {"key", *key}, {"reason", error}});
+        SDKEventLog::record(SDKEvents::StoreFailed{*domain, *key, error});
         return;
     }
     if (std::optional<std::string> notification =

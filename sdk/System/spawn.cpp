@@ -15,16 +15,16 @@ namespace {
 // Process identifiers handed out for programs that were never started.
 std::atomic<pid_t> nextProcessIdentifier{1000};
 
-// A null-terminated list of texts; nil for a null list.
-Value listOf(const char* const list[]) {
+// A null-terminated list of texts; none for a null list.
+std::optional<std::vector<std::string>> listOf(const char* const list[]) {
     if (!list) {
-        return Value();
+        return std::nullopt;
     }
-    Value::Array texts;
+    std::vector<std::string> texts;
     for (size_t i = 0; list[i]; ++i) {
         texts.emplace_back(list[i]);
     }
-    return Value(std::move(texts));
+    return texts;
 }
 
 // 0 when the device path names an executable file, else why it cannot be started.
@@ -49,21 +49,17 @@ int posix_spawn(pid_t* pid, const char* path, const posix_spawn_file_actions_t*,
     if (!path) {
         return EINVAL;
     }
-    Value::Dictionary details{{"path", path}, {"arguments", listOf(argv)}};
-    if (envp) {
-        details["environment"] = listOf(envp);
-    }
+    SDKEvents::Spawn request{path, listOf(argv), listOf(envp), std::nullopt, std::nullopt};
     const int failure = checkProgram(path);
     if (failure != 0) {
-        details["error"] = strerrorname_np(failure);
+        request.error = strerrorname_np(failure);
     } else {
-        const pid_t identifier = nextProcessIdentifier++;
-        details["pid"] = static_cast<long>(identifier);
+        request.pid = nextProcessIdentifier++;
         if (pid) {
-            *pid = identifier;
+            *pid = *request.pid;
         }
     }
-    SDKEventLog::record("spawn", std::move(details));
+    SDKEventLog::record(std::move(request));
     return failure;
 }
 

@@ -14,7 +14,7 @@ void UIApplication::openURL(const Ref<NSURL>& url, const Value::Dictionary&,
                             const std::function<void(bool success)>& completion) {
     const SDKMainThreadChecker::Entry entry("-[UIApplication openURL:options:completionHandler:]");
     if (url) {
-        SDKEventLog::record("openURL", {{"url", url->absoluteString()}});
+        SDKEventLog::record(SDKEvents::OpenURL{url->absoluteString()});
     }
     if (completion) {
         const bool handedOver = url != nullptr;

@@ -3,8 +3,16 @@
 #include <UIKit/SDKMainThreadChecker.h>
 
 Ref<UIImageView> UIImageView::initWithImage(const Ref<UIImage>& image) {
+    const SDKMainThreadChecker::Entry entry("-[UIImageView initWithImage:]");
     initWithFrame(image ? CGRect{{0, 0}, image->size()} : CGRectZero);
     _image = image;
+    return self<UIImageView>();
+}
+
+Ref<UIImageView> UIImageView::initWithFrame(const CGRect& frame) {
+    const SDKMainThreadChecker::Entry entry("-[UIImageView initWithFrame:]");
+    UIView::initWithFrame(frame);
+    setUserInteractionEnabled(false);
     return self<UIImageView>();
 }
 

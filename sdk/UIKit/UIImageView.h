@@ -9,11 +9,7 @@ class UIImageView : public UIView {
 public:
     // Sized to the image, as on the platform.
     Ref<UIImageView> initWithImage(const Ref<UIImage>& image);
-    Ref<UIImageView> initWithFrame(const CGRect& frame) {
-        UIView::initWithFrame(frame);
-        setUserInteractionEnabled(false);
-        return self<UIImageView>();
-    }
+    Ref<UIImageView> initWithFrame(const CGRect& frame);
     Ref<UIImageView> init() { return initWithFrame(CGRectZero); }
 
     Ref<UIImage> image() const { return _image; }

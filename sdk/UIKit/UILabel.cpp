@@ -3,6 +3,13 @@
 #include <UIKit/NSStringDrawing.h>
 #include <UIKit/SDKMainThreadChecker.h>
 
+Ref<UILabel> UILabel::initWithFrame(const CGRect& frame) {
+    const SDKMainThreadChecker::Entry entry("-[UILabel initWithFrame:]");
+    UIView::initWithFrame(frame);
+    setUserInteractionEnabled(false);
+    return self<UILabel>();
+}
+
 void UILabel::setText(const std::optional<std::string>& text) {
     const SDKMainThreadChecker::Entry entry("-[UILabel setText:]");
     if (text == _text) {
@@ -14,10 +21,16 @@ void UILabel::setText(const std::optional<std::string>& text) {
 }
 
 void UILabel::setFont(const Ref<UIFont>& font) {
+    const SDKMainThreadChecker::Entry entry("-[UILabel setFont:]");
     // nil restores the default font, as on the platform.
     _font = font ? font : UIFont::systemFontOfSize(17);
     setNeedsLayout();
     invalidateIntrinsicContentSize();
+}
+
+void UILabel::setNumberOfLines(NSInteger lines) {
+    const SDKMainThreadChecker::Entry entry("-[UILabel setNumberOfLines:]");
+    _numberOfLines = lines;
 }
 
 void UILabel::traitCollectionDidChange(const Ref<UITraitCollection>& previous) {

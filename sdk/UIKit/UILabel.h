@@ -11,11 +11,7 @@
 // font to fit the width when asked to.
 class UILabel : public UIView {
 public:
-    Ref<UILabel> initWithFrame(const CGRect& frame) {
-        UIView::initWithFrame(frame);
-        setUserInteractionEnabled(false);
-        return self<UILabel>();
-    }
+    Ref<UILabel> initWithFrame(const CGRect& frame);
     Ref<UILabel> init() { return initWithFrame(CGRectZero); }
 
     const std::optional<std::string>& text() const { return _text; }
@@ -33,7 +29,7 @@ public:
     NSTextAlignment textAlignment() const { return _textAlignment; }
     void setTextAlignment(NSTextAlignment alignment) { _textAlignment = alignment; }
     NSInteger numberOfLines() const { return _numberOfLines; }
-    void setNumberOfLines(NSInteger lines) { _numberOfLines = lines; }
+    void setNumberOfLines(NSInteger lines);
     bool adjustsFontSizeToFitWidth() const { return _adjustsFontSizeToFitWidth; }
     void setAdjustsFontSizeToFitWidth(bool adjusts) { _adjustsFontSizeToFitWidth = adjusts; }
     CGFloat minimumScaleFactor() const { return _minimumScaleFactor; }

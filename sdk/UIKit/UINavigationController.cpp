@@ -9,12 +9,9 @@
 
 namespace {
 
-void record(const char* kind, const Ref<UIViewController>& controller, bool animated) {
-    Value::Dictionary details{{"class", controller->className()}, {"animated", animated}};
-    if (controller->title()) {
-        details["title"] = *controller->title();
-    }
-    SDKEventLog::record(kind, std::move(details));
+// A push or a pop of the controller.
+template <class Record> void record(const Ref<UIViewController>& controller, bool animated) {
+    SDKEventLog::record(Record{{controller->className(), controller->title(), animated}});
 }
 
 } // namespace
@@ -75,7 +72,7 @@ void UINavigationController::pushViewController(const Ref<UIViewController>& con
     }
     _stack.push_back(controller);
     addChildViewController(controller);
-    record("push", controller, animated);
+    record<SDKEvents::Push>(controller, animated);
     if (isViewLoaded()) {
         showTop();
     }
@@ -88,7 +85,7 @@ Ref<UIViewController> UINavigationController::popViewControllerAnimated(bool ani
     Ref<UIViewController> popped = _stack.back();
     _stack.pop_back();
     popped->removeFromParentViewController();
-    record("pop", popped, animated);
+    record<SDKEvents::Pop>(popped, animated);
     if (isViewLoaded()) {
         showTop();
     }

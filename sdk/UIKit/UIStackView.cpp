@@ -4,6 +4,7 @@
 
 #include <Foundation/NSException.h>
 #include <UIKit/NSStringDrawing.h>
+#include <UIKit/SDKMainThreadChecker.h>
 #include <UIKit/UILabel.h>
 
 namespace {
@@ -91,6 +92,7 @@ Ref<UIStackView> UIStackView::initWithArrangedSubviews(const std::vector<Ref<UIV
 }
 
 void UIStackView::addArrangedSubview(const Ref<UIView>& view) {
+    const SDKMainThreadChecker::Entry entry("-[UIStackView addArrangedSubview:]");
     if (!view || view.get() == this) {
         return;
     }
@@ -104,12 +106,14 @@ void UIStackView::addArrangedSubview(const Ref<UIView>& view) {
 }
 
 void UIStackView::removeArrangedSubview(const Ref<UIView>& view) {
+    const SDKMainThreadChecker::Entry entry("-[UIStackView removeArrangedSubview:]");
     if (std::erase(_arrangedSubviews, view) > 0) {
         arrangementDidChange();
     }
 }
 
 void UIStackView::insertArrangedSubview(const Ref<UIView>& view, NSUInteger stackIndex) {
+    const SDKMainThreadChecker::Entry entry("-[UIStackView insertArrangedSubview:atIndex:]");
     if (stackIndex > _arrangedSubviews.size()) {
         throw NSException(NSRangeException, "insertArrangedSubview:atIndex: index " +
                                                 std::to_string(stackIndex) + " beyond bounds " +
@@ -129,6 +133,7 @@ void UIStackView::insertArrangedSubview(const Ref<UIView>& view, NSUInteger stac
 }
 
 void UIStackView::setAxis(UILayoutConstraintAxis axis) {
+    const SDKMainThreadChecker::Entry entry("-[UIStackView setAxis:]");
     if (axis != _axis) {
         _axis = axis;
         arrangementDidChange();
@@ -136,6 +141,7 @@ void UIStackView::setAxis(UILayoutConstraintAxis axis) {
 }
 
 void UIStackView::setDistribution(UIStackViewDistribution distribution) {
+    const SDKMainThreadChecker::Entry entry("-[UIStackView setDistribution:]");
     if (distribution != _distribution) {
         _distribution = distribution;
         arrangementDidChange();
@@ -143,6 +149,7 @@ void UIStackView::setDistribution(UIStackViewDistribution distribution) {
 }
 
 void UIStackView::setAlignment(UIStackViewAlignment alignment) {
+    const SDKMainThreadChecker::Entry entry("-[UIStackView setAlignment:]");
     if (alignment != _alignment) {
         _alignment = alignment;
         arrangementDidChange();
@@ -150,6 +157,7 @@ void UIStackView::setAlignment(UIStackViewAlignment alignment) {
 }
 
 void UIStackView::setSpacing(CGFloat spacing) {
+    const SDKMainThreadChecker::Entry entry("-[UIStackView setSpacing:]");
     if (spacing != _spacing) {
         _spacing = spacing;
         arrangementDidChange();

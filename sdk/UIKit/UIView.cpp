@@ -330,6 +330,26 @@ void UIView::setAlpha(CGFloat alpha) {
     _layer->setOpacity(static_cast<float>(_alpha));
 }
 
+void UIView::setClipsToBounds(bool clips) {
+    const SDKMainThreadChecker::Entry entry("-[UIView setClipsToBounds:]");
+    _layer->setMasksToBounds(clips);
+}
+
+void UIView::setContentMode(UIViewContentMode mode) {
+    const SDKMainThreadChecker::Entry entry("-[UIView setContentMode:]");
+    _contentMode = mode;
+}
+
+void UIView::setTag(NSInteger tag) {
+    const SDKMainThreadChecker::Entry entry("-[UIView setTag:]");
+    _tag = tag;
+}
+
+void UIView::setUserInteractionEnabled(bool enabled) {
+    const SDKMainThreadChecker::Entry entry("-[UIView setUserInteractionEnabled:]");
+    _userInteractionEnabled = enabled;
+}
+
 Ref<UIView> UIView::viewWithTag(NSInteger tag) {
     if (_tag == tag) {
         return self<UIView>();
@@ -621,6 +641,7 @@ CGSize UIView::intrinsicContentSize() const {
 }
 
 void UIView::invalidateIntrinsicContentSize() {
+    const SDKMainThreadChecker::Entry entry("-[UIView invalidateIntrinsicContentSize]");
     if (!_translatesMask) {
         layoutInputsDidChange();
     }
@@ -798,9 +819,8 @@ void UIView::transitionWithView(const Ref<UIView>& view, double duration,
                                 UIViewAnimationOptions options,
                                 const std::function<void()>& animations,
                                 const std::function<void(bool)>& completion) {
-    SDKEventLog::record("transition", {{"view", view ? view->className() : std::string("nil")},
-                                       {"duration", duration},
-                                       {"options", static_cast<long>(options)}});
+    SDKEventLog::record(SDKEvents::Transition{view ? view->className() : std::string("nil"),
+                                              duration, static_cast<long>(options)});
     if (animations) {
         animations();
     }
@@ -810,7 +830,7 @@ void UIView::transitionWithView(const Ref<UIView>& view, double duration,
 }
 
 void UIView::animateWithDuration(double duration, const std::function<void()>& animations) {
-    SDKEventLog::record("animation", {{"duration", duration}});
+    SDKEventLog::record(SDKEvents::Animation{duration});
     if (animations) {
         animations();
     }

@@ -62,11 +62,11 @@ public:
     CGFloat alpha() const { return _alpha; }
     void setAlpha(CGFloat alpha);
     bool clipsToBounds() const { return _layer->masksToBounds(); }
-    void setClipsToBounds(bool clips) { _layer->setMasksToBounds(clips); }
+    void setClipsToBounds(bool clips);
     UIViewContentMode contentMode() const { return _contentMode; }
-    void setContentMode(UIViewContentMode mode) { _contentMode = mode; }
+    void setContentMode(UIViewContentMode mode);
     NSInteger tag() const { return _tag; }
-    void setTag(NSInteger tag) { _tag = tag; }
+    void setTag(NSInteger tag);
     Ref<UIView> viewWithTag(NSInteger tag);
 
     // The tint: the view's own, else its superview's, else the system blue.
@@ -89,7 +89,7 @@ public:
 
     // Events.
     bool isUserInteractionEnabled() const { return _userInteractionEnabled; }
-    void setUserInteractionEnabled(bool enabled) { _userInteractionEnabled = enabled; }
+    void setUserInteractionEnabled(bool enabled);
     // The deepest visible, interactive view under a point in this view's coordinates.
     virtual Ref<UIView> hitTest(CGPoint point);
     virtual bool pointInside(CGPoint point) const;

@@ -11,12 +11,8 @@
 
 namespace {
 
-Value::Dictionary describe(const Ref<UIViewController>& controller, bool animated) {
-    Value::Dictionary details{{"class", controller->className()}, {"animated", animated}};
-    if (controller->title()) {
-        details["title"] = *controller->title();
-    }
-    return details;
+SDKEvents::Screen describe(const Ref<UIViewController>& controller, bool animated) {
+    return {controller->className(), controller->title(), animated};
 }
 
 } // namespace
@@ -157,9 +153,7 @@ void UIViewController::presentViewController(const Ref<UIViewController>& contro
     _presented = controller;
     controller->_presenting = self<UIViewController>();
     controller->view();
-    Value::Dictionary details = describe(controller, animated);
-    details["presenter"] = className();
-    SDKEventLog::record("present", std::move(details));
+    SDKEventLog::record(SDKEvents::Present{describe(controller, animated), className()});
     if (Ref<UIWindow> window = presentationWindow()) {
         window->showPresentedViewControllers();
     }
@@ -187,7 +181,7 @@ void UIViewController::dismissViewControllerAnimated(bool animated,
     }
     _presented = nullptr;
     dismissed->_presenting.reset();
-    SDKEventLog::record("dismiss", describe(dismissed, animated));
+    SDKEventLog::record(SDKEvents::Dismiss{describe(dismissed, animated)});
     if (Ref<UIWindow> window = presentationWindow()) {
         window->showPresentedViewControllers();
     }

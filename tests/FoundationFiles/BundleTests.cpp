@@ -180,12 +180,12 @@ TEST_F(Bundle, SaysWhyATableCannotBeRead) {
     write("en.lproj/Bad.strings", std::string("\"a\" = \"b\";\n\"c\" = \"d\""));
     SDKEventLog::clear();
     EXPECT_EQ(bundle->localizedStringForKey("a", std::nullopt, "Good"), "b");
-    EXPECT_TRUE(SDKEventLog::eventsOfKind("error").empty());
+    EXPECT_TRUE(SDKEventLog::records<SDKEvents::Error>().empty());
     EXPECT_EQ(bundle->localizedStringForKey("a", std::nullopt, "Bad"), "a");
     EXPECT_EQ(bundle->localizedStringForKey("c", std::nullopt, "Bad"), "c");
-    const std::vector<SDKEvent> errors = SDKEventLog::eventsOfKind("error");
+    const std::vector<SDKEvents::Error> errors = SDKEventLog::records<SDKEvents::Error>();
     ASSERT_EQ(errors.size(), 1u);
-    const std::string message = *errors[0].details.at("message").string();
+    const std::string message = errors[0].message;
     EXPECT_NE(message.find("Bad.strings"), std::string::npos) << message;
     EXPECT_NE(message.find("';'"), std::string::npos) << message;
 }

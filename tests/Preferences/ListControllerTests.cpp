@@ -38,8 +38,8 @@ Value::Dictionary row(const char* label, const char* key, Value::Dictionary extr
 
 std::vector<std::string> errors() {
     std::vector<std::string> messages;
-    for (const SDKEvent& event : SDKEventLog::eventsOfKind("error")) {
-        messages.push_back(*event.details.at("message").string());
+    for (SDKEvents::Error& error : SDKEventLog::records<SDKEvents::Error>()) {
+        messages.push_back(std::move(error.message));
     }
     return messages;
 }
@@ -116,7 +116,7 @@ TEST(ListController, StoringKeepsOtherValuesAndTheFilesFormatAndPostsTheNotifica
     EXPECT_EQ(page.stored("speed"), Value(3.0));
     EXPECT_EQ(root.read(path).rfind("<?xml", 0), 0u);
     EXPECT_EQ(heard, std::vector<std::string>{"com.example.test/reload"});
-    ASSERT_EQ(SDKEventLog::eventsOfKind("notification").size(), 1u);
+    ASSERT_EQ(SDKEventLog::records<SDKEvents::Notification>().size(), 1u);
 }
 
 TEST(ListController, AnUnreadableDomainFileIsNeverOverwritten) {
@@ -129,7 +129,7 @@ TEST(ListController, AnUnreadableDomainFileIsNeverOverwritten) {
     page.specifier(0)->performSetterWithValue(Value(3.0));
     EXPECT_EQ(root.read(path), "this is not a property list");
     EXPECT_EQ(errors().size(), 1u);
-    EXPECT_TRUE(SDKEventLog::eventsOfKind("notification").empty());
+    EXPECT_TRUE(SDKEventLog::records<SDKEvents::Notification>().empty());
 }
 
 TEST(ListController, UnknownCellClassShowsAPlainCellAndSaysSo) {

@@ -111,14 +111,14 @@ TEST(PreferenceDomain, ARowWithABadDomainLogsTheRefusalAndStoresNothing) {
     page.specifier(0)->performSetterWithValue(Value(3.0));
 
     EXPECT_EQ(everythingUnder(root), before);
-    const auto errors = SDKEventLog::eventsOfKind("error");
+    const auto errors = SDKEventLog::records<SDKEvents::Error>();
     ASSERT_EQ(errors.size(), 1u);
-    const std::string message = *errors[0].details.at("message").string();
+    const std::string message = errors[0].message;
     EXPECT_NE(message.find("could not store items: \"../../../../Library/x\" is not a preference "
                            "domain"),
               std::string::npos)
         << message;
-    EXPECT_TRUE(SDKEventLog::eventsOfKind("notification").empty());
+    EXPECT_TRUE(SDKEventLog::records<SDKEvents::Notification>().empty());
     EXPECT_TRUE(page.specifier(0)->performGetter().isNil());
 }
 

@@ -16,8 +16,8 @@ Value::Array array(std::initializer_list<Value> values) {
 
 size_t errorsMentioning(const std::string& text) {
     size_t count = 0;
-    for (const SDKEvent& event : SDKEventLog::eventsOfKind("error")) {
-        if (event.details.at("message").string()->find(text) != std::string::npos) {
+    for (const SDKEvents::Error& error : SDKEventLog::records<SDKEvents::Error>()) {
+        if (error.message.find(text) != std::string::npos) {
             ++count;
         }
     }

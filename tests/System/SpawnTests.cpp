@@ -34,13 +34,12 @@ TEST_F(Spawn, RecordsAProgramOfTheDeviceAndStartsNothing) {
     ASSERT_EQ(System::posix_spawn(&pid, "/usr/bin/killall", nullptr, nullptr, arguments, nullptr),
               0);
     EXPECT_GT(pid, 0);
-    const auto spawns = SDKEventLog::eventsOfKind("spawn");
+    const auto spawns = SDKEventLog::records<SDKEvents::Spawn>();
     ASSERT_EQ(spawns.size(), 1u);
-    EXPECT_EQ(spawns[0].details.at("path"), Value("/usr/bin/killall"));
-    EXPECT_EQ(spawns[0].details.at("arguments"),
-              Value(Value::Array{"killall", "-9", "backboardd"}));
-    EXPECT_EQ(spawns[0].details.count("environment"), 0u);
-    EXPECT_EQ(spawns[0].details.at("pid"), Value(static_cast<long>(pid)));
+    EXPECT_EQ(spawns[0].path, "/usr/bin/killall");
+    EXPECT_EQ(spawns[0].arguments, (std::vector<std::string>{"killall", "-9", "backboardd"}));
+    EXPECT_FALSE(spawns[0].environment);
+    EXPECT_EQ(spawns[0].pid, pid);
     // Each spawn is a process of its own.
     pid_t second = 0;
     System::posix_spawn(&second, "/usr/bin/killall", nullptr, nullptr, arguments, nullptr);
@@ -69,16 +68,16 @@ TEST_F(Spawn, ResolvesThePathUnderTheDeviceRoot) {
         pid_t pid = 0;
         EXPECT_EQ(System::posix_spawn(&pid, c.path, nullptr, nullptr, arguments, nullptr),
                   c.result);
-        const auto spawns = SDKEventLog::eventsOfKind("spawn");
+        const auto spawns = SDKEventLog::records<SDKEvents::Spawn>();
         ASSERT_EQ(spawns.size(), 1u);
-        EXPECT_EQ(spawns[0].details.at("path"), Value(c.path));
+        EXPECT_EQ(spawns[0].path, c.path);
         if (c.error) {
             EXPECT_EQ(pid, 0);
-            EXPECT_EQ(spawns[0].details.at("error"), Value(c.error));
-            EXPECT_EQ(spawns[0].details.count("pid"), 0u);
+            EXPECT_EQ(spawns[0].error, c.error);
+            EXPECT_FALSE(spawns[0].pid);
         } else {
             EXPECT_GT(pid, 0);
-            EXPECT_EQ(spawns[0].details.count("error"), 0u);
+            EXPECT_FALSE(spawns[0].error);
         }
     }
 }
@@ -87,14 +86,13 @@ TEST_F(Spawn, KeepsTheEnvironmentAndTakesNoPathAsInvalid) {
     program("/bin/tool", kExecutable);
     const char* const environment[] = {"HOME=/var/mobile", "LANG=C", nullptr};
     EXPECT_EQ(System::posix_spawn(nullptr, "/bin/tool", nullptr, nullptr, nullptr, environment), 0);
-    const auto spawns = SDKEventLog::eventsOfKind("spawn");
+    const auto spawns = SDKEventLog::records<SDKEvents::Spawn>();
     ASSERT_EQ(spawns.size(), 1u);
-    EXPECT_EQ(spawns[0].details.at("environment"),
-              Value(Value::Array{"HOME=/var/mobile", "LANG=C"}));
-    EXPECT_TRUE(spawns[0].details.at("arguments").isNil());
+    EXPECT_EQ(spawns[0].environment, (std::vector<std::string>{"HOME=/var/mobile", "LANG=C"}));
+    EXPECT_FALSE(spawns[0].arguments);
 
     EXPECT_EQ(System::posix_spawn(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), EINVAL);
-    EXPECT_EQ(SDKEventLog::eventsOfKind("spawn").size(), 1u);
+    EXPECT_EQ(SDKEventLog::records<SDKEvents::Spawn>().size(), 1u);
 }
 
 } // namespace

@@ -31,10 +31,10 @@ TEST(UIApplication, RecordsEachAddressAndOpensNothing) {
         EXPECT_TRUE(completions.empty());
         DispatchMainQueue::drain();
         EXPECT_EQ(completions, std::vector<bool>{c.handedOver});
-        const std::vector<SDKEvent> opened = SDKEventLog::eventsOfKind("openURL");
+        const auto opened = SDKEventLog::records<SDKEvents::OpenURL>();
         if (c.handedOver) {
             ASSERT_EQ(opened.size(), 1u);
-            EXPECT_EQ(opened[0].details.at("url"), Value(*c.address));
+            EXPECT_EQ(opened[0].url, *c.address);
         } else {
             EXPECT_TRUE(opened.empty());
         }
@@ -46,5 +46,5 @@ TEST(UIApplication, IsOneObject) {
     SDKEventLog::clear();
     UIApplication::sharedApplication()->openURL(NSURL::URLWithString("https://example.com/"), {},
                                                 nullptr);
-    EXPECT_EQ(SDKEventLog::eventsOfKind("openURL").size(), 1u);
+    EXPECT_EQ(SDKEventLog::records<SDKEvents::OpenURL>().size(), 1u);
 }

@@ -84,10 +84,10 @@ TEST(Navigation, PushedPagesShowUnderTheBarWithABackButtonToThePageBelow) {
     EXPECT_EQ(screen.navigation->popToRootViewControllerAnimated(false).size(), 1u);
     EXPECT_EQ(screen.navigation->popViewControllerAnimated(false), nullptr);
     EXPECT_EQ(screen.navigation->viewControllers().size(), 1u);
-    EXPECT_EQ(SDKEventLog::eventsOfKind("push").size(), 2u);
-    auto pops = SDKEventLog::eventsOfKind("pop");
+    EXPECT_EQ(SDKEventLog::records<SDKEvents::Push>().size(), 2u);
+    auto pops = SDKEventLog::records<SDKEvents::Pop>();
     ASSERT_EQ(pops.size(), 2u);
-    EXPECT_EQ(pops[0].details["title"], Value("Child"));
+    EXPECT_EQ(pops[0].title, "Child");
 }
 
 TEST(Navigation, BarButtonItemsAreButtonsInTheBarThatSendTheirAction) {

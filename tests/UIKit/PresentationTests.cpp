@@ -37,7 +37,7 @@ TEST(Presentation, PresentsOneScreenAtATimeAndDismissesTopFirst) {
     // A second presentation on the same controller is refused and logged.
     page->presentViewController(other, true, nullptr);
     EXPECT_EQ(page->presentedViewController(), sheet);
-    ASSERT_EQ(SDKEventLog::eventsOfKind("error").size(), 1u);
+    ASSERT_EQ(SDKEventLog::records<SDKEvents::Error>().size(), 1u);
 
     // The top screen, presenting nothing, asks its presenter to dismiss it.
     sheet->presentViewController(other, false, nullptr);
@@ -51,11 +51,11 @@ TEST(Presentation, PresentsOneScreenAtATimeAndDismissesTopFirst) {
     EXPECT_EQ(page->presentedViewController(), nullptr);
     EXPECT_EQ(other->presentingViewController(), nullptr);
 
-    auto presents = SDKEventLog::eventsOfKind("present");
+    auto presents = SDKEventLog::records<SDKEvents::Present>();
     ASSERT_EQ(presents.size(), 3u);
-    EXPECT_EQ(presents[0].details["title"], Value("Sheet"));
-    EXPECT_EQ(presents[0].details["class"], Value("UIViewController"));
-    EXPECT_EQ(SDKEventLog::eventsOfKind("dismiss").size(), 3u);
+    EXPECT_EQ(presents[0].title, "Sheet");
+    EXPECT_EQ(presents[0].className, "UIViewController");
+    EXPECT_EQ(SDKEventLog::records<SDKEvents::Dismiss>().size(), 3u);
 }
 
 TEST(Presentation, ColorPickerHearsPicksFromItsProcessAndClosesWithItsButton) {
@@ -241,11 +241,11 @@ TEST(Presentation, TransitionsRunTheirAnimationsAndAreRecorded) {
         [&](bool finished) { done = finished; });
     EXPECT_EQ(label->text(), "after");
     EXPECT_TRUE(done);
-    auto transitions = SDKEventLog::eventsOfKind("transition");
+    auto transitions = SDKEventLog::records<SDKEvents::Transition>();
     ASSERT_EQ(transitions.size(), 1u);
-    EXPECT_EQ(transitions[0].details["view"], Value("UILabel"));
-    EXPECT_EQ(transitions[0].details["duration"], Value(0.2));
-    EXPECT_EQ(transitions[0].details["options"], Value(static_cast<long>(5 << 20)));
+    EXPECT_EQ(transitions[0].viewClassName, "UILabel");
+    EXPECT_EQ(transitions[0].duration, 0.2);
+    EXPECT_EQ(transitions[0].options, static_cast<long>(5 << 20));
 }
 
 } // namespace

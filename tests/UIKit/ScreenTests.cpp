@@ -43,7 +43,7 @@ TEST(MainThreadChecker, ReportsUIKitCalledFromAnotherThread) {
     ASSERT_EQ(reports.size(), 2u);
     EXPECT_EQ(SDKMainThreadChecker::reportCount(), before + 2);
     const std::string prefix = "Main Thread Checker: UI API called on a background thread: ";
-    EXPECT_EQ(reports[0].rfind(prefix + "-[UIView initWithFrame:]\nPID: ", 0), 0u) << reports[0];
+    EXPECT_EQ(reports[0].rfind(prefix + "-[UILabel initWithFrame:]\nPID: ", 0), 0u) << reports[0];
     EXPECT_EQ(reports[1].rfind(prefix + "-[UIView setHidden:]\n", 0), 0u) << reports[1];
 }
 
@@ -54,9 +54,29 @@ TEST(MainThreadChecker, ChecksEveryChangeOfTheTreeLayoutAndConstraintsOnce) {
     Ref<UIView> child = alloc<UIView>()->init();
     parent->addSubview(child);
     Ref<NSLayoutConstraint> width = child->widthAnchor()->constraintEqualToConstant(10);
+    Ref<UILabel> label = alloc<UILabel>()->init();
+    Ref<UIStackView> stack = alloc<UIStackView>()->init();
+    Ref<UIView> arranged = alloc<UIView>()->init();
     const std::pair<const char*, std::function<void()>> calls[] = {
         {"-[UIView setFrame:]", [&] { child->setFrame(CGRectMake(0, 0, 20, 20)); }},
         {"-[UIView setAlpha:]", [&] { child->setAlpha(0.5); }},
+        {"-[UIView setTag:]", [&] { child->setTag(7); }},
+        {"-[UIView setContentMode:]", [&] { child->setContentMode(UIViewContentModeCenter); }},
+        {"-[UIView setClipsToBounds:]", [&] { child->setClipsToBounds(true); }},
+        {"-[UIView setUserInteractionEnabled:]", [&] { child->setUserInteractionEnabled(false); }},
+        {"-[UIView invalidateIntrinsicContentSize]",
+         [&] { child->invalidateIntrinsicContentSize(); }},
+        {"-[UILabel setFont:]", [&] { label->setFont(UIFont::systemFontOfSize(20)); }},
+        {"-[UILabel setNumberOfLines:]", [&] { label->setNumberOfLines(2); }},
+        {"-[UIStackView addArrangedSubview:]", [&] { stack->addArrangedSubview(label); }},
+        {"-[UIStackView insertArrangedSubview:atIndex:]",
+         [&] { stack->insertArrangedSubview(arranged, 0); }},
+        {"-[UIStackView removeArrangedSubview:]", [&] { stack->removeArrangedSubview(label); }},
+        {"-[UIStackView setAxis:]", [&] { stack->setAxis(UILayoutConstraintAxisVertical); }},
+        {"-[UIStackView setDistribution:]",
+         [&] { stack->setDistribution(UIStackViewDistributionFillEqually); }},
+        {"-[UIStackView setAlignment:]", [&] { stack->setAlignment(UIStackViewAlignmentCenter); }},
+        {"-[UIStackView setSpacing:]", [&] { stack->setSpacing(4); }},
         {"-[UIView setNeedsLayout]", [&] { child->setNeedsLayout(); }},
         {"+[NSLayoutConstraint activateConstraints:]",
          [&] { NSLayoutConstraint::activateConstraints({width}); }},

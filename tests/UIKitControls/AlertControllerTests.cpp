@@ -121,10 +121,10 @@ TEST(AlertController, ATapOnAButtonDismissesTheAlertThenRunsTheHandler) {
     screen.tap(alert, "Silent");
     EXPECT_EQ(screen.page->presentedViewController(), nullptr);
     EXPECT_EQ(heard.size(), 1u);
-    auto dismissals = SDKEventLog::eventsOfKind("dismiss");
+    auto dismissals = SDKEventLog::records<SDKEvents::Dismiss>();
     ASSERT_EQ(dismissals.size(), 2u);
-    EXPECT_EQ(dismissals[0].details["class"], Value("UIAlertController"));
-    EXPECT_EQ(dismissals[0].details["animated"], Value(true));
+    EXPECT_EQ(dismissals[0].className, "UIAlertController");
+    EXPECT_TRUE(dismissals[0].animated);
 }
 
 TEST(AlertController, ATouchOutsideTheAlertReachesNothingBelow) {

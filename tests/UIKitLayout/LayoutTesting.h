@@ -68,11 +68,8 @@ inline void expectFrames(const ExpectedFrames& tree) {
 
 inline std::vector<std::string> errorMessages() {
     std::vector<std::string> messages;
-    for (const SDKEvent& event : SDKEventLog::eventsOfKind("error")) {
-        auto found = event.details.find("message");
-        if (found != event.details.end() && found->second.string()) {
-            messages.push_back(*found->second.string());
-        }
+    for (SDKEvents::Error& error : SDKEventLog::records<SDKEvents::Error>()) {
+        messages.push_back(std::move(error.message));
     }
     return messages;
 }

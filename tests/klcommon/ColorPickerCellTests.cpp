@@ -125,7 +125,7 @@ TEST(ColorPickerCell, EveryPickRewritesTheDomainFile) {
         ColorPickerProcess::reportPick(picker, UIColor::colorWithRed(0, 0, 1, 1));
         EXPECT_EQ(page.stored("tint"), Value(c.last));
         EXPECT_EQ(fillOf(cell), (CGColor{0, 0, 1, 1}));
-        EXPECT_EQ(SDKEventLog::eventsOfKind("notification").size(), 2u);
+        EXPECT_EQ(SDKEventLog::records<SDKEvents::Notification>().size(), 2u);
     }
 }
 
@@ -135,13 +135,13 @@ TEST(ColorPickerCell, PickAnimatesSwatchAndTextWithTransitions) {
     page.tapRow(0);
     SDKEventLog::clear();
     ColorPickerProcess::reportPick(presentedPicker(page), UIColor::redColor());
-    auto transitions = SDKEventLog::eventsOfKind("transition");
+    auto transitions = SDKEventLog::records<SDKEvents::Transition>();
     ASSERT_EQ(transitions.size(), 2u);
-    EXPECT_EQ(transitions[0].details["view"], Value("UIView"));
-    EXPECT_EQ(transitions[0].details["duration"], Value(0.3));
-    EXPECT_EQ(transitions[0].details["options"], Value(0L));
-    EXPECT_EQ(transitions[1].details["view"], Value("UILabel"));
-    EXPECT_EQ(transitions[1].details["options"], Value(5L << 20));
+    EXPECT_EQ(transitions[0].viewClassName, "UIView");
+    EXPECT_EQ(transitions[0].duration, 0.3);
+    EXPECT_EQ(transitions[0].options, 0L);
+    EXPECT_EQ(transitions[1].viewClassName, "UILabel");
+    EXPECT_EQ(transitions[1].options, 5L << 20);
 }
 
 TEST(ColorPickerCell, StoredValueWinsAndReloadKeepsTheShownColour) {

@@ -77,8 +77,8 @@ struct Page {
     }
     std::vector<std::string> opened() const {
         std::vector<std::string> addresses;
-        for (const SDKEvent& event : SDKEventLog::eventsOfKind("openURL")) {
-            addresses.push_back(*event.details.at("url").string());
+        for (const SDKEvents::OpenURL& opened : SDKEventLog::records<SDKEvents::OpenURL>()) {
+            addresses.push_back(opened.url);
         }
         return addresses;
     }
@@ -188,7 +188,7 @@ TEST_F(HeaderViewTest, LaysTheContentOutCentredAtItsFixedSizes) {
         EXPECT_FALSE(header->versionLabel()->authorIcon());
         EXPECT_EQ(header->tweakNameLabel()->text(), "Demo");
         EXPECT_EQ(header->tweakNameLabel()->font()->pointSize(), 32);
-        EXPECT_TRUE(SDKEventLog::eventsOfKind("error").empty());
+        EXPECT_TRUE(SDKEventLog::records<SDKEvents::Error>().empty());
     }
 }
 
@@ -293,9 +293,9 @@ TEST_F(HeaderViewTest, WritesToSupportWhenThereIsAnAccount) {
             ASSERT_TRUE(button) << title;
             Finger(page.window).tap(button);
         }
-        const std::vector<SDKEvent> results = SDKEventLog::eventsOfKind("mailComposeResult");
+        const auto results = SDKEventLog::records<SDKEvents::MailComposeResult>();
         ASSERT_EQ(results.size(), 1u);
-        EXPECT_EQ(results[0].details.at("result"), Value(static_cast<long>(*c.result)));
+        EXPECT_EQ(results[0].result, static_cast<long>(*c.result));
         // The delegate dismissed it, whatever the result.
         EXPECT_FALSE(page.controller->presentedViewController());
     }
@@ -308,7 +308,7 @@ TEST_F(HeaderViewTest, PresentsNothingWithoutAController) {
         Page page(makeHeader(Arguments()), false);
         page.choose(item);
         // Only the menu was shown, and it has closed.
-        EXPECT_EQ(SDKEventLog::eventsOfKind("present").size(), 1u);
+        EXPECT_EQ(SDKEventLog::records<SDKEvents::Present>().size(), 1u);
         EXPECT_FALSE(page.controller->presentedViewController());
     }
 }
@@ -327,7 +327,7 @@ TEST_F(HeaderViewTest, TheMenuDoesNotKeepTheHeaderAlive) {
     for (const Ref<UIMenuElement>& item : menu->children()) {
         objc_cast<UIAction>(item)->performWithSender();
     }
-    EXPECT_TRUE(SDKEventLog::eventsOfKind("openURL").empty());
+    EXPECT_TRUE(SDKEventLog::records<SDKEvents::OpenURL>().empty());
 }
 
 TEST_F(HeaderViewTest, ReadsTheAvatarOfItsHandle) {

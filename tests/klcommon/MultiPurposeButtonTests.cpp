@@ -157,7 +157,7 @@ TEST_F(MultiPurposeButtonTest, LaysOutTheWorkedSizes) {
         if (c.label) {
             EXPECT_EQ(button->authorLabel()->frame(), *c.label);
         }
-        EXPECT_TRUE(SDKEventLog::eventsOfKind("error").empty());
+        EXPECT_TRUE(SDKEventLog::records<SDKEvents::Error>().empty());
         ASSERT_TRUE(waitForAvatarRead(button, kShownReferences));
     }
 }
@@ -179,7 +179,7 @@ TEST_F(MultiPurposeButtonTest, EachHeightChangeReplacesTheLayoutConstraints) {
         // The avatar keeps the corner radius of the height it was made with.
         EXPECT_EQ(button->authorIcon()->layer()->cornerRadius(), 10);
     }
-    EXPECT_TRUE(SDKEventLog::eventsOfKind("error").empty());
+    EXPECT_TRUE(SDKEventLog::records<SDKEvents::Error>().empty());
     ASSERT_TRUE(waitForAvatarRead(button, kShownReferences));
 }
 
@@ -190,7 +190,7 @@ TEST_F(MultiPurposeButtonTest, FlagsTurnedOnLaterMakeNoViewsAndNameNone) {
     EXPECT_FALSE(button->authorIcon());
     // The label takes the image case's constraints, less the one naming the icon.
     EXPECT_EQ(activeConstraints(button), 3u);
-    EXPECT_TRUE(SDKEventLog::eventsOfKind("error").empty());
+    EXPECT_TRUE(SDKEventLog::records<SDKEvents::Error>().empty());
 }
 
 TEST_F(MultiPurposeButtonTest, ShowsTheAvatarOnlyForAnImageAnswer) {
@@ -230,13 +230,13 @@ TEST_F(MultiPurposeButtonTest, ShowsTheAvatarOnlyForAnImageAnswer) {
         const Ref<UIImage> image = button->authorIcon()->image();
         ASSERT_TRUE(image);
         EXPECT_EQ(image->isSymbolImage(), !c.avatar);
-        const std::vector<SDKEvent> transitions = SDKEventLog::eventsOfKind("transition");
+        const auto transitions = SDKEventLog::records<SDKEvents::Transition>();
         if (c.avatar) {
             EXPECT_EQ(image->size(), CGSizeMake(4, 4));
             ASSERT_EQ(transitions.size(), 1u);
-            EXPECT_EQ(transitions[0].details.at("view"), Value("UIImageView"));
-            EXPECT_EQ(transitions[0].details.at("duration"), Value(0.2));
-            EXPECT_EQ(transitions[0].details.at("options"), Value(5L << 20));
+            EXPECT_EQ(transitions[0].viewClassName, "UIImageView");
+            EXPECT_EQ(transitions[0].duration, 0.2);
+            EXPECT_EQ(transitions[0].options, 5L << 20);
         } else {
             EXPECT_EQ(image->symbolName(), "person.crop.square.fill");
             EXPECT_TRUE(transitions.empty());
@@ -304,5 +304,5 @@ TEST_F(MultiPurposeButtonTest, TheMainQueueAnswersTapsWhileTheServerIsSilent) {
     EXPECT_GT(button.use_count(), kShownReferences) << "the read should still hold the control";
     ASSERT_TRUE(waitForAvatarRead(button, kShownReferences));
     EXPECT_EQ(iconSymbol(button), "person.crop.square.fill");
-    EXPECT_TRUE(SDKEventLog::eventsOfKind("transition").empty());
+    EXPECT_TRUE(SDKEventLog::records<SDKEvents::Transition>().empty());
 }

@@ -29,7 +29,7 @@ inline Value::Dictionary row(const char* cellClass, Value::Dictionary extra = {}
 
 // How many notifications the rows have posted since the log was cleared.
 inline size_t notifications() {
-    return SDKEventLog::eventsOfKind("notification").size();
+    return SDKEventLog::records<SDKEvents::Notification>().size();
 }
 
 // Where the centre of a view is on the page's screen, after a layout pass.

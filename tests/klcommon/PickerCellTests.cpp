@@ -21,7 +21,7 @@ TEST(PickerCell, ChoicesKeepTheirShareOfTheWidthTheCellWasMadeWith) {
         page.window->setFrame(CGRectMake(0, 0, windowWidth, 844));
         page.controller->view()->setFrame(page.window->bounds());
         page.window->layoutIfNeeded();
-        EXPECT_TRUE(SDKEventLog::eventsOfKind("error").empty());
+        EXPECT_TRUE(SDKEventLog::records<SDKEvents::Error>().empty());
         auto cell = page.cell<KLPickerCell>(0);
         ASSERT_EQ(cell->bounds().size.height, 200);
         const CGFloat share = 320.0 / 3, gap = (cell->bounds().size.width - 320) / 2;

@@ -116,7 +116,7 @@ TEST(RepoCell, TapOpensTheLinkInTheBrowserAndDoneClosesIt) {
         page.tap(done);
         EXPECT_EQ(page.controller->presentedViewController(), nullptr);
         EXPECT_EQ(browser->presentingViewController(), nullptr);
-        EXPECT_EQ(SDKEventLog::eventsOfKind("dismiss").size(), 1u);
+        EXPECT_EQ(SDKEventLog::records<SDKEvents::Dismiss>().size(), 1u);
 
         // Each tap presents a new browser.
         tapButton(page, cell);

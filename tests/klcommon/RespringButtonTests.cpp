@@ -81,14 +81,13 @@ TEST_F(RespringButton, InAppKillsBackboarddThroughKillall) {
     // The menu item, then a direct call: the same request each time.
     respringItem(button)->performWithSender();
     button->respring();
-    const auto spawns = SDKEventLog::eventsOfKind("spawn");
+    const auto spawns = SDKEventLog::records<SDKEvents::Spawn>();
     ASSERT_EQ(spawns.size(), 2u);
-    for (const SDKEvent& spawn : spawns) {
-        EXPECT_EQ(spawn.details.at("path"), Value("/usr/bin/killall"));
-        EXPECT_EQ(spawn.details.at("arguments"),
-                  Value(Value::Array{"killall", "-9", "backboardd"}));
-        EXPECT_EQ(spawn.details.count("environment"), 0u);
-        EXPECT_EQ(spawn.details.count("error"), 0u);
+    for (const SDKEvents::Spawn& spawn : spawns) {
+        EXPECT_EQ(spawn.path, "/usr/bin/killall");
+        EXPECT_EQ(spawn.arguments, (std::vector<std::string>{"killall", "-9", "backboardd"}));
+        EXPECT_FALSE(spawn.environment);
+        EXPECT_FALSE(spawn.error);
     }
     EXPECT_EQ(SDKEventLog::events().size(), 2u);
 }
@@ -100,10 +99,10 @@ TEST_F(RespringButton, InAppWithoutKillallStartsNothing) {
     auto button = alloc<KLRespringButton>()->init();
     button->setInApp(true);
     EXPECT_NO_THROW(button->respring());
-    const auto spawns = SDKEventLog::eventsOfKind("spawn");
+    const auto spawns = SDKEventLog::records<SDKEvents::Spawn>();
     ASSERT_EQ(spawns.size(), 1u);
-    EXPECT_EQ(spawns[0].details.at("error"), Value("ENOENT"));
-    EXPECT_EQ(spawns[0].details.count("pid"), 0u);
+    EXPECT_EQ(spawns[0].error, "ENOENT");
+    EXPECT_FALSE(spawns[0].pid);
 }
 
 TEST_F(RespringButton, TheMenuDoesNotKeepTheButtonAlive) {

@@ -135,14 +135,14 @@ TEST(SliderCell, TapOnTheValuePresentsTheCustomValueAlert) {
     EXPECT_EQ(alert->actions()[0]->style(), UIAlertActionStyleDefault);
     EXPECT_EQ(alert->actions()[1]->style(), UIAlertActionStyleDefault);
     EXPECT_EQ(alert->preferredAction(), nullptr);
-    auto presents = SDKEventLog::eventsOfKind("present");
+    auto presents = SDKEventLog::records<SDKEvents::Present>();
     ASSERT_EQ(presents.size(), 1u);
-    EXPECT_EQ(presents[0].details["animated"], Value(true));
+    EXPECT_TRUE(presents[0].animated);
 
     // The alert covers the page: another tap does not reach the label.
     EXPECT_EQ(tapValueLabel(page, cell->valueLabel()), alert);
-    EXPECT_EQ(SDKEventLog::eventsOfKind("present").size(), 1u);
-    EXPECT_TRUE(SDKEventLog::eventsOfKind("error").empty());
+    EXPECT_EQ(SDKEventLog::records<SDKEvents::Present>().size(), 1u);
+    EXPECT_TRUE(SDKEventLog::records<SDKEvents::Error>().empty());
 
     // OK without editing applies the prefilled one-decimal text.
     page.tapButton(alert, "OK");
@@ -241,7 +241,7 @@ TEST(SliderCell, WithoutAViewControllerATapPresentsNothing) {
     auto cell = alloc<KLSliderCell>()->initWithStyle(UITableViewCellStyleDefault, "x", specifier);
     ASSERT_NE(cell, nullptr);
     cell->tapValue(cell->tapGesture());
-    EXPECT_TRUE(SDKEventLog::eventsOfKind("present").empty());
+    EXPECT_TRUE(SDKEventLog::records<SDKEvents::Present>().empty());
     EXPECT_EQ(cell->valueLabel()->text(), "0.0");
     EXPECT_EQ(alloc<KLSliderCell>()
                   ->initWithStyle(UITableViewCellStyleDefault, std::nullopt, nullptr)

@@ -226,7 +226,7 @@ TEST(StepperCell, BoundsTheStepperCannotTakeStillBuildTheRow) {
         HostedPage page(root, {stepperRow(extra)}, {{"level", 7}});
         auto cell = page.cell<KLStepperCell>(0);
         ASSERT_NE(cell, nullptr);
-        EXPECT_TRUE(SDKEventLog::eventsOfKind("error").empty());
+        EXPECT_TRUE(SDKEventLog::records<SDKEvents::Error>().empty());
         Ref<UIStepper> stepper = cell->stepper();
         EXPECT_EQ(stepper->minimumValue(), c.heldMinimum) << c.minimum.doubleValue();
         EXPECT_EQ(stepper->maximumValue(), c.heldMaximum) << c.minimum.doubleValue();
@@ -245,7 +245,7 @@ TEST(StepperCell, WithoutAViewControllerATapPresentsNothing) {
     auto cell = alloc<KLStepperCell>()->initWithStyle(UITableViewCellStyleDefault, "x", nullptr);
     ASSERT_NE(cell, nullptr);
     cell->tapValue(cell->tapGesture());
-    EXPECT_TRUE(SDKEventLog::eventsOfKind("present").empty());
+    EXPECT_TRUE(SDKEventLog::records<SDKEvents::Present>().empty());
     EXPECT_EQ(cell->title()->text(), "Title");
     EXPECT_EQ(cell->valueLabel()->text(), "0.0");
 }

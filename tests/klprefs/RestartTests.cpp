@@ -12,26 +12,27 @@
 namespace {
 
 TEST(HostDevice, KnowsWhichRequestsRestartTheUserInterface) {
-    const Value killall = "/usr/bin/killall";
-    auto spawn = [](Value path, Value::Array arguments, bool started) {
-        Value::Dictionary details{{"path", std::move(path)}, {"arguments", std::move(arguments)}};
-        details[started ? "pid" : "error"] = started ? Value(1000L) : Value("ENOENT");
-        return SDKEvent{"spawn", std::move(details)};
+    const std::string killall = "/usr/bin/killall";
+    auto spawn = [](std::string path, std::vector<std::string> arguments, bool started) {
+        return SDKEvents::Spawn{std::move(path), std::move(arguments), std::nullopt,
+                                started ? std::optional<pid_t>(1000) : std::nullopt,
+                                started ? std::nullopt : std::optional<std::string>("ENOENT")};
     };
     struct Case {
         SDKEvent request;
         bool restarts;
     };
     const Case cases[] = {
-        {{"relaunch", {{"reason", "RestartRenderServer"}, {"options", 4L}}}, true},
+        {SDKEvents::Relaunch{"RestartRenderServer", 4, std::nullopt}, true},
         {spawn(killall, {"killall", "-9", "backboardd"}, true), true},
         {spawn("/var/jb/usr/bin/killall", {"killall", "SpringBoard"}, true), true},
         {spawn(killall, {"killall", "-9", "backboardd"}, false), false},
         {spawn(killall, {"killall", "-9", "Preferences"}, true), false},
         {spawn(killall, {"backboardd"}, true), false},
         {spawn("/bin/kill", {"kill", "backboardd"}, true), false},
-        {{"openURL", {{"url", "https://example.com"}}}, false},
-        {{"present", {{"class", "SFSafariViewController"}}}, false},
+        {SDKEvents::OpenURL{"https://example.com"}, false},
+        {SDKEvents::Present{{"SFSafariViewController", std::nullopt, true}, "PSListController"},
+         false},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(HostDevice::restartsUserInterface(cases[i].request), cases[i].restarts) << i;

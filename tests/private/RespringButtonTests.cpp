@@ -53,13 +53,13 @@ TEST_F(RespringWithServices, EachWayMakesExactlyOneRequest) {
         } else {
             button->respring();
         }
-        const auto relaunches = SDKEventLog::eventsOfKind("relaunch");
+        const auto relaunches = SDKEventLog::records<SDKEvents::Relaunch>();
         ASSERT_EQ(relaunches.size(), c.relaunches);
-        EXPECT_EQ(SDKEventLog::eventsOfKind("spawn").size(), c.spawns);
+        EXPECT_EQ(SDKEventLog::records<SDKEvents::Spawn>().size(), c.spawns);
         if (!relaunches.empty()) {
-            EXPECT_EQ(relaunches[0].details.at("reason"), Value("RestartRenderServer"));
-            EXPECT_EQ(relaunches[0].details.at("options"), Value(4L));
-            EXPECT_TRUE(relaunches[0].details.at("target").isNil());
+            EXPECT_EQ(relaunches[0].reason, "RestartRenderServer");
+            EXPECT_EQ(relaunches[0].options, 4L);
+            EXPECT_FALSE(relaunches[0].target);
         }
     }
 }

@@ -36,26 +36,26 @@ TEST_F(SystemService, RecordsEachRelaunchRequestItIsSent) {
         Id reason;
         Id options;
         Id target;
-        Value recordedReason;
+        std::optional<std::string> recordedReason;
         long recordedOptions;
-        Value recordedTarget;
+        std::optional<std::string> recordedTarget;
     };
     const Case cases[] = {
-        {"RestartRenderServer", 4L, Id(), "RestartRenderServer", 4, Value()},
+        {"RestartRenderServer", 4L, Id(), "RestartRenderServer", 4, std::nullopt},
         {"Update", 1L, NSURL::URLWithString(std::string("prefs:root=Demo")), "Update", 1,
          "prefs:root=Demo"},
-        {Id(), Id(), Id(), Value(), 0, Value()},
+        {Id(), Id(), Id(), std::nullopt, 0, std::nullopt},
     };
     for (const Case& c : cases) {
         SDKEventLog::clear();
         Id action = relaunchAction(c.reason, c.options, c.target);
         ASSERT_TRUE(action);
         send(NSSet::setWithObject(action.object()));
-        const auto relaunches = SDKEventLog::eventsOfKind("relaunch");
+        const auto relaunches = SDKEventLog::records<SDKEvents::Relaunch>();
         ASSERT_EQ(relaunches.size(), 1u);
-        EXPECT_EQ(relaunches[0].details.at("reason"), c.recordedReason);
-        EXPECT_EQ(relaunches[0].details.at("options"), Value(c.recordedOptions));
-        EXPECT_EQ(relaunches[0].details.at("target"), c.recordedTarget);
+        EXPECT_EQ(relaunches[0].reason, c.recordedReason);
+        EXPECT_EQ(relaunches[0].options, c.recordedOptions);
+        EXPECT_EQ(relaunches[0].target, c.recordedTarget);
     }
 }
 
@@ -63,7 +63,7 @@ TEST_F(SystemService, PassesOverWhatIsNotARelaunchRequest) {
     const Id first = relaunchAction("First", 0L, Id());
     const Id second = relaunchAction("Second", 0L, Id());
     send(NSSet::setWithObjects({first.object(), alloc<NSObject>(), second.object()}));
-    EXPECT_EQ(SDKEventLog::eventsOfKind("relaunch").size(), 2u);
+    EXPECT_EQ(SDKEventLog::records<SDKEvents::Relaunch>().size(), 2u);
     SDKEventLog::clear();
     const Id notASet[] = {Id(), Id("RestartRenderServer"), first, NSSet::set()};
     for (const Id& actions : notASet) {

@@ -60,7 +60,7 @@ inline std::vector<int> marked(const Ref<KLPickerCell>& cell) {
 }
 
 inline size_t notifications() {
-    return SDKEventLog::eventsOfKind("notification").size();
+    return SDKEventLog::records<SDKEvents::Notification>().size();
 }
 
 // A finger lands on the middle of the view and lifts, through the window.

@@ -13,10 +13,9 @@ constexpr objc_method kInstanceMethods[] = {
 
 void record(const SBSRelaunchAction& action) {
     Ref<NSURL> target = action.targetURL();
-    SDKEventLog::record("relaunch",
-                        {{"reason", Value(action.reason())},
-                         {"options", static_cast<long>(action.options())},
-                         {"target", target ? Value(target->absoluteString()) : Value()}});
+    SDKEventLog::record(SDKEvents::Relaunch{
+        action.reason(), static_cast<long>(action.options()),
+        target ? std::optional<std::string>(target->absoluteString()) : std::nullopt});
 }
 
 } // namespace
