@@ -13,20 +13,20 @@
 
 namespace {
 
-constexpr objc_method kClassMethods[] = {ObjCExport::allocMethod<KLHeaderView>()};
-constexpr objc_method kInstanceMethods[] = {
+constexpr objc_method kHeaderViewClassMethods[] = {ObjCExport::allocMethod<KLHeaderView>()};
+constexpr objc_method kHeaderViewInstanceMethods[] = {
     ObjCExport::method<&KLHeaderView::shareMenu>("shareMenu"),
     ObjCExport::method<&KLHeaderView::openTwitter>("openTwitter"),
     ObjCExport::method<&KLHeaderView::donate>("donate"),
 };
 
 constexpr CGFloat kSpacing = 5;
-constexpr CGFloat kRowHeight = 30;
+constexpr CGFloat kHeaderRowHeight = 30;
 constexpr CGFloat kContentHeight = 80;
 constexpr CGFloat kAuthorWidth = 85;
 constexpr CGFloat kVersionWidth = 65;
 constexpr CGFloat kSquareSide = 30;
-constexpr CGFloat kCornerRadius = 5;
+constexpr CGFloat kHeaderButtonCornerRadius = 5;
 constexpr CGFloat kNameFontSize = 32;
 constexpr const char* kTwitterProfiles = "https://twitter.com/";
 
@@ -42,7 +42,7 @@ void openAddress(const std::optional<std::string>& address) {
 
 extern "C"
     __attribute__((visibility("default"))) constinit const objc_class OBJC_CLASS_$_KLHeaderView{
-        "KLHeaderView", nullptr, kClassMethods, kInstanceMethods};
+        "KLHeaderView", nullptr, kHeaderViewClassMethods, kHeaderViewInstanceMethods};
 
 const objc_class* KLHeaderView::objcClass() const {
     return &OBJC_CLASS_$_KLHeaderView;
@@ -86,13 +86,13 @@ Ref<KLHeaderView> KLHeaderView::initWithFrame(
 
     const Ref<KLHeaderView> header = self<KLHeaderView>();
     _authorButton = alloc<KLMultiPurposeButton>()->initWithFrame(
-        CGRectMake(0, 0, kAuthorWidth, kRowHeight), developerName, twitterHandle, false);
+        CGRectMake(0, 0, kAuthorWidth, kHeaderRowHeight), developerName, twitterHandle, false);
     _authorButton->setTranslatesAutoresizingMaskIntoConstraints(false);
     _authorButton->addTarget(header, &KLHeaderView::openTwitter, UIControlEventTouchUpInside);
     _hStack->addArrangedSubview(_authorButton);
 
     _versionLabel = alloc<KLMultiPurposeButton>()->initWithFrame(
-        CGRectMake(0, 0, kVersionWidth, kRowHeight), tweakVersion, std::string(), false);
+        CGRectMake(0, 0, kVersionWidth, kHeaderRowHeight), tweakVersion, std::string(), false);
     _versionLabel->setTranslatesAutoresizingMaskIntoConstraints(false);
     _hStack->addArrangedSubview(_versionLabel);
 
@@ -110,14 +110,14 @@ Ref<KLHeaderView> KLHeaderView::initWithFrame(
 
     NSLayoutConstraint::activateConstraints({
         _authorButton->widthAnchor()->constraintEqualToConstant(kAuthorWidth),
-        _authorButton->heightAnchor()->constraintEqualToConstant(kRowHeight),
+        _authorButton->heightAnchor()->constraintEqualToConstant(kHeaderRowHeight),
         _versionLabel->widthAnchor()->constraintEqualToConstant(kVersionWidth),
-        _versionLabel->heightAnchor()->constraintEqualToConstant(kRowHeight),
+        _versionLabel->heightAnchor()->constraintEqualToConstant(kHeaderRowHeight),
         _donateButton->widthAnchor()->constraintEqualToConstant(kSquareSide),
         _donateButton->heightAnchor()->constraintEqualToConstant(kSquareSide),
         _moreButton->widthAnchor()->constraintEqualToConstant(kSquareSide),
         _moreButton->heightAnchor()->constraintEqualToConstant(kSquareSide),
-        _hStack->heightAnchor()->constraintEqualToConstant(kRowHeight),
+        _hStack->heightAnchor()->constraintEqualToConstant(kHeaderRowHeight),
         _vStack->centerXAnchor()->constraintEqualToAnchor(centerXAnchor()),
         _vStack->centerYAnchor()->constraintEqualToAnchor(centerYAnchor()),
         _vStack->heightAnchor()->constraintEqualToConstant(kContentHeight),
@@ -132,7 +132,7 @@ Ref<UIButton> KLHeaderView::makeSquareButton(const char* symbol) {
     button->setBackgroundColor(UIColor::grayColor());
     button->setImage(UIImage::systemImageNamed(symbol), UIControlStateNormal);
     button->setTintColor(UIColor::whiteColor());
-    button->layer()->setCornerRadius(kCornerRadius);
+    button->layer()->setCornerRadius(kHeaderButtonCornerRadius);
     button->setClipsToBounds(true);
     return button;
 }

@@ -15,22 +15,22 @@
 
 namespace {
 
-constexpr objc_method kClassMethods[] = {ObjCExport::allocMethod<KLMultiPurposeButton>()};
-constexpr objc_method kInstanceMethods[] = {
+constexpr objc_method kButtonClassMethods[] = {ObjCExport::allocMethod<KLMultiPurposeButton>()};
+constexpr objc_method kButtonInstanceMethods[] = {
     ObjCExport::method<&KLMultiPurposeButton::fetchTwitterImageForHandle>(
         "fetchTwitterImageForHandle:"),
 };
 
 constexpr CGFloat kInset = 5;
-constexpr CGFloat kCornerRadius = 5;
-constexpr CGFloat kFontSize = 14;
+constexpr CGFloat kButtonCornerRadius = 5;
+constexpr CGFloat kButtonFontSize = 14;
 constexpr const char* kPlaceholderSymbol = "person.crop.square.fill";
 
 } // namespace
 
 extern "C" __attribute__((
     visibility("default"))) constinit const objc_class OBJC_CLASS_$_KLMultiPurposeButton{
-    "KLMultiPurposeButton", nullptr, kClassMethods, kInstanceMethods};
+    "KLMultiPurposeButton", nullptr, kButtonClassMethods, kButtonInstanceMethods};
 
 const objc_class* KLMultiPurposeButton::objcClass() const {
     return &OBJC_CLASS_$_KLMultiPurposeButton;
@@ -48,7 +48,7 @@ KLMultiPurposeButton::initWithFrame(const CGRect& frame,
     _imageIsSFSymbol = sfSymbol;
 
     setBackgroundColor(UIColor::grayColor());
-    layer()->setCornerRadius(kCornerRadius);
+    layer()->setCornerRadius(kButtonCornerRadius);
     setClipsToBounds(true);
 
     if (_hasImage) {
@@ -71,7 +71,7 @@ KLMultiPurposeButton::initWithFrame(const CGRect& frame,
         _authorLabel = alloc<UILabel>()->init();
         _authorLabel->setText(titleText);
         _authorLabel->setTextColor(UIColor::whiteColor());
-        _authorLabel->setFont(UIFont::systemFontOfSize(kFontSize));
+        _authorLabel->setFont(UIFont::systemFontOfSize(kButtonFontSize));
         _authorLabel->setAdjustsFontSizeToFitWidth(true);
         _authorLabel->setTextAlignment(NSTextAlignmentCenter);
         _authorLabel->setTranslatesAutoresizingMaskIntoConstraints(false);

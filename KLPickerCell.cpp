@@ -14,7 +14,7 @@ extern "C"
 
 namespace {
 
-constexpr int32_t kRowHeight = 200;
+constexpr int32_t kPickerRowHeight = 200;
 constexpr CGFloat kChoiceHeight = 180;
 
 // The path with ":root:" made right for this device by the utilities, which
@@ -44,7 +44,7 @@ Ref<KLPickerCell> KLPickerCell::initWithStyle(UITableViewCellStyle style,
         return nullptr;
     }
     if (specifier) {
-        specifier->setProperty(Value::numberWithInt(kRowHeight), "height");
+        specifier->setProperty(Value::numberWithInt(kPickerRowHeight), "height");
     }
 
     _stackView = alloc<UIStackView>()->initWithFrame(CGRectZero);

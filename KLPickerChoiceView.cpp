@@ -16,13 +16,13 @@ Id allocImp(const Id&, std::span<const Id>) {
 }
 
 // Made by name it is a choice view, not the PSTableCell its superclass would make.
-constexpr objc_method kClassMethods[] = {{"alloc", allocImp}};
+constexpr objc_method kChoiceViewClassMethods[] = {{"alloc", allocImp}};
 
 } // namespace
 
 extern "C" __attribute__((
     visibility("default"))) constinit const objc_class OBJC_CLASS_$_KLPickerChoiceView{
-    "KLPickerChoiceView", &OBJC_CLASS_$_PSTableCell, kClassMethods, {}};
+    "KLPickerChoiceView", &OBJC_CLASS_$_PSTableCell, kChoiceViewClassMethods, {}};
 
 const objc_class* KLPickerChoiceView::objcClass() const {
     return &OBJC_CLASS_$_KLPickerChoiceView;

@@ -11,7 +11,7 @@ extern "C"
 
 namespace {
 
-constexpr CGFloat kRowHeight = 120;
+constexpr CGFloat kRepoRowHeight = 120;
 
 // The browser raises for any other address, which would take the page down.
 bool isWebPage(const Ref<NSURL>& url) {
@@ -40,14 +40,15 @@ Ref<KLRepoCell> KLRepoCell::initWithStyle(UITableViewCellStyle style,
         return nullptr;
     }
     if (specifier) {
-        specifier->setProperty(Value::numberWithInt(static_cast<int32_t>(kRowHeight)), "height");
+        specifier->setProperty(Value::numberWithInt(static_cast<int32_t>(kRepoRowHeight)),
+                               "height");
     }
     // Only a missing "link" takes the default; an empty one stays empty.
     const bool hasLink = specifier && !specifier->propertyForKey("link").isNil();
     _link = hasLink ? textProperty(specifier, "link") : std::string(kDefaultLink);
 
     const CGFloat width = contentView()->bounds().size.width;
-    _button = alloc<KLRepoCellButton>()->initWithFrame(CGRectMake(0, 0, width, kRowHeight),
+    _button = alloc<KLRepoCellButton>()->initWithFrame(CGRectMake(0, 0, width, kRepoRowHeight),
                                                        textProperty(specifier, "title"));
     _button->addTarget(self<KLRepoCell>(), &KLRepoCell::openLink, UIControlEventTouchUpInside);
     contentView()->addSubview(_button);
@@ -74,5 +75,5 @@ void KLRepoCell::safariViewControllerDidFinish(const Ref<SFSafariViewController>
 
 void KLRepoCell::layoutSubviews() {
     PSTableCell::layoutSubviews();
-    _button->setFrame(CGRectMake(0, 0, contentView()->bounds().size.width, kRowHeight));
+    _button->setFrame(CGRectMake(0, 0, contentView()->bounds().size.width, kRepoRowHeight));
 }

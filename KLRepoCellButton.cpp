@@ -22,13 +22,13 @@ Id allocate(const Id&, std::span<const Id>) {
     return alloc<KLRepoCellButton>();
 }
 
-constexpr objc_method kClassMethods[] = {{"alloc", &allocate}};
+constexpr objc_method kRepoButtonClassMethods[] = {{"alloc", &allocate}};
 
 } // namespace
 
 extern "C"
     __attribute__((visibility("default"))) constinit const objc_class OBJC_CLASS_$_KLRepoCellButton{
-        "KLRepoCellButton", nullptr, kClassMethods, {}};
+        "KLRepoCellButton", nullptr, kRepoButtonClassMethods, {}};
 
 const objc_class* KLRepoCellButton::objcClass() const {
     return &OBJC_CLASS_$_KLRepoCellButton;

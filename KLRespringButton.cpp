@@ -14,8 +14,8 @@ constexpr const char* kKillall = "/usr/bin/killall";
 constexpr const char* kRelaunchReason = "RestartRenderServer";
 constexpr long kRelaunchOptions = 4;
 
-constexpr objc_method kClassMethods[] = {ObjCExport::allocMethod<KLRespringButton>()};
-constexpr objc_method kInstanceMethods[] = {
+constexpr objc_method kRespringClassMethods[] = {ObjCExport::allocMethod<KLRespringButton>()};
+constexpr objc_method kRespringInstanceMethods[] = {
     ObjCExport::method<&KLRespringButton::init>("init"),
     ObjCExport::method<&KLRespringButton::respring>("respring"),
     ObjCExport::method<&KLRespringButton::inApp>("inApp"),
@@ -26,7 +26,7 @@ constexpr objc_method kInstanceMethods[] = {
 
 extern "C"
     __attribute__((visibility("default"))) constinit const objc_class OBJC_CLASS_$_KLRespringButton{
-        "KLRespringButton", nullptr, kClassMethods, kInstanceMethods};
+        "KLRespringButton", nullptr, kRespringClassMethods, kRespringInstanceMethods};
 
 Ref<KLRespringButton> KLRespringButton::init() {
     Ref<NSObject> base = UIBarButtonItem::init();

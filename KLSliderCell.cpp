@@ -15,7 +15,7 @@ extern "C"
 
 namespace {
 
-constexpr CGFloat kFontSize = 13;
+constexpr CGFloat kSliderFontSize = 13;
 
 } // namespace
 
@@ -38,7 +38,7 @@ Ref<KLSliderCell> KLSliderCell::initWithStyle(UITableViewCellStyle style,
     // Only text is a title; anything else counts as no title.
     const Value title = property("title");
     _title->setText(title.isString() ? title.optionalString() : std::string("Title"));
-    _title->setFont(UIFont::systemFontOfSize(kFontSize));
+    _title->setFont(UIFont::systemFontOfSize(kSliderFontSize));
     addSubview(_title);
 
     _slider = alloc<UISlider>()->initWithFrame(CGRectZero);
@@ -55,7 +55,7 @@ Ref<KLSliderCell> KLSliderCell::initWithStyle(UITableViewCellStyle style,
     _valueLabel->setAdjustsFontSizeToFitWidth(true);
     _valueLabel->setTextAlignment(NSTextAlignmentCenter);
     _valueLabel->setText(NSString::stringWithFormat("%.1f", stored));
-    _valueLabel->setFont(UIFont::systemFontOfSize(kFontSize));
+    _valueLabel->setFont(UIFont::systemFontOfSize(kSliderFontSize));
     _valueLabel->setUserInteractionEnabled(true);
     addSubview(_valueLabel);
 

@@ -16,7 +16,7 @@ extern "C"
 
 namespace {
 
-constexpr CGFloat kFontSize = 13;
+constexpr CGFloat kStepperFontSize = 13;
 
 // Applies a bound; answers NO when the stepper refuses it.
 template <class Setter> bool tryBound(Setter setter) {
@@ -49,7 +49,7 @@ Ref<KLStepperCell> KLStepperCell::initWithStyle(UITableViewCellStyle style,
     // Only text is a title; anything else counts as no title.
     const Value title = property("title");
     _title->setText(title.isString() ? title.optionalString() : std::string("Title"));
-    _title->setFont(UIFont::systemFontOfSize(kFontSize));
+    _title->setFont(UIFont::systemFontOfSize(kStepperFontSize));
     // The title keeps its text's width and the stepper takes the rest: both
     // have a natural width, so the title must hug it harder to be the one
     // that does not stretch.
@@ -79,7 +79,7 @@ Ref<KLStepperCell> KLStepperCell::initWithStyle(UITableViewCellStyle style,
     _valueLabel->setAdjustsFontSizeToFitWidth(true);
     _valueLabel->setTextAlignment(NSTextAlignmentCenter);
     _valueLabel->setText(NSString::stringWithFormat("%.1f", stored));
-    _valueLabel->setFont(UIFont::systemFontOfSize(kFontSize));
+    _valueLabel->setFont(UIFont::systemFontOfSize(kStepperFontSize));
     _valueLabel->setUserInteractionEnabled(true);
     addSubview(_valueLabel);
 

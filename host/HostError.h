@@ -20,6 +20,18 @@ public:
     HostError(Kind kind, const std::string& message, std::optional<size_t> line = std::nullopt)
         : std::runtime_error(message), _kind(kind), _line(line) {}
 
+    // Throw one of a kind: a request the program cannot take, a page that
+    // cannot be loaded, a step that cannot apply.
+    [[noreturn]] static void throwUsage(const std::string& message) {
+        throw HostError(Kind::Usage, message);
+    }
+    [[noreturn]] static void throwLoad(const std::string& message) {
+        throw HostError(Kind::Load, message);
+    }
+    [[noreturn]] static void throwStep(const std::string& message) {
+        throw HostError(Kind::Step, message);
+    }
+
     Kind kind() const { return _kind; }
     const std::optional<size_t>& line() const { return _line; }
 

@@ -20,10 +20,6 @@
 
 namespace {
 
-[[noreturn]] void fail(const std::string& message) {
-    throw HostError(HostError::Kind::Load, message);
-}
-
 std::string joined(const std::string& folder, const std::string& name) {
     return folder.back() == '/' ? folder + name : folder + "/" + name;
 }
@@ -62,8 +58,8 @@ void PageHost::launch() {
     _bundlePath = _requestedBundlePath ? *_requestedBundlePath : findBundle();
     _bundle = NSBundle::bundleWithPath(_bundlePath);
     if (!_bundle) {
-        fail("no preference bundle at " + _bundlePath + " (looked in " +
-             DeviceRoot::hostPathFor(_bundlePath) + ")");
+        HostError::throwLoad("no preference bundle at " + _bundlePath + " (looked in " +
+                             DeviceRoot::hostPathFor(_bundlePath) + ")");
     }
     _bundlePath = _bundle->bundlePath();
     readInfo();
@@ -79,8 +75,9 @@ void PageHost::launch() {
         failWithoutRows();
     }
     if (rowsRead > kMaximumRows) {
-        fail(_bundlePath + " has " + std::to_string(rowsRead) + " rows; a page shows at most " +
-             std::to_string(kMaximumRows) + ", and one this large would exhaust memory");
+        HostError::throwLoad(_bundlePath + " has " + std::to_string(rowsRead) +
+                             " rows; a page shows at most " + std::to_string(kMaximumRows) +
+                             ", and one this large would exhaust memory");
     }
 
     // Settings' own list lies below the page, so the page's back button leads to it.
@@ -143,7 +140,7 @@ void PageHost::failWithoutRows() {
     if (reasons.size() > kReasonsShown) {
         message += "\n  and " + std::to_string(reasons.size() - kReasonsShown) + " more";
     }
-    fail(message);
+    HostError::throwLoad(message);
 }
 
 std::string PageHost::findBundle() const {
@@ -159,16 +156,16 @@ std::string PageHost::findBundle() const {
     }
     std::sort(found.begin(), found.end());
     if (found.empty()) {
-        fail("no preference bundle in /Library/PreferenceBundles or "
-             "/var/jb/Library/PreferenceBundles under " +
-             DeviceRoot::path() + "; name the one to show");
+        HostError::throwLoad("no preference bundle in /Library/PreferenceBundles or "
+                             "/var/jb/Library/PreferenceBundles under " +
+                             DeviceRoot::path() + "; name the one to show");
     }
     if (found.size() > 1) {
         std::string list;
         for (const std::string& path : found) {
             list += "\n  " + path;
         }
-        fail("several preference bundles; name the one to show:" + list);
+        HostError::throwLoad("several preference bundles; name the one to show:" + list);
     }
     return found.front();
 }
@@ -176,13 +173,14 @@ std::string PageHost::findBundle() const {
 void PageHost::readInfo() {
     const std::string path = joined(_bundlePath, "Info.plist");
     if (!std::filesystem::exists(DeviceRoot::hostPathFor(path))) {
-        fail(_bundlePath + " is not a bundle: it has no Info.plist");
+        HostError::throwLoad(_bundlePath + " is not a bundle: it has no Info.plist");
     }
     std::string reason;
     std::optional<Value> info =
         NSPropertyListSerialization::propertyListWithContentsOfFile(path, &reason);
     if (!info || !info->dictionary()) {
-        fail(path + " is not a property-list dictionary" + (reason.empty() ? "" : ": " + reason));
+        HostError::throwLoad(path + " is not a property-list dictionary" +
+                             (reason.empty() ? "" : ": " + reason));
     }
     _info = *info->dictionary();
 }

@@ -15,10 +15,6 @@
 
 namespace {
 
-[[noreturn]] void usage(const std::string& message) {
-    throw HostError(HostError::Kind::Usage, message);
-}
-
 // A range check alone lets "nan" through (it compares false both ways): a
 // number must be finite before its range is checked.
 const CLI::Validator kFinite(
@@ -446,11 +442,12 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
         line.helpText = std::string("klprefs ") + KL_VERSION + "\n";
         return line;
     } catch (const CLI::ParseError& error) {
-        usage(error.what());
+        HostError::throwUsage(error.what());
     }
 
     if (app.get_subcommands().empty()) {
-        usage("no command given (render, run, dump, test, sheet, check, serve or new)");
+        HostError::throwUsage(
+            "no command given (render, run, dump, test, sheet, check, serve or new)");
     }
     line.command = render->parsed()   ? Command::Render
                    : run->parsed()    ? Command::Run
@@ -515,13 +512,13 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     for (const char* option :
          {"--variants", "--devices", "--content-sizes", "--languages", "--jobs"}) {
         if (app.count(option) && !variantCommand) {
-            usage(std::string(option) + " goes with test and sheet");
+            HostError::throwUsage(std::string(option) + " goes with test and sheet");
         }
     }
     for (const char* option : {"--update-snapshots", "--ci", "--max-diff-pixels", "--threshold",
                                "--junit", "--shuffle", "--seed", "--repeat"}) {
         if (app.count(option) && line.command != Command::Test) {
-            usage(std::string(option) + " goes with test");
+            HostError::throwUsage(std::string(option) + " goes with test");
         }
     }
     if (app.count("--variants")) {
@@ -551,15 +548,15 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
         line.shuffle = true;
     }
     if ((line.command == Command::Render || line.command == Command::Sheet) && !line.output) {
-        usage(std::string(line.command == Command::Sheet ? "sheet" : "render") +
-              " wants -o FILE.png");
+        HostError::throwUsage(std::string(line.command == Command::Sheet ? "sheet" : "render") +
+                              " wants -o FILE.png");
     }
     if (line.json && line.command != Command::Run) {
-        usage("--json goes with run (dump always prints JSON)");
+        HostError::throwUsage("--json goes with run (dump always prints JSON)");
     }
     if (line.output && (line.command == Command::Dump || line.command == Command::Test ||
                         line.command == Command::Check || line.command == Command::Serve)) {
-        usage("-o goes with render, run, sheet and new");
+        HostError::throwUsage("-o goes with render, run, sheet and new");
     }
     return line;
 }

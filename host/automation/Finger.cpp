@@ -10,10 +10,6 @@
 
 namespace {
 
-[[noreturn]] void fail(const std::string& message) {
-    throw HostError(HostError::Kind::Step, message);
-}
-
 bool isShown(const Ref<UIView>& view) {
     for (Ref<UIView> v = view; v; v = v->superview()) {
         if (v->isHidden() || v->alpha() < 0.01) {
@@ -41,17 +37,17 @@ CGPoint Finger::inWindow(const Ref<UIView>& view, CGPoint point) const {
 
 void Finger::land(const Ref<UIView>& view, CGPoint point) {
     if (!view->window() || view->window() != _window) {
-        fail("the " + view->className() + " is not on screen");
+        HostError::throwStep("the " + view->className() + " is not on screen");
     }
     if (!isShown(view)) {
-        fail("the " + view->className() + " is hidden or has no size");
+        HostError::throwStep("the " + view->className() + " is hidden or has no size");
     }
     Ref<UITouch> touch = _window->sendTouchBegan(inWindow(view, point));
     Ref<UIView> landed = touch ? touch->view() : nullptr;
     if (!landed || !(landed == view || landed->isDescendantOfView(view.get()))) {
         _window->sendTouchCancelled();
-        fail("the finger aimed at the " + view->className() + " landed on " +
-             (landed ? "a " + landed->className() : std::string("nothing")));
+        HostError::throwStep("the finger aimed at the " + view->className() + " landed on " +
+                             (landed ? "a " + landed->className() : std::string("nothing")));
     }
 }
 
@@ -79,7 +75,7 @@ void Finger::tap(const Ref<UIView>& view) {
 void Finger::tapRow(const Ref<UITableViewCell>& cell) {
     _window->layoutIfNeeded();
     if (!cell->window()) {
-        fail("the row is not on screen");
+        HostError::throwStep("the row is not on screen");
     }
     const CGRect b = cell->bounds();
     // Across the row's middle from its leading edge, where its title usually is.
@@ -92,7 +88,7 @@ void Finger::tapRow(const Ref<UITableViewCell>& cell) {
             return;
         }
     }
-    fail("every part of the row is taken by a control of its own");
+    HostError::throwStep("every part of the row is taken by a control of its own");
 }
 
 void Finger::drag(const Ref<UIView>& view, CGPoint from, CGPoint to, size_t movements) {

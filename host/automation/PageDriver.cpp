@@ -20,10 +20,6 @@
 
 namespace {
 
-[[noreturn]] void fail(const std::string& message) {
-    throw HostError(HostError::Kind::Step, message);
-}
-
 // The views under `root` that show a button titled `title`, shown and enabled.
 std::vector<Ref<UIButton>> buttonsTitled(const Ref<UIView>& root, const std::string& title) {
     std::vector<Ref<UIButton>> found;
@@ -111,7 +107,7 @@ void PageDriver::dragSlider(const std::string& rowName, float value) {
     const PageHost::Row row = find.row(rowName);
     Ref<UISlider> slider = find.control<UISlider>(row, "slider");
     if (!slider->isEnabled()) {
-        fail("the slider of " + ViewFinder::describeRow(row) + " is disabled");
+        HostError::throwStep("the slider of " + ViewFinder::describeRow(row) + " is disabled");
     }
     drag(slider, value);
 }
@@ -123,8 +119,9 @@ void PageDriver::pressStepper(const std::string& rowName, UIStepper::Button butt
     const PageHost::Row row = find.row(rowName);
     Ref<UIStepper> stepper = find.control<UIStepper>(row, "stepper");
     if (!stepper->isButtonEnabled(button)) {
-        fail(std::string("the ") + (button == UIStepper::Button::Increment ? "plus" : "minus") +
-             " button of " + ViewFinder::describeRow(row) + " is disabled");
+        HostError::throwStep(std::string("the ") +
+                             (button == UIStepper::Button::Increment ? "plus" : "minus") +
+                             " button of " + ViewFinder::describeRow(row) + " is disabled");
     }
     press(stepper, button, repeats);
 }
@@ -146,8 +143,8 @@ void PageDriver::chooseSegment(const std::string& rowName, const std::string& ti
             titles += (titles.empty() ? "" : ", ") +
                       HostError::quoted(control->titleForSegmentAtIndex(i).value_or(""));
         }
-        fail(ViewFinder::describeRow(row) + " has no segment " + HostError::quoted(title) +
-             " (its segments: " + titles + ")");
+        HostError::throwStep(ViewFinder::describeRow(row) + " has no segment " +
+                             HostError::quoted(title) + " (its segments: " + titles + ")");
     }
 }
 
@@ -178,7 +175,7 @@ void PageDriver::enterText(const std::string& row, const std::string& text) {
 void PageDriver::typeIntoAlert(const std::string& text) {
     Ref<UIAlertController> alert = finder().presented<UIAlertController>("alert");
     if (alert->textFields().empty()) {
-        fail("the presented alert has no text field");
+        HostError::throwStep("the presented alert has no text field");
     }
     replaceText(alert->textFields().front(), text);
 }
@@ -206,10 +203,11 @@ void PageDriver::pressButton(const std::string& title) {
     }
     if (objc_cast<UIAlertController>(top)) {
         const std::string titles = buttonTitles(top->view());
-        fail("the alert has no button " + HostError::quoted(title) +
-             (titles.empty() ? "" : " (its buttons: " + titles + ")"));
+        HostError::throwStep("the alert has no button " + HostError::quoted(title) +
+                             (titles.empty() ? "" : " (its buttons: " + titles + ")"));
     }
-    fail("the presented " + top->className() + " has no button " + HostError::quoted(title));
+    HostError::throwStep("the presented " + top->className() + " has no button " +
+                         HostError::quoted(title));
 }
 
 void PageDriver::chooseItem(const std::string& title) {
@@ -235,19 +233,19 @@ void PageDriver::chooseItem(const std::string& title) {
         }
         titles += (titles.empty() ? "" : ", ") + HostError::quoted(itemTitle);
     }
-    fail("the menu has no item " + HostError::quoted(title) +
-         (titles.empty() ? "" : " (its items: " + titles + ")"));
+    HostError::throwStep("the menu has no item " + HostError::quoted(title) +
+                         (titles.empty() ? "" : " (its items: " + titles + ")"));
 }
 
 void PageDriver::dismiss() {
     Ref<UIViewController> top = finder().presented<UIViewController>("screen");
     if (objc_cast<UIAlertController>(top)) {
-        fail("an alert closes with one of its buttons; use button TITLE");
+        HostError::throwStep("an alert closes with one of its buttons; use button TITLE");
     }
     if (objc_cast<UIColorPickerViewController>(top) || objc_cast<UIActivityViewController>(top)) {
         Ref<UIButton> close = ViewFinder::closeButton(top->view());
         if (!close) {
-            fail("the presented " + top->className() + " shows no close button");
+            HostError::throwStep("the presented " + top->className() + " shows no close button");
         }
         tap(close);
         return;
@@ -261,8 +259,9 @@ void PageDriver::dismiss() {
         }
     }
     if (objc_cast<MFMailComposeViewController>(top)) {
-        fail("the mail composer closes with its buttons: button Send, or button Cancel then "
-             "button \"Delete Draft\" or button \"Save Draft\"");
+        HostError::throwStep(
+            "the mail composer closes with its buttons: button Send, or button Cancel then "
+            "button \"Delete Draft\" or button \"Save Draft\"");
     }
     if (objc_cast<SDKMenuViewController>(top)) {
         // A touch beside the menu's panel closes it: at the screen's top when
@@ -288,8 +287,8 @@ void PageDriver::tapBarButton(ViewFinder::BarItem item) {
     finder().requirePageOnTop();
     Ref<UIView> button = ViewFinder::barButton(_host.navigationController()->navigationBar(), item);
     if (!button) {
-        fail(std::string("the navigation bar has no ") +
-             (item == ViewFinder::BarItem::Left ? "left" : "right") + " button");
+        HostError::throwStep(std::string("the navigation bar has no ") +
+                             (item == ViewFinder::BarItem::Left ? "left" : "right") + " button");
     }
     tap(button);
 }
@@ -297,12 +296,12 @@ void PageDriver::tapBarButton(ViewFinder::BarItem item) {
 void PageDriver::goBack() {
     finder().requirePageOnTop();
     if (_host.shownController() == _host.controller()) {
-        fail("the bundle's own page is shown; there is no page to go back from");
+        HostError::throwStep("the bundle's own page is shown; there is no page to go back from");
     }
     Ref<UIView> back = ViewFinder::barButton(_host.navigationController()->navigationBar(),
                                              ViewFinder::BarItem::Back);
     if (!back) {
-        fail("the shown page has no back button");
+        HostError::throwStep("the shown page has no back button");
     }
     tap(back);
 }

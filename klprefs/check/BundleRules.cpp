@@ -24,11 +24,6 @@ bool isStandardKind(const std::string& kind) {
     return false;
 }
 
-std::optional<std::string> text(const Value::Dictionary& item, const char* key) {
-    auto found = item.find(key);
-    return found == item.end() ? std::nullopt : found->second.optionalString();
-}
-
 bool has(const Value::Dictionary& item, const char* key) {
     return item.find(key) != item.end();
 }
@@ -81,7 +76,7 @@ std::string BundleRules::typeName(const Value& value) {
 }
 
 std::string BundleRules::storedType(const Value::Dictionary& item) {
-    const std::string cellClass = text(item, "cellClass").value_or("");
+    const std::string cellClass = PaneFile::text(item, "cellClass").value_or("");
     if (cellClass == "KLColorPickerCell") {
         return "text";
     }
@@ -91,7 +86,7 @@ std::string BundleRules::storedType(const Value::Dictionary& item) {
     if (cellClass == "KLPickerCell") {
         return "integer";
     }
-    const std::string kind = text(item, "cell").value_or("");
+    const std::string kind = PaneFile::text(item, "cell").value_or("");
     if (kind == "PSSwitchCell") {
         return "boolean";
     }
@@ -129,9 +124,9 @@ void BundleRules::checkStorage(const PaneFile& pane, size_t index, const Value::
     if (type.empty()) {
         return;
     }
-    const std::optional<std::string> domain = text(item, "defaults");
-    const std::optional<std::string> key = text(item, "key");
-    const std::optional<std::string> setter = text(item, "set");
+    const std::optional<std::string> domain = PaneFile::text(item, "defaults");
+    const std::optional<std::string> key = PaneFile::text(item, "key");
+    const std::optional<std::string> setter = PaneFile::text(item, "set");
     const bool storedByController =
         setter && target && class_respondsToSelector(target, setter->c_str());
     if (!storedByController && (!key || !domain)) {
@@ -177,11 +172,11 @@ void BundleRules::checkStorage(const PaneFile& pane, size_t index, const Value::
 
 void BundleRules::checkImages(const PaneFile& pane, size_t index, const Value::Dictionary& item) {
     for (const char* key : {"icon", "leftImage", "rightImage"}) {
-        if (std::optional<std::string> name = text(item, key)) {
+        if (std::optional<std::string> name = PaneFile::text(item, key)) {
             checkBundleImage(pane, index, key, *name);
         }
     }
-    if (text(item, "cellClass") != std::optional<std::string>("KLPickerCell")) {
+    if (PaneFile::text(item, "cellClass") != std::optional<std::string>("KLPickerCell")) {
         return;
     }
     auto choices = item.find("choices");
@@ -256,10 +251,10 @@ void BundleRules::checkRootPath(const PaneFile& pane, size_t index, const std::s
 }
 
 void BundleRules::checkLinks(const PaneFile& pane, size_t index, const Value::Dictionary& item) {
-    if (text(item, "cell") != std::optional<std::string>("PSLinkCell")) {
+    if (PaneFile::text(item, "cell") != std::optional<std::string>("PSLinkCell")) {
         return;
     }
-    const std::optional<std::string> detail = text(item, "detail");
+    const std::optional<std::string> detail = PaneFile::text(item, "detail");
     if (detail && *detail != "PSListController" && *detail != "PSListItemsController") {
         if (objc_getClass(detail->c_str())) {
             return;
@@ -270,10 +265,10 @@ void BundleRules::checkLinks(const PaneFile& pane, size_t index, const Value::Di
             "the link's class " + *detail + " is not loaded here" +
                 (_controllerCodeLoaded ? "" : " (the bundle's code could not be loaded)")));
     }
-    std::optional<std::string> name = text(item, "id");
+    std::optional<std::string> name = PaneFile::text(item, "id");
     const char* key = "id";
     if (!name) {
-        name = text(item, "label");
+        name = PaneFile::text(item, "label");
         key = "label";
     }
     if (name && !_bundle->pathForResource(*name, "plist")) {
@@ -287,7 +282,7 @@ void BundleRules::checkCode(const PaneFile& pane, size_t index, const Value::Dic
     const CheckLevel level = _controllerCodeLoaded ? CheckLevel::Warning : CheckLevel::Info;
     const std::string unloaded =
         _controllerCodeLoaded ? "" : " (the bundle's code could not be loaded here)";
-    if (std::optional<std::string> cellClass = text(item, "cellClass")) {
+    if (std::optional<std::string> cellClass = PaneFile::text(item, "cellClass")) {
         if (!isStandardKind(*cellClass) && !objc_getClass(cellClass->c_str())) {
             add(pane.finding("missing-class", level, index, std::string("cellClass"), *cellClass,
                              "no loaded library provides the cell class " + *cellClass + unloaded));
@@ -296,7 +291,7 @@ void BundleRules::checkCode(const PaneFile& pane, size_t index, const Value::Dic
     const std::string controller =
         target ? std::string(target->name) : std::string("the controller");
     for (const char* key : {"action", "get", "set"}) {
-        std::optional<std::string> selector = text(item, key);
+        std::optional<std::string> selector = PaneFile::text(item, key);
         if (selector && !(target && class_respondsToSelector(target, selector->c_str()))) {
             add(pane.finding("missing-selector", level, index, std::string(key), *selector,
                              controller + " does not answer " + *selector + unloaded));

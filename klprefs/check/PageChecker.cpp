@@ -26,11 +26,6 @@ std::vector<std::string> conflictsSince(size_t first) {
     return conflicts;
 }
 
-std::optional<std::string> text(const Value::Dictionary& item, const char* key) {
-    auto found = item.find(key);
-    return found == item.end() ? std::nullopt : found->second.optionalString();
-}
-
 } // namespace
 
 PageChecker::PageChecker(PageHost::Settings settings, std::optional<std::string> variantList)
@@ -39,10 +34,10 @@ PageChecker::PageChecker(PageHost::Settings settings, std::optional<std::string>
 }
 
 std::optional<std::string> PageChecker::paneOfLink(const Value::Dictionary& properties) {
-    if (std::optional<std::string> identifier = text(properties, "id")) {
+    if (std::optional<std::string> identifier = PaneFile::text(properties, "id")) {
         return identifier;
     }
-    return text(properties, "label");
+    return PaneFile::text(properties, "label");
 }
 
 const PaneFile* PageChecker::paneNamed(const std::string& name) const {
@@ -65,9 +60,10 @@ void PageChecker::loadPanes(PageHost& probe) {
         if (pane) {
             for (const Value& item : pane->items()) {
                 const Value::Dictionary* entry = item.dictionary();
-                if (entry && text(*entry, "cell") == std::optional<std::string>("PSLinkCell")) {
+                if (entry &&
+                    PaneFile::text(*entry, "cell") == std::optional<std::string>("PSLinkCell")) {
                     if (std::optional<std::string> child = paneOfLink(*entry)) {
-                        const std::optional<std::string> detail = text(*entry, "detail");
+                        const std::optional<std::string> detail = PaneFile::text(*entry, "detail");
                         const Class page = detail ? objc_getClass(detail->c_str()) : nullptr;
                         _targets.try_emplace(*child, page ? page : plainPage);
                         pending.push_back(*child);
@@ -125,8 +121,8 @@ const CheckFindings& PageChecker::run() {
 
     // The items, once for every variant.
     const Value::Dictionary& info = bundle->infoDictionary();
-    const std::optional<std::string> executable = text(info, "CFBundleExecutable");
-    const std::optional<std::string> principal = text(info, "NSPrincipalClass");
+    const std::optional<std::string> executable = PaneFile::text(info, "CFBundleExecutable");
+    const std::optional<std::string> principal = PaneFile::text(info, "NSPrincipalClass");
     const bool codeLoaded = !executable || !principal || *principal == "PSListController" ||
                             objc_getClass(principal->c_str());
     loadPanes(*probe);

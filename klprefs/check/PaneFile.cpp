@@ -76,3 +76,8 @@ CheckFinding PaneFile::finding(const std::string& rule, CheckLevel level,
     finding.message = message;
     return finding;
 }
+
+std::optional<std::string> PaneFile::text(const Value::Dictionary& item, const char* key) {
+    auto found = item.find(key);
+    return found == item.end() ? std::nullopt : found->second.optionalString();
+}

@@ -18,6 +18,10 @@ public:
     // nil when the bundle has no such pane or it is no readable dictionary.
     static std::unique_ptr<PaneFile> load(const Ref<NSBundle>& bundle, const std::string& pane);
 
+    // The text under `key` in a dictionary of the bundle (an item, the
+    // bundle's Info.plist); nil when there is none or it is no text.
+    static std::optional<std::string> text(const Value::Dictionary& item, const char* key);
+
     const std::string& pane() const { return _pane; }
     // Relative to the bundle: "Root.plist", "en.lproj/Extra.plist".
     const std::string& file() const { return _file; }

@@ -39,10 +39,6 @@ constexpr size_t kMaximumWatchedFiles = 10000;
 // Reference pictures held for one script at most, to bound what is kept.
 constexpr size_t kMaximumPictures = 100;
 
-[[noreturn]] void refuse(const std::string& message) {
-    throw HostError(HostError::Kind::Step, message);
-}
-
 } // namespace
 
 PreviewSession::PreviewSession(Options options, EventStream& events)
@@ -103,7 +99,7 @@ size_t PreviewSession::navigationDepth() const {
 void PreviewSession::apply(const std::string& line, bool record) {
     std::vector<ScriptStep> steps = Script::parse(line);
     if (steps.size() != 1) {
-        refuse("one step a request, not " + std::to_string(steps.size()));
+        HostError::throwStep("one step a request, not " + std::to_string(steps.size()));
     }
     const size_t depth = navigationDepth();
     ScriptRunner runner(
@@ -124,19 +120,19 @@ void PreviewSession::apply(const std::string& line, bool record) {
 
 void PreviewSession::record(const std::string& line) {
     if (_recorder.lines().size() >= ScriptRecorder::kMaximumSteps) {
-        refuse("the recorded script is full; save it and start again");
+        HostError::throwStep("the recorded script is full; save it and start again");
     }
     _recorder.append(line);
 }
 
 nlohmann::json PreviewSession::step(const std::string& line) {
     if (!_host) {
-        refuse("the page is not loaded");
+        HostError::throwStep("the page is not loaded");
     }
     try {
         apply(line, true);
     } catch (const NSException& exception) {
-        refuse(std::string("the page raised ") + exception.what());
+        HostError::throwStep(std::string("the page raised ") + exception.what());
     }
     _files = fingerprint();
     show();
@@ -185,7 +181,7 @@ nlohmann::json PreviewSession::touchPicker(const std::function<void()>& touch) {
     try {
         touch();
     } catch (const NSException& exception) {
-        refuse(std::string("the page raised ") + exception.what());
+        HostError::throwStep(std::string("the page raised ") + exception.what());
     }
     _host->settle();
     // What the touch picked is recorded as the colour, which a script picks
@@ -208,7 +204,7 @@ nlohmann::json PreviewSession::touchPicker(const std::function<void()>& touch) {
 nlohmann::json PreviewSession::type(const std::string& text) {
     const std::optional<std::string> argument = ScriptRecorder::argument(text);
     if (!argument) {
-        refuse("typed text cannot hold a line break or another control character");
+        HostError::throwStep("typed text cannot hold a line break or another control character");
     }
     ViewFinder finder(*_host);
     Ref<UIViewController> top = finder.topScreen();
@@ -218,22 +214,24 @@ nlohmann::json PreviewSession::type(const std::string& text) {
     if (!top && _focus && _focusRow && _host->window()->firstResponder() == _focus) {
         return step("enter " + *_focusRow + " " + *argument);
     }
-    refuse("no text field has the caret; click one first");
+    HostError::throwStep("no text field has the caret; click one first");
 }
 
 nlohmann::json PreviewSession::expect(size_t rowIndex, const std::string& what) {
     if (what != "stored" && what != "shown") {
-        refuse("an expectation is of what a row stores or shows, not " + HostError::quoted(what));
+        HostError::throwStep("an expectation is of what a row stores or shows, not " +
+                             HostError::quoted(what));
     }
     const std::vector<PageHost::Row> rows = _host->rows();
     if (rowIndex >= rows.size()) {
-        refuse("no row " + std::to_string(rowIndex) + " on the page shown");
+        HostError::throwStep("no row " + std::to_string(rowIndex) + " on the page shown");
     }
     const std::string row = ScriptRecorder::rowSelector(*_host, rows[rowIndex]);
     const std::string found = ScriptRunner::expectedText(rows[rowIndex], what == "stored");
     const std::optional<std::string> value = ScriptRecorder::argument(found);
     if (!value) {
-        refuse("the row's value holds a control character, which a script cannot state");
+        HostError::throwStep(
+            "the row's value holds a control character, which a script cannot state");
     }
     // Run once more as recorded, so that the script states what holds now.
     return step("expect " + row + " " + what + " " + *value);
@@ -242,7 +240,7 @@ nlohmann::json PreviewSession::expect(size_t rowIndex, const std::string& what) 
 nlohmann::json PreviewSession::expectImage(std::optional<size_t> rowIndex,
                                            const std::optional<std::string>& name) {
     if (!_host) {
-        refuse("the page is not loaded");
+        HostError::throwStep("the page is not loaded");
     }
     if (!_options.scriptPath) {
         throw HostError(HostError::Kind::Usage,
@@ -251,17 +249,19 @@ nlohmann::json PreviewSession::expectImage(std::optional<size_t> rowIndex,
     }
     // klprefs test draws the saved script in the variant its options give.
     if (variant() != _startVariant) {
-        refuse("a reference picture is taken in the variant serve was started in, as klprefs "
-               "test with the same options draws it; set the variant back first");
+        HostError::throwStep(
+            "a reference picture is taken in the variant serve was started in, as klprefs "
+            "test with the same options draws it; set the variant back first");
     }
     if (_pictures.size() >= kMaximumPictures) {
-        refuse("the script expects " + std::to_string(kMaximumPictures) +
-               " pictures already; save it and start again");
+        HostError::throwStep("the script expects " + std::to_string(kMaximumPictures) +
+                             " pictures already; save it and start again");
     }
     std::string chosen;
     if (name) {
         if (_pictures.count(*name)) {
-            refuse("the script expects a picture " + HostError::quoted(*name) + " already");
+            HostError::throwStep("the script expects a picture " + HostError::quoted(*name) +
+                                 " already");
         }
         chosen = *name;
     } else {
@@ -271,21 +271,21 @@ nlohmann::json PreviewSession::expectImage(std::optional<size_t> rowIndex,
     }
     const std::optional<std::string> argument = ScriptRecorder::argument(chosen);
     if (!argument) {
-        refuse("a picture's name is up to 100 letters, digits, - and _");
+        HostError::throwStep("a picture's name is up to 100 letters, digits, - and _");
     }
     std::string line = "expect image " + *argument;
     if (rowIndex) {
         const std::vector<PageHost::Row> rows = _host->rows();
         if (*rowIndex >= rows.size()) {
-            refuse("no row " + std::to_string(*rowIndex) + " on the page shown");
+            HostError::throwStep("no row " + std::to_string(*rowIndex) + " on the page shown");
         }
         line += " row " + ScriptRecorder::rowSelector(*_host, rows[*rowIndex]);
     }
     // The line read back as klprefs test reads it, and drawn as it draws it.
     const std::vector<ScriptStep> steps = Script::parse(line);
     if (steps.size() != 1 || steps[0].arguments.empty()) {
-        refuse("a picture's name is up to 100 letters, digits, - and _, not " +
-               HostError::quoted(chosen));
+        HostError::throwStep("a picture's name is up to 100 letters, digits, - and _, not " +
+                             HostError::quoted(chosen));
     }
     const std::vector<std::string> words(steps[0].arguments.begin() + 1, steps[0].arguments.end());
     std::string bytes;
@@ -293,7 +293,7 @@ nlohmann::json PreviewSession::expectImage(std::optional<size_t> rowIndex,
         bytes =
             ReferencePictures(*_options.scriptPath, "", _options.scale, {}).picture(*_host, words);
     } catch (const NSException& exception) {
-        refuse(std::string("the page raised ") + exception.what());
+        HostError::throwStep(std::string("the page raised ") + exception.what());
     }
     record(line);
     _pictures[chosen] = std::move(bytes);
