@@ -22,6 +22,19 @@ public:
     int finished = 0;
 };
 
+// A colour picker presented on a page in a window, heard by a listener.
+struct PresentedPicker {
+    Ref<UIWindow> window = alloc<UIWindow>()->initWithFrame(UIScreen::mainScreen()->bounds());
+    Ref<UIViewController> page = alloc<UIViewController>()->init();
+    Ref<UIColorPickerViewController> picker = alloc<UIColorPickerViewController>()->init();
+    Ref<PickerListener> listener = alloc<PickerListener>();
+    PresentedPicker() {
+        window->setRootViewController(page);
+        picker->setDelegate(listener);
+        page->presentViewController(picker, true, nullptr);
+    }
+};
+
 TEST(Presentation, PresentsOneScreenAtATimeAndDismissesTopFirst) {
     SDKEventLog::clear();
     Ref<UIViewController> page = alloc<UIViewController>()->init();
@@ -59,13 +72,8 @@ TEST(Presentation, PresentsOneScreenAtATimeAndDismissesTopFirst) {
 }
 
 TEST(Presentation, ColorPickerHearsPicksFromItsProcessAndClosesWithItsButton) {
-    Ref<UIWindow> window = alloc<UIWindow>()->initWithFrame(UIScreen::mainScreen()->bounds());
-    Ref<UIViewController> page = alloc<UIViewController>()->init();
-    window->setRootViewController(page);
-    auto picker = alloc<UIColorPickerViewController>()->init();
-    auto listener = alloc<PickerListener>();
-    picker->setDelegate(listener);
-    page->presentViewController(picker, true, nullptr);
+    PresentedPicker shown;
+    auto& [window, page, picker, listener] = shown;
 
     ColorPickerProcess::reportPick(picker, UIColor::colorWithRed(1, 0, 0, 0.5));
     picker->setSupportsAlpha(false);
@@ -91,13 +99,8 @@ TEST(Presentation, ColorPickerHearsPicksFromItsProcessAndClosesWithItsButton) {
 }
 
 TEST(Presentation, ColorPickerContentPicksWhatLiesUnderTheFinger) {
-    Ref<UIWindow> window = alloc<UIWindow>()->initWithFrame(UIScreen::mainScreen()->bounds());
-    Ref<UIViewController> page = alloc<UIViewController>()->init();
-    window->setRootViewController(page);
-    auto picker = alloc<UIColorPickerViewController>()->init();
-    auto listener = alloc<PickerListener>();
-    picker->setDelegate(listener);
-    page->presentViewController(picker, true, nullptr);
+    PresentedPicker shown;
+    auto& [window, page, picker, listener] = shown;
     window->layoutIfNeeded();
     Ref<UISegmentedControl> ways;
     std::vector<Ref<SDKColorPickerSurface>> surfaces;
