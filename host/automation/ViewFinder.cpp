@@ -33,10 +33,6 @@ std::optional<std::string> rowName(const PageHost::Row& row) {
 
 } // namespace
 
-void ViewFinder::fail(const std::string& message) {
-    throw HostError(HostError::Kind::Step, message);
-}
-
 std::string ViewFinder::describeRow(const PageHost::Row& row) {
     const std::optional<std::string> name = rowName(row);
     return "row " + std::to_string(row.index) + (name ? " (" + HostError::quoted(*name) + ")" : "");
@@ -55,8 +51,8 @@ PageHost::Row ViewFinder::row(const std::string& selector) const {
     if (isIndex(selector)) {
         const size_t index = std::stoul(selector);
         if (index >= rows.size()) {
-            fail("no row " + selector + ": the page has " + std::to_string(rows.size()) +
-                 " rows, numbered from 0");
+            HostError::throwStep("no row " + selector + ": the page has " +
+                                 std::to_string(rows.size()) + " rows, numbered from 0");
         }
         return rows[index];
     }
@@ -74,14 +70,16 @@ PageHost::Row ViewFinder::row(const std::string& selector) const {
     }
     const char* by = byKey ? "key" : "label";
     if (matches.empty()) {
-        fail(std::string("no row with the ") + by + " " + HostError::quoted(wanted));
+        HostError::throwStep(std::string("no row with the ") + by + " " +
+                             HostError::quoted(wanted));
     }
     if (matches.size() > 1) {
-        fail(std::string("the ") + by + " " + HostError::quoted(wanted) + " names " +
-             std::to_string(matches.size()) + " rows; use the row's index");
+        HostError::throwStep(std::string("the ") + by + " " + HostError::quoted(wanted) +
+                             " names " + std::to_string(matches.size()) +
+                             " rows; use the row's index");
     }
     if (!matches.front().cell) {
-        fail(describeRow(matches.front()) + " has no cell");
+        HostError::throwStep(describeRow(matches.front()) + " has no cell");
     }
     return matches.front();
 }
@@ -93,7 +91,7 @@ Ref<UIView> ViewFinder::view(const PageHost::Row& row, const std::string& select
 Ref<UIView> ViewFinder::headerView(const std::string& selector) const {
     Ref<UIView> header = _host.controller()->table()->tableHeaderView();
     if (!header) {
-        fail("the page has no header view");
+        HostError::throwStep("the page has no header view");
     }
     return find(header, selector, "the header");
 }
@@ -109,7 +107,7 @@ Ref<UIView> ViewFinder::find(const Ref<UIView>& cell, const std::string& selecto
             const std::string part =
                 path.substr(start, dot == std::string::npos ? dot : dot - start);
             if (!isIndex(part) || std::stoul(part) >= view->subviews().size()) {
-                fail(where + " has no view at path " + HostError::quoted(path));
+                HostError::throwStep(where + " has no view at path " + HostError::quoted(path));
             }
             view = view->subviews()[std::stoul(part)];
             start = dot == std::string::npos ? path.size() : dot + 1;
@@ -122,8 +120,8 @@ Ref<UIView> ViewFinder::find(const Ref<UIView>& cell, const std::string& selecto
         size_t wantedIndex = 0;
         if (const size_t colon = name.find(':'); colon != std::string::npos) {
             if (!isIndex(name.substr(colon + 1))) {
-                fail("class:NAME:N wants a number N, not " +
-                     HostError::quoted(name.substr(colon + 1)));
+                HostError::throwStep("class:NAME:N wants a number N, not " +
+                                     HostError::quoted(name.substr(colon + 1)));
             }
             wantedIndex = std::stoul(name.substr(colon + 1));
             name = name.substr(0, colon);
@@ -134,8 +132,9 @@ Ref<UIView> ViewFinder::find(const Ref<UIView>& cell, const std::string& selecto
                 return view;
             }
         }
-        fail(where + " has " + std::to_string(seen) + " views of class " + HostError::quoted(name) +
-             (seen > 0 ? ", none numbered " + std::to_string(wantedIndex) : ""));
+        HostError::throwStep(where + " has " + std::to_string(seen) + " views of class " +
+                             HostError::quoted(name) +
+                             (seen > 0 ? ", none numbered " + std::to_string(wantedIndex) : ""));
     }
     if (selector.rfind("text:", 0) == 0) {
         const Value wanted(selector.substr(5));
@@ -145,10 +144,10 @@ Ref<UIView> ViewFinder::find(const Ref<UIView>& cell, const std::string& selecto
                 return view;
             }
         }
-        fail(where + " shows no text " + HostError::quoted(selector.substr(5)));
+        HostError::throwStep(where + " shows no text " + HostError::quoted(selector.substr(5)));
     }
-    fail("a view is named path:I.J.K, class:NAME[:N] or text:TEXT, not " +
-         HostError::quoted(selector));
+    HostError::throwStep("a view is named path:I.J.K, class:NAME[:N] or text:TEXT, not " +
+                         HostError::quoted(selector));
 }
 
 Ref<UIViewController> ViewFinder::topScreen() const {
@@ -158,7 +157,8 @@ Ref<UIViewController> ViewFinder::topScreen() const {
 
 void ViewFinder::requirePageOnTop() const {
     if (Ref<UIViewController> top = topScreen()) {
-        fail("a " + top->className() + " is presented over the page; close it first");
+        HostError::throwStep("a " + top->className() +
+                             " is presented over the page; close it first");
     }
 }
 

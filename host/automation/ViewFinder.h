@@ -8,6 +8,7 @@
 #include <UIKit/UIView.h>
 #include <UIKit/UIViewController.h>
 
+#include "HostError.h"
 #include "PageHost.h"
 
 // Finds what a script or a test names on a hosted page: a row by its index,
@@ -30,17 +31,18 @@ public:
                 return match;
             }
         }
-        fail(describeRow(row) + " has no " + what);
+        HostError::throwStep(describeRow(row) + " has no " + what);
     }
     // The screen presented on top of the page; fails unless it is a V.
     template <class V> Ref<V> presented(const char* what) const {
         Ref<UIViewController> top = topScreen();
         if (!top) {
-            fail(std::string("no ") + what + " is presented");
+            HostError::throwStep(std::string("no ") + what + " is presented");
         }
         Ref<V> screen = objc_cast<V>(top);
         if (!screen) {
-            fail(std::string("the presented screen is a ") + top->className() + ", not a " + what);
+            HostError::throwStep(std::string("the presented screen is a ") + top->className() +
+                                 ", not a " + what);
         }
         return screen;
     }
@@ -67,7 +69,6 @@ public:
     static std::string describeRow(const PageHost::Row& row);
 
 private:
-    [[noreturn]] static void fail(const std::string& message);
     // A view under `root` by a selector; `where` names the root in failures.
     static Ref<UIView> find(const Ref<UIView>& root, const std::string& selector,
                             const std::string& where);

@@ -63,6 +63,18 @@ GestureSteps::Action stepAction(const std::string& line) {
     return action;
 }
 
+// The title of the segment under a point of the window; nil between segments.
+std::optional<std::string> segmentTitleAt(const PageHost& host,
+                                          const Ref<UISegmentedControl>& control, CGPoint point) {
+    const CGPoint inside = host.window()->convertPointToView(point, control);
+    for (size_t i = 0; i < control->numberOfSegments(); ++i) {
+        if (CGRectContainsPoint(control->rectForSegmentAtIndex(i), inside)) {
+            return control->titleForSegmentAtIndex(i).value_or("");
+        }
+    }
+    return std::nullopt;
+}
+
 // The value text of a slider's thumb moved by `dx` points: enough digits
 // for a thousandth of its range.
 std::string sliderValueAfter(const Ref<UISlider>& slider, CGFloat dx) {
@@ -155,13 +167,8 @@ GestureSteps::Action GestureSteps::onPresentedScreen(const PageHost& host,
         }
         // A way of picking: the segment's title, as a script presses it.
         if (auto ways = objc_cast<UISegmentedControl>(touchTaker(hit, picker->view()))) {
-            const CGPoint inWays = host.window()->convertPointToView(point, ways);
-            for (size_t i = 0; i < ways->numberOfSegments(); ++i) {
-                if (CGRectContainsPoint(ways->rectForSegmentAtIndex(i), inWays)) {
-                    return stepAction(step("button", ways->titleForSegmentAtIndex(i).value_or("")));
-                }
-            }
-            return {};
+            const std::optional<std::string> title = segmentTitleAt(host, ways, point);
+            return title ? stepAction(step("button", *title)) : Action{};
         }
         // The grid, the spectrum, a slider or the opacity track picks what
         // lies under the finger.
@@ -239,14 +246,8 @@ GestureSteps::Action GestureSteps::onRow(const PageHost& host, const PageHost::R
         return stepAction("toggle " + name);
     }
     if (auto control = objc_cast<UISegmentedControl>(taker)) {
-        const CGPoint inside = host.window()->convertPointToView(point, control);
-        for (size_t i = 0; i < control->numberOfSegments(); ++i) {
-            if (CGRectContainsPoint(control->rectForSegmentAtIndex(i), inside)) {
-                return stepAction(
-                    step("segment " + name, control->titleForSegmentAtIndex(i).value_or("")));
-            }
-        }
-        return {};
+        const std::optional<std::string> title = segmentTitleAt(host, control, point);
+        return title ? stepAction(step("segment " + name, *title)) : Action{};
     }
     if (auto stepper = objc_cast<UIStepper>(taker)) {
         const CGPoint inside = host.window()->convertPointToView(point, stepper);
