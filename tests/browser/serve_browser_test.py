@@ -73,7 +73,9 @@ class Browser:
                      "--user-data-dir=" + os.path.join(shots, "profile")]:
             options.add_argument(flag)
         self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-        self.wait = WebDriverWait(self.driver, 20)
+        # Polled often: each step waits for its frame, and the default half-second
+        # poll would make most of the test waiting.
+        self.wait = WebDriverWait(self.driver, 20, poll_frequency=0.02)
         try:
             self.driver.get(url)
             self.wait.until(lambda d: d.execute_script(
