@@ -418,7 +418,7 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
         ->add_option("--port", line.port, "the port to serve on (default 8800; 0 picks a free one)")
         ->check(CLI::Range(0, 65535))
         ->type_name("N");
-    std::string listenAddress, savedScript;
+    std::string listenAddress, savedScript, resumeFile;
     serve
         ->add_option("--listen", listenAddress,
                      "listen on this address instead of 127.0.0.1 (reachable from elsewhere: "
@@ -428,6 +428,8 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
         ->add_option("--script", savedScript,
                      "the file the page's \"save\" writes the recorded script to")
         ->type_name("FILE");
+    // Given by serve to itself when it relaunches with other libraries.
+    serve->add_option("--resume", resumeFile)->group("");
 
     // CLI11 reads the words after the program's name in reverse order.
     std::vector<std::string> words(arguments.rbegin(), arguments.rend());
@@ -469,6 +471,10 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
     if (serve->count("--script")) {
         line.savedScript = savedScript;
     }
+    if (serve->count("--resume")) {
+        line.resumeFile = resumeFile;
+    }
+    line.arguments = arguments;
     if (app.count("--device-root")) {
         line.deviceRoot = deviceRoot;
     }

@@ -75,6 +75,11 @@ public:
     int port = 8800;
     std::optional<std::string> listenAddress;
     std::optional<std::string> savedScript;
+    // serve: the state a relaunch of serve carries into the new process (a
+    // file it reads and removes), and the words it was started with, which
+    // such a relaunch repeats.
+    std::optional<std::string> resumeFile;
+    std::vector<std::string> arguments;
     // run: print the page's JSON after the steps.
     bool json = false;
     // check: the variants (nil: the defaults), how findings are printed

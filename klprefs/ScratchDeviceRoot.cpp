@@ -66,6 +66,16 @@ ScratchDeviceRoot::ScratchDeviceRoot(const std::string& original) : ScratchDevic
     }
 }
 
+std::unique_ptr<ScratchDeviceRoot> ScratchDeviceRoot::adopt(const std::string& path) {
+    const fs::path copy(path);
+    std::error_code error;
+    if (copy.parent_path() != fs::temp_directory_path() ||
+        owner(copy.filename().string()) != getpid() || !fs::is_directory(copy, error)) {
+        return nullptr;
+    }
+    return std::unique_ptr<ScratchDeviceRoot>(new ScratchDeviceRoot(Adopted{}, path));
+}
+
 ScratchDeviceRoot::~ScratchDeviceRoot() {
     std::error_code ignored;
     fs::remove_all(_path, ignored);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <memory>
 #include <string>
+#include <utility>
 
 // A copy of a device root in a fresh temporary folder, removed again when
 // the copy goes: a run on the built-in example stores its values there and
@@ -19,6 +21,11 @@ public:
 
     const std::string& path() const { return _path; }
 
+    // Takes over a copy this process made before it replaced its program
+    // (klprefs serve relaunching itself keeps its process id), so that the
+    // copy goes with its new owner; nil when `path` is no such copy.
+    static std::unique_ptr<ScratchDeviceRoot> adopt(const std::string& path);
+
     // The built-in example: examples/device-root beside the program's build
     // or install folder, else in the source tree it was built from.
     static std::string builtInExample();
@@ -29,5 +36,8 @@ public:
     static size_t removeCopiesOfEndedRuns(const std::string& folder);
 
 private:
+    struct Adopted {};
+    ScratchDeviceRoot(Adopted, std::string path) : _path(std::move(path)) {}
+
     std::string _path;
 };

@@ -137,7 +137,7 @@ int run(const CommandLine& line) {
         return runCheck(line, settings);
     }
     if (line.command == CommandLine::Command::Serve) {
-        return ServeCommand::run(line, settings);
+        return ServeCommand::run(line, settings, scratch.get());
     }
     // The page stays until the process ends, which reclaims it at once:
     // taking a long page's views and constraints apart one by one would

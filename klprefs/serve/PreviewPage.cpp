@@ -46,7 +46,8 @@ constexpr std::string_view kPage = R"PAGE(<!doctype html>
       <option>ax2</option><option>ax3</option><option>ax4</option><option>ax5</option></select></label>
     <label>Language <input id="language" size="8"></label>
     <label>iOS <input id="ios" size="6"></label>
-    <div id="libraries"></div>
+    <div>Libraries loaded <label><input id="klutils" type="checkbox"> libklutils</label>
+      <label><input id="privateFrameworks" type="checkbox"> private frameworks</label></div>
   </section>
   <section><h2>Step</h2>
     <input id="step" type="text" placeholder="a script step, such as: toggle Enabled">
@@ -114,9 +115,8 @@ function showPage(page) {
   for (const name of ["appearance", "orientation", "contentSize", "language", "ios"])
     if (document.activeElement !== $(name)) $(name).value = v[name];
   $("device").value = v.device || "";
-  $("libraries").textContent = "Libraries loaded at start: libklutils " +
-    (v.libraries.klutils ? "yes" : "no") + ", private frameworks " +
-    (v.libraries.privateFrameworks ? "yes" : "no");
+  $("klutils").checked = v.libraries.klutils;
+  $("privateFrameworks").checked = v.libraries.privateFrameworks;
   const select = $("expectRow"), chosen = select.value;
   select.replaceChildren(...page.rows.map((row) => {
     const option = document.createElement("option");
@@ -178,6 +178,12 @@ $("step").addEventListener("keydown", async (event) => {
 for (const name of ["appearance", "device", "orientation", "contentSize", "language", "ios"])
   $(name).addEventListener("change", () =>
     post("/api/variant", { [name]: $(name).value }).catch(() => {}));
+// Other libraries start serve anew: the page follows once it is back.
+for (const name of ["klutils", "privateFrameworks"])
+  $(name).addEventListener("change", () => {
+    post("/api/variant", { libraries: { [name]: $(name).checked } })
+      .then(() => status("starting serve anew with other libraries")).catch(() => {});
+  });
 for (const what of ["stored", "shown"])
   $("expect" + what[0].toUpperCase() + what.slice(1)).addEventListener("click", () =>
     post("/api/expect", { row: Number($("expectRow").value), what }).catch(() => {}));
@@ -205,10 +211,12 @@ const events = new EventSource("/api/events");
 events.addEventListener("frame", (message) => showFrame(JSON.parse(message.data)));
 events.addEventListener("page", (message) => showPage(JSON.parse(message.data)));
 events.addEventListener("log", (message) => addLog(JSON.parse(message.data)));
-fetch("/api/page").then((response) => response.json()).then((page) => {
-  showPage(page);
-  showFrame({ generation: page.generation, scale: page.variant.scale, error: page.loadError });
-});
+// The page as it is now, at first and after each reconnection.
+events.addEventListener("open", () =>
+  fetch("/api/page").then((response) => response.json()).then((page) => {
+    showPage(page);
+    showFrame({ generation: page.generation, scale: page.variant.scale, error: page.loadError });
+  }).catch(() => {}));
 </script>
 </body>
 </html>

@@ -155,8 +155,15 @@ void PreviewServer::route() {
     });
     server.Get("/api/events", [this](const httplib::Request&, httplib::Response& response) {
         auto cursor = std::make_shared<size_t>(_events.lastId());
+        auto opened = std::make_shared<bool>(false);
         response.set_chunked_content_provider(
-            "text/event-stream", [this, cursor](size_t, httplib::DataSink& sink) {
+            "text/event-stream", [this, cursor, opened](size_t, httplib::DataSink& sink) {
+                // A browser that loses the stream (serve starting anew with
+                // other libraries) tries again within a quarter second.
+                if (!*opened) {
+                    *opened = true;
+                    return sink.write("retry: 250\n\n", 12);
+                }
                 // A comment line now and then finds a client that has gone.
                 const std::vector<EventStream::Event> batch =
                     _events.eventsAfter(*cursor, std::chrono::seconds(2));

@@ -1,5 +1,6 @@
 #include "PreviewSession.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -322,15 +323,31 @@ nlohmann::json PreviewSession::setVariant(const nlohmann::json& variant) {
                                                      HostError::quoted(value));
     };
     for (const auto& [key, value] : variant.items()) {
-        static const std::vector<std::string> known = {
-            "appearance", "contentSize", "device", "orientation", "language", "ios", "statusBar"};
+        static const std::vector<std::string> known = {"appearance",  "contentSize", "device",
+                                                       "orientation", "language",    "ios",
+                                                       "statusBar",   "libraries"};
         if (std::find(known.begin(), known.end(), key) == known.end()) {
-            throw HostError(HostError::Kind::Usage,
-                            "no variant option " + HostError::quoted(key) +
-                                (key == "libraries" ? " to change: the libraries are chosen "
-                                                      "when serve starts"
-                                                    : ""));
+            throw HostError(HostError::Kind::Usage, "no variant option " + HostError::quoted(key));
         }
+    }
+    if (variant.contains("libraries")) {
+        const nlohmann::json& libraries = variant["libraries"];
+        const auto wrong = [] {
+            return HostError(HostError::Kind::Usage,
+                             "libraries wants {\"klutils\": true or false, \"privateFrameworks\": "
+                             "true or false}");
+        };
+        if (!libraries.is_object()) {
+            throw wrong();
+        }
+        for (const auto& [key, value] : libraries.items()) {
+            if ((key != "klutils" && key != "privateFrameworks") || !value.is_boolean()) {
+                throw wrong();
+            }
+        }
+        changed.utilitiesLoaded = libraries.value("klutils", changed.utilitiesLoaded);
+        changed.privateFrameworksLoaded =
+            libraries.value("privateFrameworks", changed.privateFrameworksLoaded);
     }
     if (auto value = text("appearance")) {
         auto style = TraitNames::appearanceNamed(*value);
@@ -389,6 +406,20 @@ nlohmann::json PreviewSession::setVariant(const nlohmann::json& variant) {
         changed.settings.iosVersion = *version;
         changed.iosVersionText = *value;
     }
+    if (changed.utilitiesLoaded != _options.utilitiesLoaded ||
+        changed.privateFrameworksLoaded != _options.privateFrameworksLoaded) {
+        if (!_options.relaunch) {
+            throw HostError(HostError::Kind::Usage,
+                            "the libraries are chosen when serve starts, and this one cannot "
+                            "start anew");
+        }
+        // The page is built in the new process, in this variant.
+        _options = changed;
+        nlohmann::json answer = state();
+        answer["relaunching"] = true;
+        _options.relaunch();
+        return answer;
+    }
     const Options previous = _options;
     _options = changed;
     if (!build()) {
@@ -400,6 +431,71 @@ nlohmann::json PreviewSession::setVariant(const nlohmann::json& variant) {
     }
     show();
     return state();
+}
+
+nlohmann::json PreviewSession::resumeState() const {
+    nlohmann::json pictures = nlohmann::json::object();
+    for (const auto& [name, bytes] : _pictures) {
+        pictures[name] =
+            nlohmann::json::binary(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    }
+    return {{"script", _recorder.lines()},
+            {"trail", _trail},
+            {"variant", variant()},
+            {"startVariant", _startVariant},
+            {"pictures", pictures},
+            {"generation", _generation},
+            {"launches", _earlierLaunches + (_host ? _host->launches() : 0)}};
+}
+
+void PreviewSession::resume(const nlohmann::json& state) {
+    const auto bad = [] {
+        return HostError(HostError::Kind::Usage, "the state to resume is not one serve wrote");
+    };
+    if (!state.is_object()) {
+        throw bad();
+    }
+    const auto field = [&](const char* name, nlohmann::json::value_t type) {
+        if (!state.contains(name) || state[name].type() != type) {
+            throw bad();
+        }
+        return state[name];
+    };
+    using Type = nlohmann::json::value_t;
+    nlohmann::json variant = field("variant", Type::object);
+    const nlohmann::json script = field("script", Type::array);
+    const nlohmann::json trail = field("trail", Type::array);
+    const nlohmann::json pictures = field("pictures", Type::object);
+    for (const nlohmann::json* list : {&script, &trail}) {
+        if (!std::all_of(list->begin(), list->end(),
+                         [](const nlohmann::json& line) { return line.is_string(); })) {
+            throw bad();
+        }
+    }
+    if (script.size() > ScriptRecorder::kMaximumSteps || pictures.size() > kMaximumPictures ||
+        !std::all_of(pictures.begin(), pictures.end(),
+                     [](const nlohmann::json& picture) { return picture.is_binary(); })) {
+        throw bad();
+    }
+    const size_t generation = field("generation", Type::number_unsigned).get<size_t>();
+    const size_t launches = field("launches", Type::number_unsigned).get<size_t>();
+    _startVariant = field("startVariant", Type::object);
+    // The libraries are this process's own, and the scale its options'.
+    variant.erase("libraries");
+    variant.erase("scale");
+    for (const nlohmann::json& line : script) {
+        _recorder.append(line.get<std::string>());
+    }
+    for (const auto& [name, picture] : pictures.items()) {
+        const nlohmann::json::binary_t& bytes = picture.get_binary();
+        _pictures[name] = std::string(bytes.begin(), bytes.end());
+    }
+    _trail = trail.get<std::vector<std::string>>();
+    _generation = std::max(_generation, generation);
+    // The page built from here on counts as one more launch after those
+    // before the relaunch; the one built at start is not counted.
+    _earlierLaunches = launches - std::min(launches, _host->launches());
+    setVariant(variant);
 }
 
 nlohmann::json PreviewSession::save() {

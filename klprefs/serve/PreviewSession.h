@@ -40,6 +40,10 @@ public:
         // Which libraries the process loaded at start.
         bool utilitiesLoaded = true;
         bool privateFrameworksLoaded = true;
+        // Called when the variant asks for other libraries: a process cannot
+        // unload one, so serve starts its program anew with them, carrying
+        // resumeState() over. Nil: the libraries cannot change.
+        std::function<void()> relaunch;
     };
 
     // Builds the page; throws a load HostError when the bundle cannot be shown.
@@ -62,7 +66,15 @@ public:
     nlohmann::json expectImage(std::optional<size_t> rowIndex,
                                const std::optional<std::string>& name);
     // Throws a usage HostError naming a bad option; the page stays as it was.
+    // Other libraries ({"libraries": {"klutils": false}}) relaunch serve.
     nlohmann::json setVariant(const nlohmann::json& variant);
+    // What a relaunch carries into the new process: the recorded script and
+    // pictures, the child pages shown, the variant (with the libraries
+    // asked for) and the counts the browser follows.
+    nlohmann::json resumeState() const;
+    // Takes that state over and shows the page in its variant; throws a
+    // usage HostError when the state is not one resumeState() wrote.
+    void resume(const nlohmann::json& state);
     // Writes the reference pictures expected, then the recorded script;
     // answers where the script went and the pictures' paths.
     nlohmann::json save();

@@ -330,6 +330,14 @@ def main():
         check(int(dark[1:3], 16) < int(light[1:3], 16),
               "the page's background is %s in light and %s in dark" % (light, dark))
 
+        # Without libklutils serve starts anew; the page follows it there and back.
+        for loaded in (False, True):
+            before = browser.generation()
+            browser.driver.find_element(By.ID, "klutils").click()
+            browser.wait_page(lambda p: p["variant"]["libraries"]["klutils"] == loaded)
+            browser.wait_frame_after(before)
+        check(browser.page()["variant"]["appearance"] == "dark", "the relaunch lost the variant")
+
         # Expectations of what the changed rows store, then the script saved.
         for index in (0, 3):
             lines = browser.script_lines()

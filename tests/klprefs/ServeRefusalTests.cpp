@@ -1,5 +1,6 @@
 #include <csignal>
 #include <poll.h>
+#include <thread>
 
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -168,6 +169,13 @@ TEST(Serve, RefusesForeignHostsOriginsFormsHugeBodiesAndFailingSteps) {
          R"({"appearance": "sepia"})",
          "application/json",
          400},
+        {"libraries named wrongly",
+         "POST",
+         "/api/variant",
+         {{"Host", own}, {"Origin", origin}},
+         R"({"libraries": {"klutils": "no"}})",
+         "application/json",
+         400},
         {"a save without --script",
          "POST",
          "/api/save",
@@ -218,6 +226,53 @@ TEST(Serve, RefusesForeignHostsOriginsFormsHugeBodiesAndFailingSteps) {
     EXPECT_EQ(device.stored().objectForKey("enabled"), Value(true));
     EXPECT_EQ(nlohmann::json::parse(applied->body)["script"],
               "# Recorded by klprefs serve.\ntoggle Enabled\n");
+    EXPECT_EQ(serve.end(), 0);
+}
+
+// Other libraries: serve starts anew in the same process and port, and the
+// page comes back in the variant asked for, with the script recorded, the
+// child page shown and what was stored.
+TEST(Serve, OtherLibrariesStartServeAnewWithWhatWasDoneKept) {
+    DeviceWithBundle device(
+        Value::Array{Value(Value::Dictionary{{"cell", "PSSwitchCell"},
+                                             {"label", "Enabled"},
+                                             {"key", "enabled"},
+                                             {"defaults", "com.example.test"}})},
+        {{"enabled", false}});
+    ServeProcess serve(device.options());
+    ASSERT_GT(serve.port, 0);
+    const std::string own = "127.0.0.1:" + std::to_string(serve.port);
+    const httplib::Headers headers = {{"Host", own}, {"Origin", "http://" + own}};
+    httplib::Client client("127.0.0.1", serve.port);
+    client.set_read_timeout(30, 0);
+    ASSERT_EQ(
+        client.Post("/api/step", headers, R"({"step": "toggle Enabled"})", "application/json")
+            ->status,
+        200);
+    httplib::Result asked = client.Post(
+        "/api/variant", headers, R"({"libraries": {"klutils": false}, "appearance": "dark"})",
+        "application/json");
+    ASSERT_TRUE(asked);
+    ASSERT_EQ(asked->status, 200) << asked->body;
+    EXPECT_EQ(nlohmann::json::parse(asked->body)["relaunching"], true);
+
+    // The new program answers once it listens again.
+    nlohmann::json page;
+    for (int attempt = 0; attempt < 300; ++attempt) {
+        httplib::Result result = client.Get("/api/page", {{"Host", own}});
+        if (result && result->status == 200) {
+            page = nlohmann::json::parse(result->body);
+            if (page["variant"]["libraries"]["klutils"] == false) {
+                break;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_EQ(page["variant"]["libraries"]["klutils"], false) << page.dump();
+    EXPECT_EQ(page["variant"]["appearance"], "dark");
+    EXPECT_EQ(page["script"], "# Recorded by klprefs serve.\ntoggle Enabled\n");
+    EXPECT_EQ(page["page"]["launches"], 2);
+    EXPECT_EQ(device.stored().objectForKey("enabled"), Value(true));
     EXPECT_EQ(serve.end(), 0);
 }
 
