@@ -4,8 +4,7 @@
 #include <string>
 #include <vector>
 
-#include <Foundation/NSProcessInfo.h>
-#include <QuartzCore/CGGeometry.h>
+#include <Foundation/Forward.h>
 
 #include "ControllerAdditions.h"
 #include "DeviceLook.h"

@@ -3,10 +3,9 @@
 #include <functional>
 #include <ostream>
 
-#include <Foundation/SDKEvent.h>
-#include <Foundation/Value.h>
+#include <Foundation/Forward.h>
 
-#include <render/SDKViewInspector.h>
+#include <render/Forward.h>
 
 #include "PageHost.h"
 

@@ -5,8 +5,7 @@
 #include <string>
 #include <vector>
 
-#include <UIKit/UIColor.h>
-#include <UIKit/UIStepper.h>
+#include <UIKit/Forward.h>
 
 #include "PageHost.h"
 #include "ReferencePictures.h"

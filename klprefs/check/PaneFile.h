@@ -4,8 +4,7 @@
 #include <optional>
 #include <string>
 
-#include <Foundation/NSBundle.h>
-#include <Foundation/Value.h>
+#include <Foundation/Forward.h>
 #include <Preferences/PSSpecifier.h>
 
 #include "CheckFinding.h"

@@ -9,7 +9,6 @@
 
 #include <Cassowary/BlockVector.h>
 #include <Cassowary/Row.h>
-#include <Cassowary/Symbol.h>
 
 namespace cassowary {
 

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include <QuartzCore/CGGeometry.h>
 #include <UIKit/UIKitDefines.h>
 #include <objc/NSObject.h>
 

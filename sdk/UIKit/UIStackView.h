@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include <UIKit/NSLayoutConstraint.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UIView.h>
 
 enum UIStackViewDistribution : NSInteger {

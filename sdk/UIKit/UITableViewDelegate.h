@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include <QuartzCore/CGGeometry.h>
 #include <UIKit/NSIndexPath.h>
 
 class UITableView;

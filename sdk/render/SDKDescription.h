@@ -2,9 +2,8 @@
 
 #include <string>
 
-#include <Foundation/Value.h>
-#include <QuartzCore/CGColor.h>
-#include <QuartzCore/CGGeometry.h>
+#include <Foundation/Forward.h>
+#include <QuartzCore/Forward.h>
 #include <UIKit/UIColor.h>
 
 // The forms in which descriptions of views give colours and rectangles.

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include <Foundation/Value.h>
-#include <UIKit/UIView.h>
+#include <Foundation/Forward.h>
+#include <UIKit/Forward.h>
 #include <render/SDKLookRegistry.h>
 
 // Describes what views show, as property-list values a
