@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <UIKit/UITraitCollection.h>
+
 #include "DevicePreset.h"
 
 // How the device shows a page: the appearance, text size and languages set

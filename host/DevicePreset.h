@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include <QuartzCore/CGGeometry.h>
 #include <QuartzCore/Forward.h>
 #include <UIKit/Forward.h>
 #include <UIKit/UITraitCollection.h>

@@ -6,6 +6,7 @@
 
 #include <Foundation/NSProcessInfo.h>
 #include <Foundation/SDKEvent.h>
+#include <QuartzCore/CGGeometry.h>
 
 #include "DeviceLook.h"
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <Foundation/Forward.h>
+#include <QuartzCore/CGGeometry.h>
 
 #include "ControllerAdditions.h"
 #include "DeviceLook.h"

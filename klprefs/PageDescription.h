@@ -5,6 +5,8 @@
 
 #include <Foundation/Forward.h>
 
+#include <Foundation/SDKEvent.h>
+#include <Foundation/Value.h>
 #include <render/Forward.h>
 
 #include "PageHost.h"

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <UIKit/Forward.h>
+#include <UIKit/UIStepper.h>
 
 #include "PageHost.h"
 #include "ReferencePictures.h"

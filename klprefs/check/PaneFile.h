@@ -5,6 +5,7 @@
 #include <string>
 
 #include <Foundation/Forward.h>
+#include <Foundation/Value.h>
 #include <Preferences/PSSpecifier.h>
 
 #include "CheckFinding.h"

@@ -9,6 +9,7 @@
 
 #include <Cassowary/BlockVector.h>
 #include <Cassowary/Row.h>
+#include <Cassowary/Symbol.h>
 
 namespace cassowary {
 

@@ -6,6 +6,7 @@
 
 #include <Foundation/Forward.h>
 #include <UIKit/Forward.h>
+#include <UIKit/UIKitDefines.h>
 #include <UIKit/UIViewController.h>
 
 class MFMailComposeViewController;

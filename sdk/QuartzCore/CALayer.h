@@ -3,6 +3,7 @@
 #include <vector>
 
 #include <QuartzCore/CGColor.h>
+#include <QuartzCore/CGGeometry.h>
 #include <QuartzCore/Forward.h>
 #include <objc/NSObject.h>
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include <QuartzCore/CGGeometry.h>
 #include <UIKit/UIKitDefines.h>
 #include <objc/NSObject.h>
 

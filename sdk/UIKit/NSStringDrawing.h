@@ -4,6 +4,7 @@
 
 #include <pango/pango.h>
 
+#include <QuartzCore/CGGeometry.h>
 #include <QuartzCore/Forward.h>
 #include <UIKit/UIFont.h>
 

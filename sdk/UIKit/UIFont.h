@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include <QuartzCore/CGGeometry.h>
 #include <UIKit/UITraitCollection.h>
 #include <objc/Forward.h>
 

@@ -10,6 +10,7 @@
 
 #include <Cassowary/Forward.h>
 #include <Cassowary/Solver.h>
+#include <QuartzCore/CGGeometry.h>
 #include <QuartzCore/Forward.h>
 #include <UIKit/NSLayoutConstraint.h>
 #include <objc/Forward.h>

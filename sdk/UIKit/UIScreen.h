@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QuartzCore/CGGeometry.h>
 #include <QuartzCore/Forward.h>
 #include <UIKit/Forward.h>
 #include <UIKit/UITraitCollection.h>

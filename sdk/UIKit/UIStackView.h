@@ -3,6 +3,7 @@
 #include <vector>
 
 #include <UIKit/Forward.h>
+#include <UIKit/NSLayoutConstraint.h>
 #include <UIKit/UIView.h>
 
 enum UIStackViewDistribution : NSInteger {

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include <QuartzCore/CGGeometry.h>
 #include <UIKit/NSIndexPath.h>
 
 class UITableView;

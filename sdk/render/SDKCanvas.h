@@ -2,6 +2,7 @@
 
 #include <cairo.h>
 
+#include <QuartzCore/CGGeometry.h>
 #include <QuartzCore/CGPath.h>
 #include <QuartzCore/Forward.h>
 

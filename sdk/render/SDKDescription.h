@@ -3,6 +3,7 @@
 #include <string>
 
 #include <Foundation/Forward.h>
+#include <QuartzCore/CGColor.h>
 #include <QuartzCore/Forward.h>
 #include <UIKit/UIColor.h>
 

@@ -4,6 +4,7 @@
 
 #include <pango/pangocairo.h>
 
+#include <QuartzCore/CGGeometry.h>
 #include <QuartzCore/Forward.h>
 #include <render/Forward.h>
 #include <render/SDKTextStyle.h>

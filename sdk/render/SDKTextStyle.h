@@ -2,6 +2,7 @@
 
 #include <QuartzCore/CGColor.h>
 #include <UIKit/UIFont.h>
+#include <UIKit/UIKitDefines.h>
 
 // How a piece of text is set: the system font at a size and weight, a colour,
 // an alignment in its box, a line limit (0: as many as it needs), whether it

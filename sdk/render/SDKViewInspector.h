@@ -3,6 +3,7 @@
 #include <string>
 
 #include <Foundation/Forward.h>
+#include <Foundation/Value.h>
 #include <UIKit/Forward.h>
 #include <render/SDKLookRegistry.h>
 
