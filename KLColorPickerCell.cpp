@@ -8,6 +8,7 @@
 #include <Foundation/NSScanner.h>
 #include <Foundation/NSString.h>
 #include <Preferences/PSListController.h>
+#include <QuartzCore/CAShapeLayer.h>
 #include <UIKit/UIBezierPath.h>
 
 extern "C" __attribute__((

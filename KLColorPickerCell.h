@@ -3,12 +3,11 @@
 #include <optional>
 #include <string>
 
-#include <Preferences/PSSpecifier.h>
+#include <Preferences/Forward.h>
 #include <Preferences/PSTableCell.h>
-#include <QuartzCore/CAShapeLayer.h>
-#include <UIKit/UIColor.h>
+#include <QuartzCore/Forward.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UIColorPickerViewController.h>
-#include <UIKit/UIView.h>
 
 // A settings row for one colour: the title in the tint colour, the colour's
 // hex text as the subtitle and a circular swatch at the right edge. A tap

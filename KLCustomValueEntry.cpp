@@ -5,7 +5,12 @@
 
 #include <Foundation/NSString.h>
 #include <Foundation/Value.h>
+#include <Preferences/PSSpecifier.h>
+#include <Preferences/PSTableCell.h>
+#include <UIKit/UIAlertAction.h>
 #include <UIKit/UIAlertController.h>
+#include <UIKit/UISlider.h>
+#include <UIKit/UIStepper.h>
 #include <UIKit/UITextField.h>
 #include <UIKit/UIViewController.h>
 

@@ -2,9 +2,8 @@
 
 #include <functional>
 
-#include <Preferences/PSTableCell.h>
-#include <UIKit/UISlider.h>
-#include <UIKit/UIStepper.h>
+#include <Preferences/Forward.h>
+#include <UIKit/Forward.h>
 
 // The "Custom value" alert of the numeric rows (KLSliderCell, KLStepperCell):
 // one text field prefilled with the stored value, Cancel, and OK, which reads

@@ -5,9 +5,14 @@
 #include <UIKit/UIAction.h>
 #include <UIKit/UIActivityViewController.h>
 #include <UIKit/UIApplication.h>
+#include <UIKit/UIButton.h>
 #include <UIKit/UIColor.h>
 #include <UIKit/UIFont.h>
 #include <UIKit/UIImage.h>
+#include <UIKit/UILabel.h>
+#include <UIKit/UIMenu.h>
+#include <UIKit/UIPopoverPresentationController.h>
+#include <UIKit/UIStackView.h>
 #include <UIKit/UIViewController.h>
 #include <objc/ObjCExport.h>
 

@@ -4,11 +4,7 @@
 #include <string>
 
 #include <MessageUI/MFMailComposeViewController.h>
-#include <UIKit/UIButton.h>
-#include <UIKit/UILabel.h>
-#include <UIKit/UIMenu.h>
-#include <UIKit/UIStackView.h>
-#include <UIKit/UIView.h>
+#include <UIKit/Forward.h>
 
 #include "KLMultiPurposeButton.h"
 

@@ -11,6 +11,8 @@
 #include <UIKit/UIColor.h>
 #include <UIKit/UIFont.h>
 #include <UIKit/UIImage.h>
+#include <UIKit/UIImageView.h>
+#include <UIKit/UILabel.h>
 #include <objc/ObjCExport.h>
 
 namespace {

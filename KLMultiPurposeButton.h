@@ -4,10 +4,8 @@
 #include <string>
 #include <vector>
 
-#include <UIKit/NSLayoutConstraint.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UIControl.h>
-#include <UIKit/UIImageView.h>
-#include <UIKit/UILabel.h>
 
 // The small rounded grey control of the header banner: a text, an image, or
 // both side by side. The image is a system symbol, or the Twitter avatar of a

@@ -2,6 +2,7 @@
 
 #include <UIKit/NSLayoutConstraint.h>
 #include <UIKit/UIImage.h>
+#include <UIKit/UIStackView.h>
 #include <objc/runtime.h>
 
 #include "KLPickerChoiceView.h"

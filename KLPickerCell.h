@@ -4,10 +4,10 @@
 #include <optional>
 #include <string>
 
-#include <Foundation/Value.h>
-#include <Preferences/PSSpecifier.h>
+#include <Foundation/Forward.h>
+#include <Preferences/Forward.h>
 #include <Preferences/PSTableCell.h>
-#include <UIKit/UIStackView.h>
+#include <UIKit/Forward.h>
 
 // A 200-point settings row of mutually exclusive image choices side by side,
 // one KLPickerChoiceView per entry of the specifier's "choices" (each a

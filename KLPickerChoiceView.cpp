@@ -2,6 +2,9 @@
 
 #include <UIKit/NSLayoutConstraint.h>
 #include <UIKit/UIColor.h>
+#include <UIKit/UIImage.h>
+#include <UIKit/UIImageView.h>
+#include <UIKit/UILabel.h>
 #include <UIKit/UITapGestureRecognizer.h>
 
 #include "KLPickerCell.h"

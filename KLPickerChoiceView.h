@@ -5,10 +5,7 @@
 #include <string>
 
 #include <Preferences/PSTableCell.h>
-#include <UIKit/UIGestureRecognizer.h>
-#include <UIKit/UIImage.h>
-#include <UIKit/UIImageView.h>
-#include <UIKit/UILabel.h>
+#include <UIKit/Forward.h>
 
 class KLPickerCell;
 

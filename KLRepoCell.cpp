@@ -2,6 +2,7 @@
 
 #include <Foundation/NSString.h>
 #include <Foundation/NSURL.h>
+#include <SafariServices/SFSafariViewController.h>
 #include <UIKit/UIViewController.h>
 
 extern "C"

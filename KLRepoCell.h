@@ -3,9 +3,10 @@
 #include <optional>
 #include <string>
 
-#include <Preferences/PSSpecifier.h>
+#include <Preferences/Forward.h>
 #include <Preferences/PSTableCell.h>
-#include <SafariServices/SFSafariViewController.h>
+#include <SafariServices/Forward.h>
+#include <SafariServices/SFSafariViewControllerDelegate.h>
 
 #include "KLRepoCellButton.h"
 

@@ -3,8 +3,12 @@
 #include <span>
 
 #include <UIKit/NSLayoutConstraint.h>
+#include <UIKit/UIColor.h>
 #include <UIKit/UIFont.h>
 #include <UIKit/UIImage.h>
+#include <UIKit/UIImageView.h>
+#include <UIKit/UILabel.h>
+#include <objc/runtime.h>
 
 namespace {
 

@@ -3,10 +3,9 @@
 #include <optional>
 #include <string>
 
+#include <UIKit/Forward.h>
 #include <UIKit/UIControl.h>
-#include <UIKit/UIImageView.h>
-#include <UIKit/UILabel.h>
-#include <objc/runtime.h>
+#include <objc/Forward.h>
 
 // The tappable area of the repository row: a package-box symbol with a
 // one-line caption under it, both in the same muted blue-gray. It has no

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <UIKit/UIBarButtonItem.h>
-#include <objc/runtime.h>
+#include <objc/Forward.h>
 
 // A navigation-bar button that restarts the device's user interface (a
 // respring) so that changed settings take effect. A tap opens a one-item

@@ -4,6 +4,9 @@
 #include <Foundation/Value.h>
 #include <UIKit/NSLayoutConstraint.h>
 #include <UIKit/UIFont.h>
+#include <UIKit/UILabel.h>
+#include <UIKit/UISlider.h>
+#include <UIKit/UITapGestureRecognizer.h>
 
 #include "KLCustomValueEntry.h"
 

@@ -3,12 +3,9 @@
 #include <optional>
 #include <string>
 
-#include <Preferences/PSSpecifier.h>
+#include <Preferences/Forward.h>
 #include <Preferences/PSTableCell.h>
-#include <UIKit/UIGestureRecognizer.h>
-#include <UIKit/UILabel.h>
-#include <UIKit/UISlider.h>
-#include <UIKit/UITapGestureRecognizer.h>
+#include <UIKit/Forward.h>
 
 // A settings row for a number in a continuous range: the title at the left, a
 // slider in the middle and the value with one decimal at the right. Every

@@ -5,6 +5,9 @@
 #include <Foundation/Value.h>
 #include <UIKit/NSLayoutConstraint.h>
 #include <UIKit/UIFont.h>
+#include <UIKit/UILabel.h>
+#include <UIKit/UIStepper.h>
+#include <UIKit/UITapGestureRecognizer.h>
 
 #include "KLCustomValueEntry.h"
 

@@ -3,12 +3,9 @@
 #include <optional>
 #include <string>
 
-#include <Preferences/PSSpecifier.h>
+#include <Preferences/Forward.h>
 #include <Preferences/PSTableCell.h>
-#include <UIKit/UIGestureRecognizer.h>
-#include <UIKit/UILabel.h>
-#include <UIKit/UIStepper.h>
-#include <UIKit/UITapGestureRecognizer.h>
+#include <UIKit/Forward.h>
 
 // A settings row for a number changed in steps of 1: the title at the left, a
 // stepper in the middle and the value with one decimal at the right. Each

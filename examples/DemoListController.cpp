@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <Preferences/PSListController.h>
+#include <Preferences/PSSpecifier.h>
 #include <UIKit/UINavigationItem.h>
 #include <UIKit/UITableView.h>
 #include <objc/ObjCExport.h>

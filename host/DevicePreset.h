@@ -5,7 +5,8 @@
 #include <vector>
 
 #include <QuartzCore/CGGeometry.h>
-#include <UIKit/UIKitDefines.h>
+#include <QuartzCore/Forward.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UITraitCollection.h>
 
 // A device a page may be shown on: its screen in portrait (points), pixels

@@ -7,7 +7,6 @@
 #include <Foundation/NSProcessInfo.h>
 #include <Foundation/SDKEvent.h>
 #include <QuartzCore/CGGeometry.h>
-#include <UIKit/UITraitCollection.h>
 
 #include "DeviceLook.h"
 

@@ -7,11 +7,17 @@
 #include <utility>
 
 #include <Foundation/DeviceRoot.h>
+#include <Foundation/NSBundle.h>
 #include <Foundation/NSPropertyListSerialization.h>
 #include <Foundation/SDKEventLog.h>
 #include <Foundation/dispatch.h>
 #include <UIKit/SDKSystemText.h>
+#include <UIKit/UIColor.h>
+#include <UIKit/UINavigationBar.h>
+#include <UIKit/UINavigationController.h>
 #include <UIKit/UIScreen.h>
+#include <UIKit/UITableView.h>
+#include <UIKit/UIWindow.h>
 #include <objc/runtime.h>
 
 #include "HostError.h"

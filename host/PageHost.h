@@ -8,11 +8,10 @@
 #include <string>
 #include <vector>
 
-#include <Foundation/NSBundle.h>
+#include <Foundation/Forward.h>
 #include <Foundation/SDKEventLog.h>
 #include <Preferences/PSListController.h>
-#include <UIKit/UINavigationController.h>
-#include <UIKit/UIWindow.h>
+#include <UIKit/Forward.h>
 
 #include "HostDevice.h"
 

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include <UIKit/UIColor.h>
 #include <UIKit/UIFont.h>
+#include <UIKit/UILabel.h>
 #include <UIKit/UIScreen.h>
 #include <UIKit/UIWindow.h>
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include <UIKit/UILabel.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UIView.h>
 
 // Settings on an iPad: its own list in a column at the left, the row of the

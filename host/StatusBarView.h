@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include <UIKit/UILabel.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UIView.h>
 
 #include "DevicePreset.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include <Foundation/NSProcessInfo.h>
+#include <Foundation/Forward.h>
 #include <QuartzCore/CGGeometry.h>
 
 #include "ControllerAdditions.h"

@@ -9,6 +9,7 @@
 #include <Foundation/NSString.h>
 #include <Foundation/Unicode.h>
 #include <UIKit/UINavigationItem.h>
+#include <UIKit/UITableView.h>
 
 #include "HostError.h"
 #include "KLHeaderView.h"

@@ -1,3 +1,5 @@
+#include <Foundation/Value.h>
+
 #include "JSONWriter.h"
 
 #include <algorithm>

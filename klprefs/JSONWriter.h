@@ -7,7 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include <Foundation/Value.h>
+#include <Foundation/Forward.h>
 
 // Writes JSON to a stream as it goes, indented by two spaces: objects and
 // arrays are opened, filled and closed one member or element at a time, so a

@@ -8,13 +8,25 @@
 #include <Foundation/SDKEventLog.h>
 #include <MessageUI/MFMailComposeViewController.h>
 #include <Preferences/PSPreferenceDomain.h>
+#include <Preferences/PSSpecifier.h>
+#include <Preferences/PSTableCell.h>
 #include <SafariServices/SFSafariViewController.h>
 #include <UIKit/SDKMenuViewController.h>
+#include <UIKit/UIAction.h>
 #include <UIKit/UIActivityViewController.h>
+#include <UIKit/UIAlertAction.h>
 #include <UIKit/UIAlertController.h>
 #include <UIKit/UIApplication.h>
+#include <UIKit/UIBarButtonItem.h>
 #include <UIKit/UIColorPickerViewController.h>
+#include <UIKit/UIMenu.h>
+#include <UIKit/UINavigationBar.h>
+#include <UIKit/UINavigationController.h>
+#include <UIKit/UINavigationItem.h>
 #include <UIKit/UIScreen.h>
+#include <UIKit/UITableView.h>
+#include <UIKit/UITextField.h>
+#include <UIKit/UIWindow.h>
 #include <render/SDKDescription.h>
 #include <render/SDKViewInspector.h>
 

@@ -3,10 +3,11 @@
 #include <functional>
 #include <ostream>
 
+#include <Foundation/Forward.h>
+
 #include <Foundation/SDKEvent.h>
 #include <Foundation/Value.h>
-
-#include <render/SDKViewInspector.h>
+#include <render/Forward.h>
 
 #include "PageHost.h"
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include <Foundation/NSException.h>
+#include <UIKit/UIColor.h>
 
 #include "HostError.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include <UIKit/UIColor.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UIStepper.h>
 
 #include "PageHost.h"

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include <Foundation/DeviceRoot.h>
+#include <render/SDKCanvas.h>
 #include <render/SDKTextPainter.h>
 
 #include "HostError.h"

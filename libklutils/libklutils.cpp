@@ -1,5 +1,6 @@
 #include "libklutils.h"
 
+#include <Foundation/NSFileManager.h>
 #include <Foundation/NSMutableDictionary.h>
 #include <Foundation/NSProcessInfo.h>
 #include <Foundation/NSString.h>

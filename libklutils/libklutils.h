@@ -3,10 +3,9 @@
 #include <optional>
 #include <string>
 
-#include <Foundation/NSFileManager.h>
+#include <Foundation/Forward.h>
 #include <objc/NSObject.h>
 #include <objc/Ref.h>
-#include <objc/runtime.h>
 
 // Knows where the jailbreak's files live on this device ("/var/jb/" on a
 // rootless layout, "/" otherwise), rewrites ":root:" paths for it, and tells

@@ -1,3 +1,6 @@
+#include <UIKit/UIColor.h>
+#include <UIKit/UIColorPickerViewController.h>
+
 #include "ColorPickerProcess.h"
 
 void ColorPickerProcess::reportPick(const Ref<UIColorPickerViewController>& picker,

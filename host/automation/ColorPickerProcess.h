@@ -1,6 +1,6 @@
 #pragma once
 
-#include <UIKit/UIColorPickerViewController.h>
+#include <UIKit/Forward.h>
 
 // The system colour picker's content runs in a process of its own on a
 // device, which tells the app what the user picked. The host stands in for

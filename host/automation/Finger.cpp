@@ -5,6 +5,7 @@
 #include <Foundation/NSRunLoop.h>
 #include <UIKit/UIControl.h>
 #include <UIKit/UIGestureRecognizer.h>
+#include <UIKit/UITableViewCell.h>
 
 #include "HostError.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include <UIKit/UITableViewCell.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UIWindow.h>
 
 // One finger on the screen. It acts only as a person's finger does: touches

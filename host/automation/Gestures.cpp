@@ -1,3 +1,6 @@
+#include <UIKit/UISlider.h>
+#include <UIKit/UIStepper.h>
+
 #include "Gestures.h"
 
 void Gestures::dragSlider(Finger& finger, const Ref<UISlider>& slider, float value,

@@ -2,8 +2,7 @@
 
 #include <cstddef>
 
-#include <UIKit/UISlider.h>
-#include <UIKit/UIStepper.h>
+#include <UIKit/Forward.h>
 
 #include "Finger.h"
 

@@ -1,6 +1,8 @@
 #include "Keyboard.h"
 
 #include <Foundation/Unicode.h>
+#include <UIKit/UIKeyInput.h>
+#include <UIKit/UIWindow.h>
 
 #include "HostError.h"
 

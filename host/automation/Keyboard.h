@@ -2,8 +2,7 @@
 
 #include <string>
 
-#include <UIKit/UIKeyInput.h>
-#include <UIKit/UIWindow.h>
+#include <UIKit/Forward.h>
 
 // The on-screen keyboard: it types into the window's first responder, one
 // character at a time, and deletes with its delete key. Throws a step

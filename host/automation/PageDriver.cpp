@@ -9,9 +9,14 @@
 #include <UIKit/SDKMenuViewController.h>
 #include <UIKit/UIActivityViewController.h>
 #include <UIKit/UIAlertController.h>
+#include <UIKit/UIButton.h>
 #include <UIKit/UIColorPickerViewController.h>
 #include <UIKit/UINavigationController.h>
 #include <UIKit/UIScreen.h>
+#include <UIKit/UISegmentedControl.h>
+#include <UIKit/UISlider.h>
+#include <UIKit/UISwitch.h>
+#include <UIKit/UITextField.h>
 
 #include "ColorPickerProcess.h"
 #include "Gestures.h"

@@ -3,13 +3,9 @@
 #include <cstddef>
 #include <string>
 
-#include <Foundation/Value.h>
-#include <UIKit/UIColor.h>
-#include <UIKit/UISegmentedControl.h>
-#include <UIKit/UISlider.h>
+#include <Foundation/Forward.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UIStepper.h>
-#include <UIKit/UISwitch.h>
-#include <UIKit/UITextField.h>
 
 #include "Finger.h"
 #include "PageHost.h"

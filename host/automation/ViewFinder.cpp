@@ -4,6 +4,11 @@
 #include <cctype>
 #include <cmath>
 
+#include <UIKit/UIButton.h>
+#include <UIKit/UINavigationBar.h>
+#include <UIKit/UINavigationItem.h>
+#include <UIKit/UITableView.h>
+#include <UIKit/UIWindow.h>
 #include <render/SDKViewInspector.h>
 
 #include "HostError.h"

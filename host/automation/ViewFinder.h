@@ -3,10 +3,8 @@
 #include <string>
 #include <vector>
 
-#include <UIKit/UIButton.h>
-#include <UIKit/UINavigationBar.h>
-#include <UIKit/UIView.h>
-#include <UIKit/UIViewController.h>
+#include <Preferences/PSTableCell.h>
+#include <UIKit/Forward.h>
 
 #include "HostError.h"
 #include "PageHost.h"

@@ -1,5 +1,6 @@
 #include "BundleRules.h"
 
+#include <Foundation/NSBundle.h>
 #include <Foundation/NSFileManager.h>
 #include <Foundation/NSString.h>
 #include <Preferences/PSPreferenceDomain.h>

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include <Foundation/NSBundle.h>
+#include <Foundation/Forward.h>
 #include <objc/runtime.h>
 
 #include "CheckFindings.h"

@@ -10,9 +10,14 @@
 #include <regex>
 
 #include <Foundation/SDKEventLog.h>
+#include <Preferences/PSTableCell.h>
 #include <UIKit/NSIndexPath.h>
+#include <UIKit/UIColor.h>
 #include <UIKit/UIControl.h>
+#include <UIKit/UILabel.h>
+#include <UIKit/UITableViewCell.h>
 #include <UIKit/UIWindow.h>
+#include <render/SDKCanvas.h>
 #include <render/SDKLabelLook.h>
 #include <render/SDKTableViewLook.h>
 

@@ -6,10 +6,8 @@
 
 #include <cairo.h>
 
-#include <Preferences/PSTableCell.h>
-#include <UIKit/UILabel.h>
-#include <render/SDKCanvas.h>
-#include <render/SDKLookRegistry.h>
+#include <UIKit/Forward.h>
+#include <render/Forward.h>
 #include <render/SDKPageRenderer.h>
 #include <render/SDKTextPainter.h>
 

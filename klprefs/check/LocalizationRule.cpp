@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include <Foundation/NSBundle.h>
 #include <Foundation/NSFileManager.h>
 #include <Foundation/NSPropertyListSerialization.h>
 

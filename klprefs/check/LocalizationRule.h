@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include <Foundation/NSBundle.h>
+#include <Foundation/Forward.h>
 
 #include "CheckFindings.h"
 #include "PaneFile.h"

@@ -1,7 +1,9 @@
 #include "PageChecker.h"
 
+#include <Foundation/NSBundle.h>
 #include <Foundation/NSLocale.h>
 #include <Foundation/SDKEventLog.h>
+#include <UIKit/UINavigationController.h>
 #include <objc/runtime.h>
 #include <render/SDKPageRenderer.h>
 

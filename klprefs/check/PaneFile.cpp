@@ -1,5 +1,6 @@
 #include "PaneFile.h"
 
+#include <Foundation/NSBundle.h>
 #include <Foundation/NSFileManager.h>
 #include <Foundation/NSPropertyListSerialization.h>
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include <Foundation/NSBundle.h>
+#include <Foundation/Forward.h>
 #include <Foundation/Value.h>
 #include <Preferences/PSSpecifier.h>
 

@@ -6,15 +6,21 @@
 
 #include <Preferences/PSListItemsController.h>
 #include <UIKit/SDKMenuViewController.h>
+#include <UIKit/UIAction.h>
 #include <UIKit/UIActivityViewController.h>
 #include <UIKit/UIAlertController.h>
+#include <UIKit/UIButton.h>
 #include <UIKit/UIColorPickerViewController.h>
 #include <UIKit/UIControl.h>
+#include <UIKit/UINavigationBar.h>
 #include <UIKit/UINavigationController.h>
 #include <UIKit/UISegmentedControl.h>
 #include <UIKit/UISlider.h>
 #include <UIKit/UIStepper.h>
 #include <UIKit/UISwitch.h>
+#include <UIKit/UITableView.h>
+#include <UIKit/UITextField.h>
+#include <UIKit/UIWindow.h>
 
 #include "ScriptRecorder.h"
 #include "automation/ViewFinder.h"

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include <UIKit/UITextField.h>
+#include <UIKit/Forward.h>
 
 #include "PageHost.h"
 

@@ -16,6 +16,8 @@
 #include <Foundation/dispatch.h>
 #include <UIKit/UIAlertController.h>
 #include <UIKit/UIColorPickerViewController.h>
+#include <UIKit/UINavigationController.h>
+#include <UIKit/UITextField.h>
 #include <render/SDKDescription.h>
 #include <render/SDKPageRenderer.h>
 

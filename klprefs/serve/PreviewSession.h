@@ -11,8 +11,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include <QuartzCore/CGGeometry.h>
-#include <UIKit/UITextField.h>
+#include <QuartzCore/Forward.h>
+#include <UIKit/Forward.h>
 
 #include "EventStream.h"
 #include "PageHost.h"

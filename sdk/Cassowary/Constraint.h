@@ -4,7 +4,7 @@
 #include <string>
 
 #include <Cassowary/Expression.h>
-#include <Cassowary/Membership.h>
+#include <Cassowary/Forward.h>
 #include <Cassowary/Strength.h>
 
 namespace cassowary {

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include <Cassowary/Constraint.h>
+#include <Cassowary/Forward.h>
 #include <Cassowary/Registry.h>
 #include <Cassowary/Tableau.h>
-#include <Cassowary/Variable.h>
 
 namespace cassowary {
 

@@ -8,6 +8,7 @@
 #include <curl/curl.h>
 #include <glib.h>
 
+#include <Foundation/NSURL.h>
 #include <Foundation/SDKNetworkSettings.h>
 
 namespace {

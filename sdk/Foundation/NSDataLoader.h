@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <optional>
 
-#include <Foundation/NSURL.h>
+#include <Foundation/Forward.h>
 #include <Foundation/Value.h>
 
 // NSData's dataWithContentsOfURL: (NSData itself is a byte vector here).

@@ -1,4 +1,5 @@
 #include <Foundation/NSRunLoop.h>
+#include <Foundation/NSTimer.h>
 
 #include <algorithm>
 

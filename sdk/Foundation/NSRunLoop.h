@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include <Foundation/NSTimer.h>
+#include <Foundation/Forward.h>
 #include <objc/NSObject.h>
 
 // The main thread's run loop, as far as timers go. Its clock is the host's:

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include <Foundation/NSArray.h>
-#include <objc/NSObject.h>
+#include <objc/Forward.h>
 
 // An unordered, unchanging collection of distinct objects (distinct by
 // identity), as messages sent by name carry them, such as the actions a

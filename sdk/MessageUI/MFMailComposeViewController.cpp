@@ -2,10 +2,14 @@
 
 #include <algorithm>
 
+#include <Foundation/NSError.h>
 #include <Foundation/SDKEventLog.h>
 #include <MessageUI/SDKMailAccount.h>
 #include <UIKit/SDKSystemText.h>
+#include <UIKit/UIButton.h>
+#include <UIKit/UIColor.h>
 #include <UIKit/UIFont.h>
+#include <UIKit/UILabel.h>
 #include <UIKit/UILayoutContainerView.h>
 #include <UIKit/UIScreen.h>
 

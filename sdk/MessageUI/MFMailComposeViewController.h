@@ -4,10 +4,9 @@
 #include <string>
 #include <vector>
 
-#include <Foundation/NSError.h>
-#include <UIKit/UIButton.h>
+#include <Foundation/Forward.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UIKitDefines.h>
-#include <UIKit/UILabel.h>
 #include <UIKit/UIViewController.h>
 
 class MFMailComposeViewController;

@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include <UIKit/NSStringDrawing.h>
+#include <UIKit/UILabel.h>
+#include <UIKit/UITextField.h>
 
 extern "C" __attribute__((
     visibility("default"))) constinit const objc_class OBJC_CLASS_$_PSEditableTableCell{

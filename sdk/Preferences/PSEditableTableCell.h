@@ -1,7 +1,7 @@
 #pragma once
 
 #include <Preferences/PSTableCell.h>
-#include <UIKit/UITextField.h>
+#include <UIKit/Forward.h>
 
 // A text row: the title at the left and a text field filling the rest,
 // showing the stored text (its "default" while nothing is stored; a number

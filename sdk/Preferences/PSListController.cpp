@@ -1,6 +1,7 @@
 #include <Preferences/PSListController.h>
 
 #include <Foundation/CFNotificationCenter.h>
+#include <Foundation/NSBundle.h>
 #include <Foundation/NSException.h>
 #include <Foundation/NSPropertyListSerialization.h>
 #include <Foundation/SDKEventLog.h>
@@ -12,9 +13,11 @@
 #include <Preferences/PSSpinnerTableCell.h>
 #include <Preferences/PSSwitchTableCell.h>
 #include <UIKit/SDKSystemText.h>
+#include <UIKit/UIAlertAction.h>
 #include <UIKit/UIAlertController.h>
 #include <UIKit/UINavigationController.h>
 #include <UIKit/UIScreen.h>
+#include <UIKit/UITableView.h>
 #include <objc/runtime.h>
 
 namespace {

@@ -4,10 +4,12 @@
 #include <string>
 #include <vector>
 
-#include <Foundation/NSBundle.h>
-#include <Preferences/PSSpecifier.h>
-#include <Preferences/PSTableCell.h>
-#include <UIKit/UITableView.h>
+#include <Foundation/Forward.h>
+#include <Preferences/Forward.h>
+#include <UIKit/Forward.h>
+#include <UIKit/UIImage.h>
+#include <UIKit/UITableViewDataSource.h>
+#include <UIKit/UITableViewDelegate.h>
 #include <UIKit/UIViewController.h>
 
 // A settings page: loads its specifiers from a property list of its bundle,

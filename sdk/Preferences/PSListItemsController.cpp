@@ -1,7 +1,12 @@
 #include <Preferences/PSListItemsController.h>
 
+#include <Preferences/PSSpecifier.h>
+#include <Preferences/PSTableCell.h>
 #include <QuartzCore/CAShapeLayer.h>
+#include <UIKit/UIColor.h>
 #include <UIKit/UINavigationController.h>
+#include <UIKit/UITableView.h>
+#include <UIKit/UITableViewCell.h>
 
 namespace {
 

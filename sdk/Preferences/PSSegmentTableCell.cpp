@@ -1,4 +1,6 @@
 #include <Preferences/PSSegmentTableCell.h>
+#include <UIKit/UILabel.h>
+#include <UIKit/UISegmentedControl.h>
 
 #include <algorithm>
 

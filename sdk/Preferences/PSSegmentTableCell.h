@@ -1,7 +1,7 @@
 #pragma once
 
 #include <Preferences/PSTableCell.h>
-#include <UIKit/UISegmentedControl.h>
+#include <UIKit/Forward.h>
 
 // A segment row: a segmented control across the row with a segment for each
 // of "validTitles" (the values' own text where titles are missing). The

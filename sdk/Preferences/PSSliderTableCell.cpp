@@ -5,6 +5,9 @@
 
 #include <Foundation/NSString.h>
 #include <Preferences/PSListController.h>
+#include <UIKit/UIColor.h>
+#include <UIKit/UILabel.h>
+#include <UIKit/UISlider.h>
 
 extern "C" __attribute__((
     visibility("default"))) constinit const objc_class OBJC_CLASS_$_PSSliderTableCell{

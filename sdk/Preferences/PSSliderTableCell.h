@@ -1,8 +1,7 @@
 #pragma once
 
 #include <Preferences/PSTableCell.h>
-#include <UIKit/UILabel.h>
-#include <UIKit/UISlider.h>
+#include <UIKit/Forward.h>
 
 // A slider row: a slider across the row from "min" to "max" (0 to 1 when
 // missing) at the stored number (its "default" while nothing is stored),

@@ -1,4 +1,5 @@
 #include <Preferences/PSSpinnerTableCell.h>
+#include <UIKit/UIActivityIndicatorView.h>
 
 extern "C" __attribute__((
     visibility("default"))) constinit const objc_class OBJC_CLASS_$_PSSpinnerTableCell{

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <Preferences/PSTableCell.h>
-#include <UIKit/UIActivityIndicatorView.h>
+#include <UIKit/Forward.h>
 
 // A row that shows work under way: the title with a spinning activity
 // indicator at the right. It stores nothing and no touch highlights it.

@@ -1,4 +1,5 @@
 #include <Preferences/PSSwitchTableCell.h>
+#include <UIKit/UISwitch.h>
 
 extern "C" __attribute__((
     visibility("default"))) constinit const objc_class OBJC_CLASS_$_PSSwitchTableCell{

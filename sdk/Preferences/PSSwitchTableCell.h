@@ -1,7 +1,7 @@
 #pragma once
 
 #include <Preferences/PSTableCell.h>
-#include <UIKit/UISwitch.h>
+#include <UIKit/Forward.h>
 
 // A switch row: the title with a switch at the right. The switch shows the
 // stored boolean (its "default" while nothing is stored; text and numbers

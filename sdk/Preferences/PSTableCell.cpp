@@ -6,6 +6,9 @@
 #include <Foundation/NSString.h>
 #include <Preferences/PSListController.h>
 #include <QuartzCore/CAShapeLayer.h>
+#include <UIKit/UIColor.h>
+#include <UIKit/UIImageView.h>
+#include <UIKit/UILabel.h>
 
 extern "C"
     __attribute__((visibility("default"))) constinit const objc_class OBJC_CLASS_$_PSTableCell{

@@ -4,6 +4,7 @@
 
 #include <QuartzCore/CGColor.h>
 #include <QuartzCore/CGGeometry.h>
+#include <QuartzCore/Forward.h>
 #include <objc/NSObject.h>
 
 // A layer: the drawn side of a view, with its own background, border, corner

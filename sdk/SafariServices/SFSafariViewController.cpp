@@ -2,6 +2,8 @@
 
 #include <Foundation/NSException.h>
 #include <Foundation/NSString.h>
+#include <Foundation/NSURL.h>
+#include <SafariServices/SFSafariViewControllerDelegate.h>
 #include <UIKit/NSLayoutConstraint.h>
 #include <UIKit/SDKSystemText.h>
 #include <UIKit/UIButton.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <Foundation/NSURL.h>
-#include <SafariServices/SFSafariViewControllerDelegate.h>
+#include <Foundation/Forward.h>
+#include <SafariServices/Forward.h>
 #include <UIKit/UIViewController.h>
 
 // The in-app browser, over the whole screen: an address bar with the page's

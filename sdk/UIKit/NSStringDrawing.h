@@ -5,6 +5,7 @@
 #include <pango/pango.h>
 
 #include <QuartzCore/CGGeometry.h>
+#include <QuartzCore/Forward.h>
 #include <UIKit/UIFont.h>
 
 // Text measured the way it is drawn: Pango with Inter, unhinted, at the

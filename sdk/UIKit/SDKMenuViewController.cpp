@@ -2,8 +2,12 @@
 
 #include <algorithm>
 
+#include <UIKit/UIAction.h>
+#include <UIKit/UIButton.h>
+#include <UIKit/UIControl.h>
 #include <UIKit/UIImageView.h>
 #include <UIKit/UILabel.h>
+#include <UIKit/UIMenu.h>
 #include <UIKit/UIScreen.h>
 #include <UIKit/UIWindow.h>
 

@@ -2,9 +2,7 @@
 
 #include <vector>
 
-#include <UIKit/UIAction.h>
-#include <UIKit/UIButton.h>
-#include <UIKit/UIMenu.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UIViewController.h>
 
 // The screen a menu opens in, over everything in the window: a rounded panel

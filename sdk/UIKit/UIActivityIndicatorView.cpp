@@ -1,4 +1,5 @@
 #include <UIKit/UIActivityIndicatorView.h>
+#include <UIKit/UIColor.h>
 
 Ref<UIActivityIndicatorView>
 UIActivityIndicatorView::initWithActivityIndicatorStyle(UIActivityIndicatorViewStyle style) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <UIKit/UIColor.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UIView.h>
 
 enum UIActivityIndicatorViewStyle : NSInteger {

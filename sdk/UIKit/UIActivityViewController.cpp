@@ -3,7 +3,10 @@
 #include <algorithm>
 
 #include <UIKit/SDKSystemText.h>
+#include <UIKit/UIButton.h>
+#include <UIKit/UIColor.h>
 #include <UIKit/UIFont.h>
+#include <UIKit/UILabel.h>
 #include <UIKit/UILayoutContainerView.h>
 #include <UIKit/UIScreen.h>
 

@@ -1,9 +1,7 @@
 #pragma once
 
 #include <Foundation/Value.h>
-#include <UIKit/UIButton.h>
-#include <UIKit/UILabel.h>
-#include <UIKit/UIPopoverPresentationController.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UIViewController.h>
 
 // The system share sheet for a list of items (texts, addresses). On a phone

@@ -4,8 +4,13 @@
 
 #include <Foundation/NSException.h>
 #include <UIKit/NSStringDrawing.h>
+#include <UIKit/UIAlertAction.h>
+#include <UIKit/UIButton.h>
+#include <UIKit/UIColor.h>
+#include <UIKit/UILabel.h>
 #include <UIKit/UILayoutContainerView.h>
 #include <UIKit/UIScreen.h>
+#include <UIKit/UITextField.h>
 
 Ref<UIAlertController>
 UIAlertController::alertControllerWithTitle(const std::optional<std::string>& title,

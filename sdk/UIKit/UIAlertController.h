@@ -5,10 +5,7 @@
 #include <string>
 #include <vector>
 
-#include <UIKit/UIAlertAction.h>
-#include <UIKit/UIButton.h>
-#include <UIKit/UILabel.h>
-#include <UIKit/UITextField.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UIViewController.h>
 
 enum UIAlertControllerStyle : NSInteger {

@@ -1,6 +1,7 @@
 #include <UIKit/UIApplication.h>
 
 #include <Foundation/NSLocale.h>
+#include <Foundation/NSURL.h>
 #include <Foundation/SDKEventLog.h>
 #include <Foundation/dispatch.h>
 #include <UIKit/SDKMainThreadChecker.h>

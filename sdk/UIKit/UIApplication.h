@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include <Foundation/NSURL.h>
+#include <Foundation/Forward.h>
 #include <Foundation/Value.h>
 #include <UIKit/UIKitDefines.h>
 #include <objc/NSObject.h>

@@ -4,10 +4,9 @@
 #include <optional>
 #include <string>
 
-#include <UIKit/UIImage.h>
-#include <UIKit/UIMenu.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UIView.h>
-#include <objc/NSObject.h>
+#include <objc/Forward.h>
 
 enum UIBarButtonItemStyle : NSInteger {
     UIBarButtonItemStylePlain = 0,

@@ -3,6 +3,11 @@
 #include <algorithm>
 
 #include <UIKit/SDKMenuViewController.h>
+#include <UIKit/UIColor.h>
+#include <UIKit/UIFont.h>
+#include <UIKit/UIImage.h>
+#include <UIKit/UIImageView.h>
+#include <UIKit/UILabel.h>
 #include <UIKit/UITouch.h>
 
 Ref<UIButton> UIButton::buttonWithType(UIButtonType type) {

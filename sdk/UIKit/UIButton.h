@@ -4,11 +4,8 @@
 #include <optional>
 #include <string>
 
+#include <UIKit/Forward.h>
 #include <UIKit/UIControl.h>
-#include <UIKit/UIImage.h>
-#include <UIKit/UIImageView.h>
-#include <UIKit/UILabel.h>
-#include <UIKit/UIMenu.h>
 
 enum UIButtonType : NSInteger {
     UIButtonTypeCustom = 0,

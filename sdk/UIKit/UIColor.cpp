@@ -1,6 +1,7 @@
 #include <UIKit/UIColor.h>
 
 #include <Foundation/NSProcessInfo.h>
+#include <UIKit/UITraitCollection.h>
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <functional>
 
 #include <QuartzCore/CGColor.h>
-#include <UIKit/UITraitCollection.h>
+#include <UIKit/Forward.h>
 #include <objc/NSObject.h>
 
 // A colour with red, green, blue and alpha components in the sRGB space, or a

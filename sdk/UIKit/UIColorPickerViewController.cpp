@@ -3,10 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QuartzCore/CAGradientLayer.h>
 #include <QuartzCore/CAShapeLayer.h>
+#include <UIKit/SDKColorPickerSurface.h>
 #include <UIKit/SDKSystemText.h>
+#include <UIKit/UIButton.h>
 #include <UIKit/UILayoutContainerView.h>
 #include <UIKit/UIScreen.h>
+#include <UIKit/UISegmentedControl.h>
+#include <UIKit/UISlider.h>
 
 namespace {
 

@@ -2,13 +2,9 @@
 
 #include <vector>
 
-#include <QuartzCore/CAGradientLayer.h>
-#include <UIKit/SDKColorPickerSurface.h>
-#include <UIKit/UIButton.h>
-#include <UIKit/UIColor.h>
+#include <QuartzCore/Forward.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UILabel.h>
-#include <UIKit/UISegmentedControl.h>
-#include <UIKit/UISlider.h>
 #include <UIKit/UIViewController.h>
 
 class UIColorPickerViewController;

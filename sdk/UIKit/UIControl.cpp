@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <UIKit/UIAction.h>
 #include <UIKit/UITouch.h>
 
 void UIControl::addAction(Action action, UIControlEvents events, const void* target) {

@@ -3,7 +3,7 @@
 #include <functional>
 #include <vector>
 
-#include <UIKit/UIAction.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UIView.h>
 
 class UITouch;

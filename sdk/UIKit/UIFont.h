@@ -5,7 +5,7 @@
 
 #include <QuartzCore/CGGeometry.h>
 #include <UIKit/UITraitCollection.h>
-#include <objc/NSObject.h>
+#include <objc/Forward.h>
 
 // The platform's text styles, in the order of its type tables.
 enum class UIFontTextStyle {

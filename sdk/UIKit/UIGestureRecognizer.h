@@ -3,7 +3,7 @@
 #include <functional>
 #include <vector>
 
-#include <QuartzCore/CGGeometry.h>
+#include <QuartzCore/Forward.h>
 #include <UIKit/UIKitDefines.h>
 #include <objc/NSObject.h>
 

@@ -1,6 +1,7 @@
 #include <UIKit/UIImageView.h>
 
 #include <UIKit/SDKMainThreadChecker.h>
+#include <UIKit/UIImage.h>
 
 Ref<UIImageView> UIImageView::initWithImage(const Ref<UIImage>& image) {
     const SDKMainThreadChecker::Entry entry("-[UIImageView initWithImage:]");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <UIKit/UIImage.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UIView.h>
 
 // Shows an image in its bounds by its content mode; a symbol image is drawn

@@ -8,12 +8,12 @@
 #include <unordered_map>
 #include <vector>
 
-#include <Cassowary/Constraint.h>
+#include <Cassowary/Forward.h>
 #include <Cassowary/Solver.h>
-#include <Cassowary/Variable.h>
 #include <QuartzCore/CGGeometry.h>
+#include <QuartzCore/Forward.h>
 #include <UIKit/NSLayoutConstraint.h>
-#include <objc/NSObject.h>
+#include <objc/Forward.h>
 
 class UIView;
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include <UIKit/UIImage.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UIKitDefines.h>
 #include <objc/NSObject.h>
 

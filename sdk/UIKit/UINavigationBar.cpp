@@ -4,7 +4,13 @@
 
 #include <QuartzCore/CAShapeLayer.h>
 #include <UIKit/SDKSystemText.h>
+#include <UIKit/UIAction.h>
+#include <UIKit/UIBarButtonItem.h>
+#include <UIKit/UIButton.h>
+#include <UIKit/UIColor.h>
 #include <UIKit/UIFont.h>
+#include <UIKit/UILabel.h>
+#include <UIKit/UINavigationItem.h>
 
 namespace {
 

@@ -3,9 +3,7 @@
 #include <functional>
 #include <vector>
 
-#include <UIKit/UIButton.h>
-#include <UIKit/UILabel.h>
-#include <UIKit/UINavigationItem.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UIView.h>
 
 // The bar at the top of a navigation controller's screen. It shows the top

@@ -4,6 +4,7 @@
 
 #include <Foundation/SDKEventLog.h>
 #include <UIKit/UILayoutContainerView.h>
+#include <UIKit/UINavigationBar.h>
 #include <UIKit/UIScreen.h>
 #include <UIKit/UIWindow.h>
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include <UIKit/UINavigationBar.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UIViewController.h>
 
 // A stack of view controllers shown one at a time under a navigation bar, as

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include <UIKit/UIBarButtonItem.h>
+#include <UIKit/Forward.h>
 #include <objc/NSObject.h>
 
 class UINavigationBar;

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <QuartzCore/CGGeometry.h>
-#include <UIKit/UIKitDefines.h>
+#include <QuartzCore/Forward.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UITraitCollection.h>
-#include <objc/NSObject.h>
+#include <objc/Forward.h>
 
 // The device's screen: its size in points, how many pixels make a point and
 // the device's traits (appearance, text size, idiom, size classes), which

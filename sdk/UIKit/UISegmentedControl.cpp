@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <UIKit/UIFont.h>
+#include <UIKit/UILabel.h>
 #include <UIKit/UITouch.h>
 
 namespace {

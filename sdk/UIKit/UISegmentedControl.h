@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <UIKit/Forward.h>
 #include <UIKit/UIControl.h>
-#include <UIKit/UILabel.h>
 
 // A row of equally wide segments with titles, one of them selected. A tap on
 // a segment other than the selected one selects it and sends

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <UIKit/UIImage.h>
+#include <UIKit/UIImageView.h>
 #include <UIKit/UITouch.h>
 
 void UISlider::setValue(float value) {

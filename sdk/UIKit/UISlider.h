@@ -1,7 +1,7 @@
 #pragma once
 
+#include <UIKit/Forward.h>
 #include <UIKit/UIControl.h>
-#include <UIKit/UIImageView.h>
 
 // A horizontal track with a round thumb for a value between a minimum and a
 // maximum, all in single precision. The value always lies within the bounds;

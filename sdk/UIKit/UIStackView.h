@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include <UIKit/Forward.h>
 #include <UIKit/NSLayoutConstraint.h>
 #include <UIKit/UIView.h>
 

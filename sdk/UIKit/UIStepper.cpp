@@ -5,6 +5,7 @@
 
 #include <Foundation/NSException.h>
 #include <Foundation/NSString.h>
+#include <Foundation/NSTimer.h>
 #include <UIKit/UITouch.h>
 
 void UIStepper::setValue(double value) {

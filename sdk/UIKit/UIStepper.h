@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include <Foundation/NSTimer.h>
+#include <Foundation/Forward.h>
 #include <UIKit/UIControl.h>
 
 // A minus and a plus button side by side that step a value between a minimum

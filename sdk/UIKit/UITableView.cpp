@@ -3,7 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include <UIKit/NSIndexPath.h>
 #include <UIKit/NSStringDrawing.h>
+#include <UIKit/UIColor.h>
+#include <UIKit/UITableViewCell.h>
+#include <UIKit/UITableViewDataSource.h>
+#include <UIKit/UITableViewDelegate.h>
 #include <UIKit/UIWindow.h>
 
 namespace {

@@ -4,10 +4,7 @@
 #include <string>
 #include <vector>
 
-#include <UIKit/NSIndexPath.h>
-#include <UIKit/UITableViewCell.h>
-#include <UIKit/UITableViewDataSource.h>
-#include <UIKit/UITableViewDelegate.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UIView.h>
 
 // A vertical list of rows in sections. In the inset grouped style each

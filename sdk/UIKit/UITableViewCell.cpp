@@ -1,6 +1,10 @@
 #include <UIKit/UITableViewCell.h>
 
 #include <UIKit/NSStringDrawing.h>
+#include <UIKit/UIColor.h>
+#include <UIKit/UIImage.h>
+#include <UIKit/UIImageView.h>
+#include <UIKit/UILabel.h>
 #include <UIKit/UITableView.h>
 #include <UIKit/UITouch.h>
 

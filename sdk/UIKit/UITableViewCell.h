@@ -3,8 +3,7 @@
 #include <optional>
 #include <string>
 
-#include <UIKit/UIImageView.h>
-#include <UIKit/UILabel.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UIView.h>
 
 // A row of a table: a content view with a title and, in the subtitle and

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <UIKit/NSIndexPath.h>
+#include <UIKit/Forward.h>
 
 class UITableView;
 class UITableViewCell;

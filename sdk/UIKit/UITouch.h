@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QuartzCore/CGGeometry.h>
+#include <QuartzCore/Forward.h>
 #include <UIKit/UIKitDefines.h>
 #include <objc/NSObject.h>
 

@@ -6,6 +6,7 @@
 #include <UIKit/NSLayoutAnchor.h>
 #include <UIKit/SDKMainThreadChecker.h>
 #include <UIKit/UIApplication.h>
+#include <UIKit/UIColor.h>
 #include <UIKit/UIGestureRecognizer.h>
 #include <UIKit/UIViewController.h>
 #include <UIKit/UIWindow.h>

@@ -7,9 +7,10 @@
 
 #include <QuartzCore/CALayer.h>
 #include <QuartzCore/CGGeometry.h>
+#include <QuartzCore/Forward.h>
+#include <UIKit/Forward.h>
 #include <UIKit/NSLayoutAnchor.h>
 #include <UIKit/NSLayoutConstraint.h>
-#include <UIKit/UIColor.h>
 #include <UIKit/UIKitDefines.h>
 #include <UIKit/UILayoutEngine.h>
 #include <UIKit/UIResponder.h>

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include <UIKit/UIResponder.h>
+#include <UIKit/Forward.h>
 #include <UIKit/UIView.h>
 
 class UINavigationController;

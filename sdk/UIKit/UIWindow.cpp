@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <UIKit/UIColor.h>
 #include <UIKit/UIGestureRecognizer.h>
 #include <UIKit/UIScreen.h>
 

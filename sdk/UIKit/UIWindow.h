@@ -2,8 +2,8 @@
 
 #include <vector>
 
+#include <UIKit/Forward.h>
 #include <UIKit/UITouch.h>
-#include <UIKit/UIView.h>
 #include <UIKit/UIViewController.h>
 
 class UIGestureRecognizer;

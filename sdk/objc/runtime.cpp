@@ -1,3 +1,4 @@
+#include <objc/NSObject.h>
 #include <objc/runtime.h>
 
 #include <cstdlib>

@@ -6,7 +6,7 @@
 #include <string>
 #include <variant>
 
-#include <objc/NSObject.h>
+#include <objc/Forward.h>
 
 // What a message sent by name carries in and out: nil, an object, a text or a
 // number. Receivers read their arguments with the accessors, which answer nil

@@ -4,6 +4,9 @@
 #include <cmath>
 #include <numbers>
 
+#include <UIKit/UIActivityIndicatorView.h>
+#include <UIKit/UIColor.h>
+#include <render/SDKCanvas.h>
 #include <render/SDKViewPainter.h>
 
 namespace {

@@ -1,3 +1,4 @@
+#include <QuartzCore/CGColor.h>
 #include <render/SDKCanvas.h>
 
 #include <algorithm>

@@ -2,9 +2,9 @@
 
 #include <cairo.h>
 
-#include <QuartzCore/CGColor.h>
 #include <QuartzCore/CGGeometry.h>
 #include <QuartzCore/CGPath.h>
+#include <QuartzCore/Forward.h>
 
 // A Cairo context that draws in points at a pixel scale (1 to 3), with the
 // shapes every look needs: colours, rounded rectangles, paths, hairlines.

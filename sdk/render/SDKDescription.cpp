@@ -1,3 +1,4 @@
+#include <Foundation/Value.h>
 #include <render/SDKDescription.h>
 
 #include <algorithm>

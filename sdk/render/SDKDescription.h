@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include <Foundation/Value.h>
+#include <Foundation/Forward.h>
 #include <QuartzCore/CGColor.h>
-#include <QuartzCore/CGGeometry.h>
+#include <QuartzCore/Forward.h>
 #include <UIKit/UIColor.h>
 
 // The forms in which descriptions of views give colours and rectangles.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <UIKit/UIImage.h>
+#include <render/SDKCanvas.h>
 #include <render/SDKDescription.h>
 #include <render/SDKSymbolCatalogue.h>
 #include <render/SDKViewPainter.h>

@@ -1,5 +1,6 @@
 #include <render/SDKLabelLook.h>
 
+#include <UIKit/UILabel.h>
 #include <render/SDKDescription.h>
 #include <render/SDKViewPainter.h>
 

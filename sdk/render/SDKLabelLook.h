@@ -1,7 +1,7 @@
 #pragma once
 
 #include <UIKit/UILabel.h>
-#include <render/SDKTextStyle.h>
+#include <render/Forward.h>
 #include <render/SDKTypedViewLook.h>
 
 // A label's text in its font and colour (the highlighted colour while

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include <render/SDKCanvas.h>
 #include <render/SDKViewPainter.h>
 
 namespace {

@@ -1,5 +1,8 @@
 #include <render/SDKSegmentedControlLook.h>
 
+#include <UIKit/UIColor.h>
+#include <UIKit/UISegmentedControl.h>
+#include <render/SDKCanvas.h>
 #include <render/SDKViewPainter.h>
 
 namespace {

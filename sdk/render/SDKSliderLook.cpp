@@ -1,5 +1,7 @@
 #include <render/SDKSliderLook.h>
 
+#include <UIKit/UISlider.h>
+#include <render/SDKCanvas.h>
 #include <render/SDKDescription.h>
 #include <render/SDKViewPainter.h>
 

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include <UIKit/UIColor.h>
+#include <UIKit/UIStepper.h>
+#include <render/SDKCanvas.h>
 #include <render/SDKViewPainter.h>
 
 namespace {

@@ -1,5 +1,8 @@
 #include <render/SDKSwitchLook.h>
 
+#include <UIKit/UIColor.h>
+#include <UIKit/UISwitch.h>
+#include <render/SDKCanvas.h>
 #include <render/SDKViewPainter.h>
 
 namespace {

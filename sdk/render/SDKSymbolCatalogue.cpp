@@ -1,3 +1,6 @@
+#include <QuartzCore/CGColor.h>
+#include <QuartzCore/CGGeometry.h>
+#include <render/SDKCanvas.h>
 #include <render/SDKSymbolCatalogue.h>
 
 #include <algorithm>

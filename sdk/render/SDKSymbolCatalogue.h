@@ -3,9 +3,8 @@
 #include <string>
 #include <vector>
 
-#include <QuartzCore/CGColor.h>
-#include <QuartzCore/CGGeometry.h>
-#include <render/SDKCanvas.h>
+#include <QuartzCore/Forward.h>
+#include <render/Forward.h>
 
 // Our own vector glyphs for the system symbols the rows name, drawn under
 // their platform names in one colour, the tint of the view that shows them.

@@ -1,5 +1,8 @@
 #include <render/SDKTableViewCellLook.h>
 
+#include <UIKit/UIColor.h>
+#include <UIKit/UITableViewCell.h>
+#include <render/SDKCanvas.h>
 #include <render/SDKViewPainter.h>
 
 void SDKTableViewCellLook::draw(const UITableViewCell& cell, SDKViewPainter& painter) const {

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include <Foundation/NSString.h>
+#include <UIKit/UITableViewCell.h>
+#include <render/SDKCanvas.h>
 #include <render/SDKDescription.h>
 #include <render/SDKViewPainter.h>
 

@@ -1,6 +1,8 @@
 #include <render/SDKTextFieldLook.h>
 
 #include <Foundation/Unicode.h>
+#include <UIKit/UIColor.h>
+#include <UIKit/UITextField.h>
 #include <render/SDKViewPainter.h>
 
 std::pair<std::string, SDKTextStyle> SDKTextFieldLook::shownText(const UITextField& field) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <UIKit/UITextField.h>
-#include <render/SDKTextStyle.h>
+#include <render/Forward.h>
 #include <render/SDKTypedViewLook.h>
 
 // A text field's text in its font, or its placeholder in the placeholder

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <UIKit/NSStringDrawing.h>
+#include <render/SDKCanvas.h>
 
 namespace {
 

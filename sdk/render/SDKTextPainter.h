@@ -5,7 +5,8 @@
 #include <pango/pangocairo.h>
 
 #include <QuartzCore/CGGeometry.h>
-#include <render/SDKCanvas.h>
+#include <QuartzCore/Forward.h>
+#include <render/Forward.h>
 #include <render/SDKTextStyle.h>
 
 // Sets and draws text with Pango in Inter, the system font's stand-in, on a

@@ -5,6 +5,8 @@
 #include <QuartzCore/CAGradientLayer.h>
 #include <QuartzCore/CAShapeLayer.h>
 #include <UIKit/UIGestureRecognizer.h>
+#include <UIKit/UITraitCollection.h>
+#include <UIKit/UIView.h>
 #include <render/SDKDescription.h>
 
 namespace {

@@ -2,8 +2,9 @@
 
 #include <string>
 
+#include <Foundation/Forward.h>
 #include <Foundation/Value.h>
-#include <UIKit/UIView.h>
+#include <UIKit/Forward.h>
 #include <render/SDKLookRegistry.h>
 
 // Describes what views show, as property-list values a

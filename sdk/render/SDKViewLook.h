@@ -1,7 +1,7 @@
 #pragma once
 
 #include <Foundation/Value.h>
-#include <UIKit/UIView.h>
+#include <UIKit/Forward.h>
 
 class SDKViewPainter;
 

@@ -4,6 +4,8 @@
 
 #include <QuartzCore/CAGradientLayer.h>
 #include <QuartzCore/CAShapeLayer.h>
+#include <UIKit/UIView.h>
+#include <render/SDKCanvas.h>
 
 SDKViewPainter::SDKViewPainter(SDKCanvas& canvas, const SDKLookRegistry& looks)
     : _canvas(canvas), _text(canvas), _looks(looks) {}

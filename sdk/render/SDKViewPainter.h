@@ -2,9 +2,9 @@
 
 #include <functional>
 
-#include <QuartzCore/CAGradientLayer.h>
-#include <UIKit/UIView.h>
-#include <render/SDKCanvas.h>
+#include <QuartzCore/Forward.h>
+#include <UIKit/Forward.h>
+#include <render/Forward.h>
 #include <render/SDKLookRegistry.h>
 #include <render/SDKTextPainter.h>
 

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include <Foundation/NSRunLoop.h>
+#include <Foundation/NSTimer.h>
 #include <Foundation/dispatch.h>
 
 namespace {

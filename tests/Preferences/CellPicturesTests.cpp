@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <Preferences/Preferences.h>
+#include <UIKit/UIActivityIndicatorView.h>
+#include <UIKit/UIImageView.h>
+#include <UIKit/UILabel.h>
+#include <UIKit/UISlider.h>
 
 #include "HostedPage.h"
 #include "TestPictures.h"

@@ -4,8 +4,11 @@
 #include <Foundation/SDKEventLog.h>
 #include <Preferences/Preferences.h>
 
+#include <Foundation/NSBundle.h>
 #include <UIKit/NSStringDrawing.h>
+#include <UIKit/UILabel.h>
 #include <UIKit/UIScreen.h>
+#include <UIKit/UITableView.h>
 
 #include "HostedPage.h"
 

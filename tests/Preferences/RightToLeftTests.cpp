@@ -5,6 +5,8 @@
 
 #include <Foundation/NSLocale.h>
 #include <Preferences/PSSliderTableCell.h>
+#include <UIKit/UINavigationBar.h>
+#include <UIKit/UINavigationController.h>
 #include <UIKit/UISlider.h>
 
 #include "HostedPage.h"

@@ -4,7 +4,14 @@
 #include <Foundation/SDKEventLog.h>
 #include <Preferences/Preferences.h>
 #include <UIKit/NSStringDrawing.h>
+#include <UIKit/UIColor.h>
+#include <UIKit/UILabel.h>
 #include <UIKit/UINavigationController.h>
+#include <UIKit/UISegmentedControl.h>
+#include <UIKit/UISlider.h>
+#include <UIKit/UISwitch.h>
+#include <UIKit/UITableView.h>
+#include <UIKit/UITextField.h>
 
 #include "HostedPage.h"
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <Foundation/NSException.h>
+#include <Foundation/NSURL.h>
 #include <SafariServices/SFSafariViewController.h>
+#include <SafariServices/SFSafariViewControllerDelegate.h>
 
 namespace {
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <Foundation/NSURL.h>
 #include <Foundation/SDKEventLog.h>
 #include <Foundation/dispatch.h>
 #include <UIKit/UIApplication.h>

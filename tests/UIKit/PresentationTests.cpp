@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <Foundation/SDKEventLog.h>
+#include <UIKit/SDKColorPickerSurface.h>
 #include <UIKit/UIKit.h>
 
 #include "automation/ColorPickerProcess.h"

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <UIKit/NSIndexPath.h>
 #include <UIKit/UIKit.h>
+#include <UIKit/UITableViewDataSource.h>
+#include <UIKit/UITableViewDelegate.h>
 
 namespace {
 

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <Foundation/SDKEventLog.h>
+#include <QuartzCore/CAShapeLayer.h>
 #include <UIKit/UIColorPickerViewController.h>
+#include <UIKit/UITableView.h>
 
 #include "HostedPage.h"
 #include "KLColorPickerCell.h"

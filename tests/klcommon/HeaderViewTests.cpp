@@ -7,7 +7,14 @@
 #include <Foundation/SDKEventLog.h>
 #include <MessageUI/SDKMailAccount.h>
 #include <UIKit/SDKMenuViewController.h>
+#include <UIKit/UIAction.h>
 #include <UIKit/UIActivityViewController.h>
+#include <UIKit/UIButton.h>
+#include <UIKit/UIImageView.h>
+#include <UIKit/UILabel.h>
+#include <UIKit/UIMenu.h>
+#include <UIKit/UIMenuElement.h>
+#include <UIKit/UIStackView.h>
 #include <UIKit/UIWindow.h>
 #include <automation/Finger.h>
 #include <automation/ViewFinder.h>

@@ -7,6 +7,10 @@
 #include <Foundation/NSProcessInfo.h>
 #include <Foundation/SDKEventLog.h>
 #include <Foundation/SDKNetworkSettings.h>
+#include <UIKit/UIColor.h>
+#include <UIKit/UIImage.h>
+#include <UIKit/UIImageView.h>
+#include <UIKit/UILabel.h>
 #include <UIKit/UIScreen.h>
 #include <UIKit/UIWindow.h>
 

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <UIKit/UIColor.h>
+#include <UIKit/UIImageView.h>
+#include <UIKit/UILabel.h>
+#include <UIKit/UIStackView.h>
 #include <objc/runtime.h>
 
 #include "PickerRowHarness.h"

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <UIKit/UIColor.h>
+#include <UIKit/UIImage.h>
+#include <UIKit/UIImageView.h>
+#include <UIKit/UILabel.h>
 
 #include "KLRepoCellButton.h"
 

@@ -2,6 +2,10 @@
 
 #include <Foundation/SDKEventLog.h>
 #include <SafariServices/SFSafariViewController.h>
+#include <UIKit/UIButton.h>
+#include <UIKit/UILabel.h>
+#include <UIKit/UINavigationController.h>
+#include <UIKit/UITableView.h>
 
 #include "HostedPage.h"
 #include "KLRepoCell.h"

@@ -5,7 +5,9 @@
 #include <Foundation/NSProcessInfo.h>
 #include <Foundation/SDKEventLog.h>
 #include <UIKit/UIAction.h>
+#include <UIKit/UIImage.h>
 #include <UIKit/UIMenu.h>
+#include <objc/runtime.h>
 
 #include "KLRespringButton.h"
 #include "TemporaryDeviceRoot.h"

@@ -2,7 +2,11 @@
 
 #include <Foundation/NSString.h>
 #include <Foundation/SDKEventLog.h>
+#include <UIKit/UIAlertAction.h>
 #include <UIKit/UIAlertController.h>
+#include <UIKit/UITableView.h>
+#include <UIKit/UITapGestureRecognizer.h>
+#include <UIKit/UITextField.h>
 
 #include "HostedPage.h"
 #include "KLStepperCell.h"

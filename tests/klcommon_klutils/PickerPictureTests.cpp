@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <Foundation/NSProcessInfo.h>
+#include <UIKit/UIColor.h>
+#include <UIKit/UIImageView.h>
+#include <UIKit/UIStackView.h>
 
 #include "PickerRowHarness.h"
 #include "RenderedPage.h"

@@ -4,6 +4,9 @@
 
 #include <Preferences/Preferences.h>
 #include <UIKit/NSLayoutConstraint.h>
+#include <UIKit/UIColor.h>
+#include <UIKit/UILabel.h>
+#include <UIKit/UITableView.h>
 #include <objc/ObjCExport.h>
 
 #include "CheckReport.h"

@@ -4,6 +4,7 @@
 #include <UIKit/UISegmentedControl.h>
 #include <UIKit/UISlider.h>
 #include <UIKit/UISwitch.h>
+#include <UIKit/UITextField.h>
 
 #include "HostedPage.h"
 #include "Script.h"

@@ -4,6 +4,7 @@
 
 #include <Foundation/SDKNetworkSettings.h>
 #include <MessageUI/SDKMailAccount.h>
+#include <UIKit/UINavigationController.h>
 
 #include "HostDevice.h"
 #include "HostedPage.h"

@@ -5,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+#include <Foundation/NSFileManager.h>
 #include <Foundation/NSProcessInfo.h>
 #include <Foundation/NSPropertyListSerialization.h>
 #include <objc/objc.h>

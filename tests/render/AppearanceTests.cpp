@@ -8,8 +8,10 @@
 #include <Preferences/PSSwitchTableCell.h>
 #include <UIKit/NSStringDrawing.h>
 #include <UIKit/UILabel.h>
+#include <UIKit/UINavigationBar.h>
 #include <UIKit/UINavigationController.h>
 #include <UIKit/UIScreen.h>
+#include <UIKit/UISwitch.h>
 
 #include "HostedPage.h"
 #include "RenderedPage.h"

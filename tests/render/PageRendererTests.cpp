@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <UIKit/UIAlertAction.h>
 #include <UIKit/UIAlertController.h>
+#include <UIKit/UIButton.h>
 #include <UIKit/UIColorPickerViewController.h>
+#include <UIKit/UINavigationBar.h>
 #include <UIKit/UIScreen.h>
 #include <render/SDKPageRenderer.h>
 #include <render/SDKTableViewLook.h>

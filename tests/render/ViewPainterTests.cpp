@@ -8,6 +8,7 @@
 #include <Foundation/dispatch.h>
 #include <QuartzCore/CAShapeLayer.h>
 #include <UIKit/UIBezierPath.h>
+#include <UIKit/UIImage.h>
 #include <UIKit/UIImageView.h>
 #include <UIKit/UILabel.h>
 #include <UIKit/UISlider.h>

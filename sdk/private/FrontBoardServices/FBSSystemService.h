@@ -1,7 +1,7 @@
 #pragma once
 
 #include <Foundation/NSSet.h>
-#include <objc/runtime.h>
+#include <objc/Forward.h>
 
 // The system's service for requests from apps to the system shell. On this
 // machine nothing is carried out: each relaunch request it is sent is

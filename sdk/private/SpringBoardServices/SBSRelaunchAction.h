@@ -4,7 +4,7 @@
 #include <string>
 
 #include <Foundation/NSURL.h>
-#include <objc/runtime.h>
+#include <objc/Forward.h>
 
 using SBSRelaunchActionOptions = unsigned long;
 inline constexpr SBSRelaunchActionOptions SBSRelaunchActionOptionsNone = 0;

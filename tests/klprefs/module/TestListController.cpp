@@ -4,6 +4,7 @@
 #include <vector>
 
 #include <Preferences/PSListController.h>
+#include <Preferences/PSSpecifier.h>
 #include <objc/ObjCExport.h>
 
 class TestListController : public PSListController {

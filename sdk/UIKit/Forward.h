@@ -1,0 +1,62 @@
+#pragma once
+
+#include <objc/Ref.h>
+
+// UIKit's classes by name, for headers that only refer to them (through
+// Ref<>, pointers, references and declarations); a unit that uses one
+// includes its own header.
+class NSIndexPath;
+class NSLayoutAnchor;
+class NSLayoutDimension;
+class NSLayoutConstraint;
+class NSStringDrawing;
+class SDKColorPickerSurface;
+class SDKMainThreadChecker;
+class SDKMenuViewController;
+class SDKSystemText;
+class UIAction;
+class UIActivityIndicatorView;
+class UIActivityViewController;
+class UIAlertAction;
+class UIAlertController;
+class UIApplication;
+class UIBarButtonItem;
+class UIBezierPath;
+class UIButton;
+class UIColor;
+class UIColorPickerViewControllerDelegate;
+class UIColorPickerViewController;
+class UIControl;
+class UIFont;
+class UIGestureRecognizer;
+class UIImage;
+class UIImageView;
+class UIKeyInput;
+struct UIEdgeInsets;
+class UILabel;
+class UILayoutContainerView;
+class UILayoutEngine;
+class UIMenu;
+class UIMenuElement;
+class UINavigationBar;
+class UINavigationController;
+class UINavigationItem;
+class UIPopoverPresentationController;
+class UIResponder;
+class UIScreen;
+class UISegmentedControl;
+class UISlider;
+class UIStackView;
+class UIStepper;
+class UISwitch;
+class UITableView;
+class UITableViewCell;
+class UITableViewDataSource;
+class UITableViewDelegate;
+class UITapGestureRecognizer;
+class UITextField;
+class UITouch;
+class UITraitCollection;
+class UIView;
+class UIViewController;
+class UIWindow;
