@@ -65,13 +65,18 @@ private:
     pid_t _pid = 0;
 };
 
-TEST(Serve, RefusesForeignHostsOriginsFormsHugeBodiesAndFailingSteps) {
-    DeviceWithBundle device(
+// A page of one switch, stored off.
+DeviceWithBundle switchPage() {
+    return DeviceWithBundle(
         Value::Array{Value(Value::Dictionary{{"cell", "PSSwitchCell"},
                                              {"label", "Enabled"},
                                              {"key", "enabled"},
                                              {"defaults", "com.example.test"}})},
         {{"enabled", false}});
+}
+
+TEST(Serve, RefusesForeignHostsOriginsFormsHugeBodiesAndFailingSteps) {
+    DeviceWithBundle device = switchPage();
     const std::string before = device.storedBytes();
     ServeProcess serve(device.options());
     ASSERT_GT(serve.port, 0);
@@ -233,12 +238,7 @@ TEST(Serve, RefusesForeignHostsOriginsFormsHugeBodiesAndFailingSteps) {
 // page comes back in the variant asked for, with the script recorded, the
 // child page shown and what was stored.
 TEST(Serve, OtherLibrariesStartServeAnewWithWhatWasDoneKept) {
-    DeviceWithBundle device(
-        Value::Array{Value(Value::Dictionary{{"cell", "PSSwitchCell"},
-                                             {"label", "Enabled"},
-                                             {"key", "enabled"},
-                                             {"defaults", "com.example.test"}})},
-        {{"enabled", false}});
+    DeviceWithBundle device = switchPage();
     ServeProcess serve(device.options());
     ASSERT_GT(serve.port, 0);
     const std::string own = "127.0.0.1:" + std::to_string(serve.port);
