@@ -13,6 +13,7 @@
 #include "HostError.h"
 #include "JUnitReport.h"
 #include "ProcessPool.h"
+#include "ProgramWarning.h"
 #include "ReferencePictures.h"
 #include "ScratchDeviceRoot.h"
 #include "Script.h"
@@ -66,9 +67,6 @@ std::string runInChild(const std::string& path, const Variant& variant, const st
     const auto start = std::chrono::steady_clock::now();
     nlohmann::json result;
     ReferencePictures pictures(path, variant.name, variant.scale, policy);
-    auto warn = [&](const std::string& message) {
-        std::fprintf(stderr, "klprefs: warning: %s\n", message.c_str());
-    };
     try {
         const std::string text = Script::read(path);
         ScratchDeviceRoot scratch(original);
@@ -77,7 +75,7 @@ std::string runInChild(const std::string& path, const Variant& variant, const st
         PageHost host(settings);
         host.takeLoggedErrors();
         ScriptRunner runner(host, [&](size_t number, const std::string& message) {
-            warn(path + ":" + std::to_string(number) + ": " + message);
+            ProgramWarning::print(path + ":" + std::to_string(number) + ": " + message);
         });
         runner.comparePicturesWith(&pictures);
         runner.run(Script::parse(text));

@@ -15,6 +15,7 @@
 #include "PageDescription.h"
 #include "PageHost.h"
 #include "ProgramFiles.h"
+#include "ProgramWarning.h"
 #include "ProjectTemplate.h"
 #include "ScratchDeviceRoot.h"
 #include "ScratchPreferences.h"
@@ -26,10 +27,6 @@
 
 namespace {
 
-void warn(const std::string& message) {
-    std::fprintf(stderr, "klprefs: warning: %s\n", message.c_str());
-}
-
 // A library loaded for good, as the device has it, when it is installed
 // beside the program or built in the build folder; nothing is loaded from
 // anywhere else (a relative path would name the working folder).
@@ -38,17 +35,18 @@ void addLibrary(PageHost::Settings& settings, const char* name, const char* inst
     if (const std::optional<std::filesystem::path> path = ProgramFiles::find({installed, built})) {
         settings.libraries.push_back({name, path->string(), without});
     } else {
-        warn(std::string("could not load ") + name + ", so " + without + ": it is neither at " +
-             installed + " nor at " + built + " beside the program");
+        ProgramWarning::print(std::string("could not load ") + name + ", so " + without +
+                              ": it is neither at " + installed + " nor at " + built +
+                              " beside the program");
     }
 }
 
 // Background work under way (an image read) shows once it has arrived.
 void settleForOutput(PageHost& host) {
     if (!host.settleAfterBackgroundWork()) {
-        warn("background work was still under way after " +
-             std::to_string(static_cast<int>(PageHost::kBackgroundWorkLimit)) +
-             " seconds; showing the page as it is");
+        ProgramWarning::print("background work was still under way after " +
+                              std::to_string(static_cast<int>(PageHost::kBackgroundWorkLimit)) +
+                              " seconds; showing the page as it is");
     }
 }
 
@@ -125,7 +123,7 @@ int run(const CommandLine& line) {
     if (line.command == CommandLine::Command::Test) {
         // Loaded once before the scripts' processes start, and said once.
         for (const std::string& failure : HostDevice::loadLibraries(settings.libraries)) {
-            warn(failure);
+            ProgramWarning::print(failure);
         }
         return ScriptTests::run(line, settings);
     }
@@ -147,10 +145,10 @@ int run(const CommandLine& line) {
     page = new PageHost(settings);
     PageHost& host = *page;
     for (const std::string& failure : host.libraryFailures()) {
-        warn(failure);
+        ProgramWarning::print(failure);
     }
     for (const std::string& message : host.takeLoggedErrors()) {
-        warn(message);
+        ProgramWarning::print(message);
     }
     switch (line.command) {
     case CommandLine::Command::Render:
@@ -162,12 +160,12 @@ int run(const CommandLine& line) {
         PageDescription::write(host, line.iosVersionText, std::cout);
         // Rows off screen have their cells made while they are described.
         for (const std::string& message : host.takeLoggedErrors()) {
-            warn(message);
+            ProgramWarning::print(message);
         }
         break;
     case CommandLine::Command::Run: {
         ScriptRunner runner(host, [&](size_t number, const std::string& message) {
-            warn(scriptName + ":" + std::to_string(number) + ": " + message);
+            ProgramWarning::print(scriptName + ":" + std::to_string(number) + ": " + message);
         });
         try {
             runner.run(Script::parse(scriptText));

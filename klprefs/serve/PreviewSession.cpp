@@ -95,6 +95,10 @@ void PreviewSession::reopenTrail() {
     }
 }
 
+size_t PreviewSession::launches() const {
+    return _earlierLaunches + (_host ? _host->launches() : 0);
+}
+
 size_t PreviewSession::navigationDepth() const {
     return _host->navigationController()->viewControllers().size();
 }
@@ -441,13 +445,9 @@ nlohmann::json PreviewSession::resumeState() const {
         pictures[name] =
             nlohmann::json::binary(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
     }
-    return {{"script", _recorder.lines()},
-            {"trail", _trail},
-            {"variant", variant()},
-            {"startVariant", _startVariant},
-            {"pictures", pictures},
-            {"generation", _generation},
-            {"launches", _earlierLaunches + (_host ? _host->launches() : 0)}};
+    return {{"script", _recorder.lines()},   {"trail", _trail},      {"variant", variant()},
+            {"startVariant", _startVariant}, {"pictures", pictures}, {"generation", _generation},
+            {"launches", launches()}};
 }
 
 void PreviewSession::resume(const nlohmann::json& state) {
@@ -480,7 +480,7 @@ void PreviewSession::resume(const nlohmann::json& state) {
         throw bad();
     }
     const size_t generation = field("generation", Type::number_unsigned).get<size_t>();
-    const size_t launches = field("launches", Type::number_unsigned).get<size_t>();
+    const size_t launchesBefore = field("launches", Type::number_unsigned).get<size_t>();
     _startVariant = field("startVariant", Type::object);
     // The libraries are this process's own, and the scale its options'.
     variant.erase("libraries");
@@ -496,7 +496,7 @@ void PreviewSession::resume(const nlohmann::json& state) {
     _generation = std::max(_generation, generation);
     // The page built from here on counts as one more launch after those
     // before the relaunch; the one built at start is not counted.
-    _earlierLaunches = launches - std::min(launches, _host->launches());
+    _earlierLaunches = launchesBefore - std::min(launchesBefore, _host->launches());
     setVariant(variant);
 }
 
@@ -599,7 +599,7 @@ void PreviewSession::show() {
         std::ostringstream out;
         PageDescription::write(*_host, _options.iosVersionText, out);
         nlohmann::json page = nlohmann::json::parse(out.str());
-        page["page"]["launches"] = _earlierLaunches + _host->launches();
+        page["page"]["launches"] = launches();
         page["variant"] = variant();
         page["script"] = _recorder.text();
         page["loadError"] = _loadError ? nlohmann::json(*_loadError) : nullptr;

@@ -108,6 +108,8 @@ private:
     Fingerprint fingerprint() const;
     nlohmann::json variant() const;
     size_t navigationDepth() const;
+    // Launches of Settings so far: the pages built before and the one shown.
+    size_t launches() const;
 
     Options _options;
     EventStream& _events;

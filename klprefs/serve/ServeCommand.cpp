@@ -19,15 +19,12 @@
 #include "MainThreadJobs.h"
 #include "PreviewServer.h"
 #include "PreviewSession.h"
+#include "ProgramWarning.h"
 
 namespace {
 
 // The most a relaunch's state may hold: the script and up to a hundred pictures.
 constexpr std::uintmax_t kMaximumResumeBytes = 256u << 20;
-
-void warn(const std::string& message) {
-    std::fprintf(stderr, "klprefs: warning: %s\n", message.c_str());
-}
 
 // Writes the state a relaunch carries where only this user can read it;
 // answers the file's path.
@@ -63,7 +60,8 @@ std::optional<nlohmann::json> readResumeFile(const std::string& path) {
     std::filesystem::remove(path, error);
     nlohmann::json state = nlohmann::json::from_cbor(bytes, true, false);
     if (state.is_discarded()) {
-        warn("the state to resume in " + path + " cannot be read; serve starts afresh");
+        ProgramWarning::print("the state to resume in " + path +
+                              " cannot be read; serve starts afresh");
         return std::nullopt;
     }
     return state;
@@ -153,7 +151,7 @@ int ServeCommand::run(const CommandLine& line, const PageHost::Settings& setting
         try {
             session.resume(*resumed);
         } catch (const HostError& error) {
-            warn(std::string(error.what()) + "; serve starts afresh");
+            ProgramWarning::print(std::string(error.what()) + "; serve starts afresh");
         }
     }
 
@@ -161,11 +159,9 @@ int ServeCommand::run(const CommandLine& line, const PageHost::Settings& setting
                          events);
     const int port = server.bind();
     if (line.listenAddress) {
-        std::fprintf(stderr,
-                     "klprefs: warning: listening on %s, not only on this machine's loopback: "
-                     "whoever reaches that address can use the page and change its stored "
-                     "values\n",
-                     line.listenAddress->c_str());
+        ProgramWarning::print("listening on " + *line.listenAddress +
+                              ", not only on this machine's loopback: whoever reaches that "
+                              "address can use the page and change its stored values");
     }
     // The domains' folder is watched from the start, before anything is stored.
     std::error_code ignored;
