@@ -16,9 +16,6 @@
 class SDKTextPainter {
 public:
     explicit SDKTextPainter(SDKCanvas& canvas);
-    ~SDKTextPainter();
-    SDKTextPainter(const SDKTextPainter&) = delete;
-    SDKTextPainter& operator=(const SDKTextPainter&) = delete;
 
     // Draws the text in the box as a label does: centred vertically, aligned
     // horizontally, shrunk and then truncated with an ellipsis when it does
@@ -37,11 +34,10 @@ public:
     CGSize measureText(const std::string& text, const SDKTextStyle& style, CGFloat width = 0);
 
 private:
-    void setUp(const std::string& text, const SDKTextStyle& style, CGFloat fontSize, CGFloat width);
-    // Sets the alignment once the paragraph's direction is known.
-    void align(const SDKTextStyle& style);
+    // The text set for drawing on the canvas, wrapped at `width` when positive.
+    PangoLayout* setUp(const std::string& text, const SDKTextStyle& style, CGFloat fontSize,
+                       CGFloat width);
     CGFloat fittingFontSize(const std::string& text, const SDKTextStyle& style, CGFloat width);
 
     SDKCanvas& _canvas;
-    PangoLayout* _layout;
 };
