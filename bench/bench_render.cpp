@@ -81,6 +81,13 @@ void BM_ExamplePage(benchmark::State& state) {
 }
 BENCHMARK(BM_ExamplePage)->Unit(benchmark::kMillisecond);
 
+// The same page dark at the default text size: the same pixels as the
+// default, so this is what the appearance alone costs.
+void BM_ExamplePageDark(benchmark::State& state) {
+    drawExample(state, UIUserInterfaceStyleDark, UIContentSizeCategory::Large);
+}
+BENCHMARK(BM_ExamplePageDark)->Unit(benchmark::kMillisecond);
+
 // The same page dark at accessibility size 3 (rows taller, titles wrapping):
 // it should cost no more than 1.2 times the default for each point of page.
 void BM_ExamplePageDarkAX3(benchmark::State& state) {
