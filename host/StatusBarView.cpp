@@ -4,6 +4,8 @@
 #include <iterator>
 
 #include <UIKit/UIFont.h>
+#include <UIKit/UIImage.h>
+#include <UIKit/UIImageView.h>
 #include <UIKit/UILabel.h>
 
 namespace {
@@ -13,8 +15,9 @@ constexpr CGFloat kBarWidth = 3;
 constexpr CGFloat kBarGap = 1.5;
 constexpr CGFloat kBarHeights[] = {4, 6, 8.5, 11};
 constexpr CGSize kBattery{25, 12};
-// Between the signal and the battery, and from the battery to the edge.
+// Between the signal and the battery, where the Wi-Fi symbol sits.
 constexpr CGFloat kClusterGap = 24;
+constexpr CGFloat kWifiSize = 16;
 
 Ref<UIView> filledView(const Ref<UIColor>& color, CGFloat radius) {
     Ref<UIView> view = alloc<UIView>()->init();
@@ -37,10 +40,19 @@ Ref<StatusBarView> StatusBarView::initWithDevice(const DevicePreset& device, CGF
         alloc<UIFont>()->initWithSize(device.statusBar < 24 ? 15 : 17, UIFont::Weight::Semibold));
     _time->setTextAlignment(NSTextAlignmentCenter);
     addSubview(_time);
+    if (device.idiom == UIUserInterfaceIdiomPad) {
+        _date = alloc<UILabel>()->init();
+        _date->setText(std::string("Tue Jan 9"));
+        _date->setFont(alloc<UIFont>()->initWithSize(17, UIFont::Weight::Semibold));
+        addSubview(_date);
+    }
     for (size_t i = 0; i < std::size(kBarHeights); ++i) {
         _signal.push_back(filledView(UIColor::labelColor(), 1));
         addSubview(_signal.back());
     }
+    _wifi = alloc<UIImageView>()->initWithImage(UIImage::systemImageNamed(std::string("wifi")));
+    _wifi->setTintColor(UIColor::labelColor());
+    addSubview(_wifi);
     _battery = alloc<UIView>()->init();
     _battery->layer()->setBorderColor(
         UIColor::labelColor()->colorWithAlphaComponent(0.35)->CGColor());
@@ -71,6 +83,9 @@ void StatusBarView::layoutSubviews() {
     _time->setFrame(CGRectMake(timeX, middle - 11, timeWidth, 22));
     if (_device.idiom == UIUserInterfaceIdiomPad) {
         _time->setTextAlignment(NSTextAlignmentLeft);
+        const CGFloat timeRight = timeX + _time->intrinsicContentSize().width;
+        _date->setFrame(
+            CGRectMake(timeRight + 8, middle - 11, _date->intrinsicContentSize().width, 22));
     }
     // The battery at the right edge (in the right ear's middle on a housing).
     const CGFloat batteryRight =
@@ -91,4 +106,10 @@ void StatusBarView::layoutSubviews() {
             CGRectMake(x, middle + 5.5 - kBarHeights[i], kBarWidth, kBarHeights[i]));
         x += kBarWidth + kBarGap;
     }
+    // Wi-Fi after the signal: in the gap before the battery, or beside the
+    // signal at the left edge.
+    const CGFloat wifiX = housing || _device.idiom == UIUserInterfaceIdiomPad
+                              ? battery.origin.x - (kClusterGap + kWifiSize) / 2
+                              : x + 3;
+    _wifi->setFrame(CGRectMake(wifiX, middle - kWifiSize / 2, kWifiSize, kWifiSize));
 }

@@ -40,6 +40,7 @@ const std::vector<std::string>& UIImage::systemSymbolNames() {
         "bubble.left.and.bubble.right",
         "shippingbox.fill",
         "gear.badge.checkmark",
+        "wifi",
     };
     return names;
 }

@@ -214,6 +214,21 @@ void gearBadgeCheckmark(Pen& pen) {
     pen.cutStroke(1.5);
 }
 
+// A dot at the bottom and two bands above it, fanning upwards.
+void wifi(Pen& pen) {
+    cairo_t* cairo = pen.cairo();
+    const double cx = 12, cy = 19.5;
+    cairo_move_to(cairo, cx, cy);
+    cairo_arc(cairo, cx, cy, 4.2, -135 * kDegree, -45 * kDegree);
+    cairo_close_path(cairo);
+    pen.fill();
+    for (const double radius : {9.0, 14.2}) {
+        cairo_new_sub_path(cairo);
+        cairo_arc(cairo, cx, cy, radius, -134 * kDegree, -46 * kDegree);
+        pen.stroke(2.6);
+    }
+}
+
 using Glyph = void (*)(Pen&);
 
 const std::map<std::string, Glyph>& glyphs() {
@@ -229,6 +244,7 @@ const std::map<std::string, Glyph>& glyphs() {
         {"bubble.left.and.bubble.right", bubbleLeftAndBubbleRight},
         {"shippingbox.fill", shippingboxFill},
         {"gear.badge.checkmark", gearBadgeCheckmark},
+        {"wifi", wifi},
     };
     return table;
 }
