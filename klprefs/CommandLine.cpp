@@ -251,8 +251,9 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments) {
                       "portrait, landscape"))
         ->type_name("portrait|landscape");
     bool noStatusBar = false;
-    app.add_flag("--no-status-bar", noStatusBar,
-                 "on a --device, leave its status bar (the time 9:41, signal and battery) out");
+    app.add_flag(
+        "--no-status-bar", noStatusBar,
+        "on a --device, leave its status bar (the time 9:41, signal, Wi-Fi and battery) out");
 
     // The variants test and sheet go through, and how they run.
     const auto listOf = [&](std::function<bool(const std::string&)> known, std::string names) {
