@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <tuple>
 
 #include <pango/pangocairo.h>
 
 #include <Preferences/PSSwitchTableCell.h>
 #include <UIKit/NSStringDrawing.h>
+#include <UIKit/UIImage.h>
+#include <UIKit/UIImageView.h>
 #include <UIKit/UILabel.h>
 #include <UIKit/UINavigationBar.h>
 #include <UIKit/UINavigationController.h>
@@ -118,19 +121,32 @@ TEST_F(Appearance, DevicesPlaceThePageBelowTheirStatusBarAndBesideSettingsOnAnIP
         const CGRect barFrame = bar->convertRectToView(bar->bounds(), nullptr);
         EXPECT_EQ(barFrame.origin.y, c.barTop) << name;
         EXPECT_NEAR(barFrame.origin.x, c.pageLeft, 0.01) << name;
-        // The status bar's time is in the window, above the bar.
-        bool time = false;
+        // The status bar's time, Wi-Fi and (on an iPad) date are in the
+        // window above the bar, the date after the time's text.
+        std::map<std::string, CGRect> shown;
         std::function<void(const Ref<UIView>&)> find = [&](const Ref<UIView>& view) {
-            if (auto label = objc_cast<UILabel>(view); label && label->text() == "9:41") {
-                time =
-                    label->convertRectToView(label->bounds(), nullptr).origin.y < barFrame.origin.y;
+            const CGRect frame = view->convertRectToView(view->bounds(), nullptr);
+            const bool above = frame.origin.y < barFrame.origin.y && frame.origin.x >= 0 &&
+                               CGRectGetMaxX(frame) <= c.width;
+            auto label = objc_cast<UILabel>(view);
+            auto image = objc_cast<UIImageView>(view);
+            if (label && (label->text() == "9:41" || label->text() == "Tue Jan 9") && above) {
+                shown[*label->text()] = CGRectMake(frame.origin.x, frame.origin.y,
+                                                   label->intrinsicContentSize().width, 0);
+            } else if (image && image->image() && image->image()->symbolName() == "wifi" && above) {
+                shown["wifi"] = frame;
             }
             for (const Ref<UIView>& subview : view->subviews()) {
                 find(subview);
             }
         };
         find(page.window);
-        EXPECT_EQ(time, c.timeShown) << name;
+        const bool pad = DevicePreset::named(c.device)->idiom == UIUserInterfaceIdiomPad;
+        EXPECT_EQ(shown.count("9:41") + shown.count("wifi"), c.timeShown ? 2u : 0u) << name;
+        EXPECT_EQ(shown.count("Tue Jan 9"), c.timeShown && pad ? 1u : 0u) << name;
+        if (shown.count("Tue Jan 9")) {
+            EXPECT_GT(shown["Tue Jan 9"].origin.x, CGRectGetMaxX(shown["9:41"])) << name;
+        }
         // The first row sits on its card, inset as the width has it.
         const CGRect cell = page.cell(0)->convertRectToView(page.cell(0)->bounds(), nullptr);
         EXPECT_EQ(cell.origin.x - c.pageLeft, c.width - c.pageLeft >= 414 ? 20 : 16) << name;
