@@ -423,9 +423,13 @@ void PSListController::reloadSpecifiers() {
     std::vector<UITableView::Section> sections;
     for (const Ref<PSSpecifier>& specifier : rows) {
         if (specifier->cellType() == "PSGroupCell") {
-            Section section{specifier, specifier->name(),
-                            specifier->propertyForKey("footerText").optionalString()};
-            UITableView::Section shown{section.header, section.footer};
+            Section section{specifier,
+                            specifier->name(),
+                            specifier->propertyForKey("footerText").optionalString(),
+                            {}};
+            UITableView::Section shown;
+            shown.headerTitle = section.header;
+            shown.footerTitle = section.footer;
             const Value alignmentValue = specifier->propertyForKey("footerAlignment");
             const long alignment = alignmentValue.integerValue();
             if (alignmentValue.isNumber() && alignment >= NSTextAlignmentLeft &&

@@ -75,7 +75,8 @@ void UIWindow::showPresentedViewControllers() {
     }
     _presentations = std::move(kept);
     for (size_t i = _presentations.size(); i < chain.size(); ++i) {
-        Presentation presentation{chain[i]};
+        Presentation presentation;
+        presentation.controller = chain[i];
         presentation.container = alloc<UIView>()->init();
         presentation.screen = alloc<UIView>()->init();
         presentation.screen->setClipsToBounds(true);

@@ -91,7 +91,7 @@ TEST_F(NSDataLoaderTest, RefusesCertificatesItDoesNotTrust) {
 
 TEST_F(NSDataLoaderTest, ReadsNothingButHTTPS) {
     network.server->setAnswer("/image", Answer::Image);
-    for (const std::string address :
+    for (const std::string& address :
          {std::string("http://") + kHost + "/image", std::string("ftp://") + kHost + "/image",
           std::string("//") + kHost + "/image", std::string("/image")}) {
         SCOPED_TRACE(address);

@@ -72,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ShownCase{"TextNo", Value("no"), Value(true), false},
                     ShownCase{"TextStartingWithT", Value("text"), Value(), true},
                     ShownCase{"Dictionary", Value(Value::Dictionary{{"a", 1}}), Value(), false}),
-    [](const testing::TestParamInfo<ShownCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<ShownCase>& shown) { return shown.param.name; });
 
 TEST(StandardCells, SwitchTapStoresABooleanEachWay) {
     TemporaryDeviceRoot root;
@@ -141,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SegmentCase{"RealOfSameAmount", Value(1.0), 0},
                     SegmentCase{"UnknownNumber", Value(7), UISegmentedControl::kNoSegment},
                     SegmentCase{"Text", Value("two"), UISegmentedControl::kNoSegment}),
-    [](const testing::TestParamInfo<SegmentCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<SegmentCase>& segment) { return segment.param.name; });
 
 TEST(StandardCells, SegmentTapStoresTheValueWithItsType) {
     struct Case {
