@@ -7,9 +7,12 @@
 
 namespace {
 
-// Layouts kept before the cache starts over: text that follows a value (a
-// slider's readout) would otherwise grow it without end.
+// Layouts, and bytes of their text, kept before the cache starts over: text
+// that follows a value (a slider's readout) would otherwise grow it without
+// end, and a layout holds several times its text's size. A text longer than
+// the whole budget is laid out for its draw only.
 constexpr size_t kCacheLimit = 1024;
+constexpr size_t kTextBytesLimit = 1 << 20;
 
 // Pango reads left and right as the start and end of a paragraph it finds
 // to run right to left (Arabic or Hebrew text), where the platform's left and
@@ -59,6 +62,9 @@ public:
     }
     ~Cache() {
         clear();
+        if (_uncached) {
+            g_object_unref(_uncached);
+        }
         g_object_unref(_context);
     }
     Cache(const Cache&) = delete;
@@ -72,10 +78,18 @@ public:
         if (found != _layouts.end()) {
             return found->second;
         }
-        if (_layouts.size() >= kCacheLimit) {
+        PangoLayout* made = make(text, style, fontSize, width);
+        if (text.size() > kTextBytesLimit) {
+            if (_uncached) {
+                g_object_unref(_uncached);
+            }
+            _uncached = made;
+            return made;
+        }
+        if (_layouts.size() >= kCacheLimit || _textBytes + text.size() > kTextBytesLimit) {
             clear();
         }
-        PangoLayout* made = make(text, style, fontSize, width);
+        _textBytes += text.size();
         _layouts.emplace(std::move(key), made);
         return made;
     }
@@ -133,6 +147,7 @@ private:
             g_object_unref(layout);
         }
         _layouts.clear();
+        _textBytes = 0;
     }
 
     PangoContext* _context;
@@ -140,6 +155,8 @@ private:
     cairo_matrix_t _matrix{};
     cairo_surface_type_t _surface = CAIRO_SURFACE_TYPE_IMAGE;
     std::unordered_map<std::string, PangoLayout*> _layouts;
+    size_t _textBytes = 0;
+    PangoLayout* _uncached = nullptr;
 };
 
 } // namespace
