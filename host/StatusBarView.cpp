@@ -43,7 +43,7 @@ Ref<StatusBarView> StatusBarView::initWithDevice(const DevicePreset& device, CGF
     if (device.idiom == UIUserInterfaceIdiomPad) {
         _date = alloc<UILabel>()->init();
         _date->setText(std::string("Tue Jan 9"));
-        _date->setFont(alloc<UIFont>()->initWithSize(17, UIFont::Weight::Semibold));
+        _date->setFont(_time->font());
         addSubview(_date);
     }
     for (size_t i = 0; i < std::size(kBarHeights); ++i) {
