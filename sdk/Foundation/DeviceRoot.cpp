@@ -48,7 +48,8 @@ struct RootState {
 };
 
 RootState& rootState() {
-    static RootState state;
+    // Never destroyed: a worker may still read it while the process exits.
+    static RootState& state = *new RootState;
     return state;
 }
 

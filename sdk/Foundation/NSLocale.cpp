@@ -15,7 +15,8 @@ struct LanguageState {
 };
 
 LanguageState& languageState() {
-    static LanguageState state;
+    // Never destroyed: a worker may still read it while the process exits.
+    static LanguageState& state = *new LanguageState;
     return state;
 }
 

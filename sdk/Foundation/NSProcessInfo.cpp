@@ -20,7 +20,8 @@ struct VersionState {
 };
 
 VersionState& versionState() {
-    static VersionState state;
+    // Never destroyed: a worker may still read it while the process exits.
+    static VersionState& state = *new VersionState;
     return state;
 }
 

@@ -6,19 +6,21 @@
 
 namespace {
 
+// Each state below is never destroyed: a worker may still use it while the
+// process exits.
 std::mutex& logMutex() {
-    static std::mutex mutex;
+    static std::mutex& mutex = *new std::mutex;
     return mutex;
 }
 
 std::vector<SDKEvent>& storage() {
-    static std::vector<SDKEvent> events;
+    static auto& events = *new std::vector<SDKEvent>;
     return events;
 }
 
 // The listeners subscribed now, each held by its subscription.
 std::vector<std::weak_ptr<SDKEventLog::Listener>>& listeners() {
-    static std::vector<std::weak_ptr<SDKEventLog::Listener>> subscribed;
+    static auto& subscribed = *new std::vector<std::weak_ptr<SDKEventLog::Listener>>;
     return subscribed;
 }
 

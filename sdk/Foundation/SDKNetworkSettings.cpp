@@ -12,7 +12,8 @@ struct SettingsState {
 };
 
 SettingsState& state() {
-    static SettingsState shared;
+    // Never destroyed: a worker may still read it while the process exits.
+    static SettingsState& shared = *new SettingsState;
     return shared;
 }
 

@@ -145,7 +145,8 @@ private:
 };
 
 Measurer& measurer() {
-    static Measurer instance;
+    // Never destroyed: a worker may still read it while the process exits.
+    static Measurer& instance = *new Measurer;
     return instance;
 }
 

@@ -11,15 +11,16 @@
 
 namespace {
 
+// Each state below is never destroyed: a worker may still use it while the
+// process exits.
 std::mutex& reporterLock() {
-    static std::mutex lock;
+    static std::mutex& lock = *new std::mutex;
     return lock;
 }
 
 SDKMainThreadChecker::Reporter& currentReporter() {
-    static SDKMainThreadChecker::Reporter reporter = [](const std::string& report) {
-        std::fprintf(stderr, "%s\n", report.c_str());
-    };
+    static auto& reporter = *new SDKMainThreadChecker::Reporter(
+        [](const std::string& report) { std::fprintf(stderr, "%s\n", report.c_str()); });
     return reporter;
 }
 

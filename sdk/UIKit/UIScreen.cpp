@@ -4,13 +4,15 @@
 
 namespace {
 
+// Each state below is never destroyed: a worker may still use it while the
+// process exits.
 std::mutex& screenLock() {
-    static std::mutex lock;
+    static std::mutex& lock = *new std::mutex;
     return lock;
 }
 
 Ref<UIScreen>& chosenScreen() {
-    static Ref<UIScreen> screen;
+    static Ref<UIScreen>& screen = *new Ref<UIScreen>;
     return screen;
 }
 

@@ -24,8 +24,9 @@ std::string NSObject::className() const {
 const objc_class* NSObject::objcClass() const {
     // Found by name once per class: a class's record lies in the image that
     // holds its code, so once one of its objects exists the answer stays.
-    static std::mutex lock;
-    static std::unordered_map<std::type_index, Class> found;
+    // Never destroyed: a worker may still look a class up while the process exits.
+    static std::mutex& lock = *new std::mutex;
+    static auto& found = *new std::unordered_map<std::type_index, Class>;
     const std::type_index type(typeid(*this));
     {
         std::lock_guard guard(lock);

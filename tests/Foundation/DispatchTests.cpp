@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <Foundation/NSException.h>
+#include <Foundation/SDKEventLog.h>
+#include <Foundation/SDKNetworkSettings.h>
 #include <Foundation/dispatch.h>
 
 namespace {
@@ -200,4 +202,36 @@ TEST_F(Dispatch, QueuesAndMisuse) {
     other.join();
     EXPECT_FALSE(isMain);
     EXPECT_TRUE(threw);
+}
+
+// A worker still running while the process exits finds the state it shares
+// with the main thread intact, however late in the exit it reads it.
+TEST_F(Dispatch, WorkersStillRunningAtExitFindSharedStateIntact) {
+    // Run in a fresh process: a fork would not hold the pool's workers.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            // Registered before the state exists, so it runs after anything
+            // torn down at exit, and gives the workers time to read.
+            std::atexit([] { std::this_thread::sleep_for(50ms); });
+            SDKNetworkSettings::setConnectTo({"example.com:443:127.0.0.1:1"});
+            SDKEventLog::logError("a logged error");
+            std::atomic<bool> running{false};
+            for (int worker = 0; worker < 2; ++worker) {
+                dispatch_async(dispatch_get_global_queue(0, 0), [&running] {
+                    running = true;
+                    for (;;) {
+                        if (SDKNetworkSettings::current().connectTo.size() != 1 ||
+                            SDKEventLog::events().empty()) {
+                            std::_Exit(3);
+                        }
+                    }
+                });
+            }
+            while (!running) {
+                std::this_thread::yield();
+            }
+            std::exit(0);
+        },
+        testing::ExitedWithCode(0), "");
 }
