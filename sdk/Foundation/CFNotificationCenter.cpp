@@ -3,7 +3,9 @@
 #include <Foundation/SDKEventLog.h>
 
 Ref<CFNotificationCenter> CFNotificationCenter::darwinNotifyCenter() {
-    static Ref<CFNotificationCenter> center = alloc<CFNotificationCenter>();
+    // Never destroyed: a worker may still post while the process exits.
+    static const Ref<CFNotificationCenter>& center =
+        *new Ref<CFNotificationCenter>(alloc<CFNotificationCenter>());
     return center;
 }
 

@@ -59,7 +59,11 @@ struct ParsedFile {
     NSData bytes;
     StoredDomain domain;
 };
-ParsedFile lastParsed;
+ParsedFile& lastParsed() {
+    // Never destroyed: a worker may still read a domain while the process exits.
+    static ParsedFile& parsed = *new ParsedFile;
+    return parsed;
+}
 
 std::optional<StoredDomain> load(const std::string& path, std::string* error) {
     // A link in place of the domain file would send reads and writes to the
@@ -88,9 +92,10 @@ std::optional<StoredDomain> load(const std::string& path, std::string* error) {
     // parsed again.
     const std::string key = DeviceRoot::path() + path;
     {
-        std::lock_guard<std::mutex> lock(lastParsed.mutex);
-        if (lastParsed.key == key && lastParsed.bytes == *data) {
-            return lastParsed.domain;
+        ParsedFile& parsed = lastParsed();
+        std::lock_guard<std::mutex> lock(parsed.mutex);
+        if (parsed.key == key && parsed.bytes == *data) {
+            return parsed.domain;
         }
     }
     StoredDomain domain;
@@ -102,10 +107,11 @@ std::optional<StoredDomain> load(const std::string& path, std::string* error) {
         return std::nullopt;
     }
     domain.values = *plist->dictionary();
-    std::lock_guard<std::mutex> lock(lastParsed.mutex);
-    lastParsed.key = key;
-    lastParsed.bytes = std::move(*data);
-    lastParsed.domain = domain;
+    ParsedFile& parsed = lastParsed();
+    std::lock_guard<std::mutex> lock(parsed.mutex);
+    parsed.key = key;
+    parsed.bytes = std::move(*data);
+    parsed.domain = domain;
     return domain;
 }
 

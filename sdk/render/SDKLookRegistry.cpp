@@ -12,7 +12,9 @@
 #include <render/SDKTextFieldLook.h>
 
 const SDKLookRegistry& SDKLookRegistry::standard() {
-    static SDKLookRegistry registry;
+    // Never destroyed: a renderer on another thread may still use it while
+    // the process exits.
+    static SDKLookRegistry& registry = *new SDKLookRegistry;
     static std::once_flag filled;
     std::call_once(filled, [] { registry.addStandardLooks(); });
     return registry;
